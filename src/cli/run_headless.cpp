@@ -1,0 +1,72 @@
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+
+#include "cli/command.h"
+#include "platform/version.h"
+
+namespace vistrel::cli {
+namespace {
+
+const CommandInfo* findCommand(std::string_view name) {
+  for (const CommandInfo& info : commands()) {
+    if (name == info.name) return &info;
+  }
+  return nullptr;
+}
+
+// A second start of the GUI may carry file or folder paths, which it hands to
+// the running instance; anything else in first place must be a subcommand.
+bool looksLikePath(std::string_view arg) {
+  std::error_code ec;
+  return arg.find('/') != std::string_view::npos || std::filesystem::exists(arg, ec);
+}
+
+int runCommand(const CommandInfo& info, int argc, char** argv) {
+  std::vector<std::string> args(argv + 2, argv + argc);
+  try {
+    return info.make(std::move(args))->run();
+  } catch (const UsageError& e) {
+    std::cerr << "vistrel " << info.name << ": " << e.what() << "\n"
+              << "usage: vistrel " << info.synopsis << "\n";
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "vistrel " << info.name << ": " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace
+
+std::string usageText() {
+  std::string text =
+      "usage: vistrel [PATH ...]       start the picture browser\n"
+      "       vistrel COMMAND [ARGS]   run a command without a window\n"
+      "       vistrel --help | --version\n";
+  if (!commands().empty()) text += "\ncommands:\n";
+  for (const CommandInfo& info : commands()) {
+    text += "  vistrel " + std::string(info.synopsis) + "\n      " + info.summary + "\n";
+  }
+  return text;
+}
+
+std::optional<int> runHeadless(int argc, char** argv) {
+  if (argc < 2) return std::nullopt;
+  const std::string_view first = argv[1];
+  if (first == "--help" || first == "-h" || first == "help") {
+    std::cout << usageText();
+    return 0;
+  }
+  if (first == "--version" || first == "-V") {
+    std::cout << "Vistrel " << platform::versionText() << "\n";
+    return 0;
+  }
+  if (const CommandInfo* info = findCommand(first)) return runCommand(*info, argc, argv);
+  if (!first.starts_with('-') && looksLikePath(first)) return std::nullopt;
+  std::cerr << "vistrel: unknown command or option '" << first << "'\n" << usageText();
+  return 2;
+}
+
+}  // namespace vistrel::cli

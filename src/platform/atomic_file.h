@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace vistrel::platform {
+
+// A file written under a temporary name in the target folder and renamed over
+// the final name by commit(), after its data reached the disk. A writer that
+// fails or is killed leaves the old file (or none) under the final name; the
+// destructor removes an uncommitted temporary file.
+class AtomicFile {
+ public:
+  explicit AtomicFile(std::filesystem::path target);  // throws Error
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void write(std::string_view bytes);  // throws Error
+  void write(const void* data, std::size_t size);
+  // For libraries that write through stdio (libjpeg, libpng).
+  std::FILE* stream() { return stream_; }
+  void commit();  // throws Error
+
+  const std::filesystem::path& target() const { return target_; }
+  const std::filesystem::path& temporaryPath() const { return temporary_; }
+
+ private:
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  std::FILE* stream_ = nullptr;
+  bool committed_ = false;
+};
+
+}  // namespace vistrel::platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vistrel {
+
+// The one exception type of the engine. Its message is the plain text the user
+// sees: the UI shows it in the standard error box, the command line prints it.
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace vistrel

@@ -1,0 +1,154 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QString>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/atomic_file.h"
+#include "platform/error.h"
+
+namespace vistrel::platform {
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const fs::path& path) {
+  throw Error(what + " " + path.string() + ": " + std::strerror(errno));
+}
+
+SystemTime fromTimespec(const timespec& ts) {
+  return SystemTime(std::chrono::duration_cast<SystemTime::duration>(std::chrono::seconds(ts.tv_sec) +
+                                                                      std::chrono::nanoseconds(ts.tv_nsec)));
+}
+
+timespec toTimespec(SystemTime time) {
+  const auto since = time.time_since_epoch();
+  auto seconds = std::chrono::floor<std::chrono::seconds>(since);
+  const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(since - seconds);
+  return timespec{static_cast<time_t>(seconds.count()), static_cast<long>(nanos.count())};
+}
+
+struct stat statOf(const fs::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) fail("Cannot read", path);
+  return info;
+}
+
+// Index 0 of utimensat's pair is the access time, 1 the last-write time.
+void setTime(const fs::path& file, int which, SystemTime time) {
+  timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_OMIT}};
+  times[which] = toTimespec(time);
+  if (::utimensat(AT_FDCWD, file.c_str(), times, 0) != 0) fail("Cannot set the time of", file);
+}
+
+void copyTimes(const struct stat& from, const fs::path& to) {
+  const timespec times[2] = {from.st_atim, from.st_mtim};
+  ::utimensat(AT_FDCWD, to.c_str(), times, 0);
+}
+
+}  // namespace
+
+void createFolders(const fs::path& folder) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) throw Error("Cannot create folder " + folder.string() + ": " + ec.message());
+}
+
+bool copyFile(const fs::path& from, const fs::path& to, IfExists ifExists) {
+  std::error_code ec;
+  if (ifExists == IfExists::Keep && fs::exists(to, ec)) return false;
+  const struct stat source = statOf(from);
+  std::FILE* in = std::fopen(from.c_str(), "rb");
+  if (!in) fail("Cannot open", from);
+  try {
+    AtomicFile out(to);
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) out.write(buffer, n);
+    if (std::ferror(in)) fail("Cannot read", from);
+    ::fchmod(::fileno(out.stream()), source.st_mode & 07777);
+    out.commit();
+  } catch (...) {
+    std::fclose(in);
+    throw;
+  }
+  std::fclose(in);
+  copyTimes(source, to);
+  return true;
+}
+
+void moveFile(const fs::path& from, const fs::path& to) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return;
+  if (errno != EXDEV) fail("Cannot move", from);
+  copyFile(from, to, IfExists::Replace);
+  if (::unlink(from.c_str()) != 0) fail("Cannot remove", from);
+}
+
+void moveToTrash(const fs::path& path) {
+  // Qt puts the Trash in the working folder when the user's data folder does
+  // not exist yet (a fresh account): make sure it does.
+  QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+  QFile file(QString::fromStdString(path.string()));
+  if (!file.moveToTrash()) {
+    throw Error("Cannot move " + path.string() + " to the Trash: " + file.errorString().toStdString());
+  }
+}
+
+SystemTime lastWriteTime(const fs::path& file) { return fromTimespec(statOf(file).st_mtim); }
+SystemTime lastAccessTime(const fs::path& file) { return fromTimespec(statOf(file).st_atim); }
+void setLastWriteTime(const fs::path& file, SystemTime time) { setTime(file, 1, time); }
+void setLastAccessTime(const fs::path& file, SystemTime time) { setTime(file, 0, time); }
+
+bool isReadOnly(const fs::path& path) { return (statOf(path).st_mode & S_IWUSR) == 0; }
+
+void setReadOnly(const fs::path& path, bool readOnly) {
+  const mode_t mode = statOf(path).st_mode & 07777;
+  const mode_t wanted = readOnly ? mode & ~mode_t(S_IWUSR) : mode | S_IWUSR;
+  if (::chmod(path.c_str(), wanted) != 0) fail("Cannot change", path);
+}
+
+bool isHidden(const fs::path& path) {
+  const std::string name = path.filename().string();
+  return !name.empty() && name.front() == '.' && name != "." && name != "..";
+}
+
+std::vector<FolderEntry> listFolder(const fs::path& folder) {
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  if (ec) throw Error("Cannot read folder " + folder.string() + ": " + ec.message());
+  std::vector<FolderEntry> entries;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    struct stat info {};
+    if (::stat(it->path().c_str(), &info) != 0) continue;
+    entries.push_back({it->path(), S_ISDIR(info.st_mode), static_cast<std::uint64_t>(info.st_size),
+                       fromTimespec(info.st_mtim), isHidden(it->path()), (info.st_mode & S_IWUSR) == 0});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.path.filename() < b.path.filename(); });
+  return entries;
+}
+
+std::string readFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) fail("Cannot open", file);
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) fail("Cannot read", file);
+  return content;
+}
+
+void writeFileAtomically(const fs::path& file, std::string_view content) {
+  AtomicFile out(file);
+  out.write(content);
+  out.commit();
+}
+
+}  // namespace vistrel::platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/dates.h"
+
+namespace vistrel::platform {
+
+namespace fs = std::filesystem;
+
+// Creates the folder and all missing parents. Throws Error.
+void createFolders(const fs::path& folder);
+
+enum class IfExists { Replace, Keep };
+// Copies the file, keeping its times. The target appears complete or not at
+// all. Returns false when the target existed and was kept. Throws Error.
+bool copyFile(const fs::path& from, const fs::path& to, IfExists ifExists);
+// Moves the file, across file systems too, keeping its times. Throws Error.
+void moveFile(const fs::path& from, const fs::path& to);
+// Moves the file or folder to the user's Trash. Throws Error.
+void moveToTrash(const fs::path& path);
+
+SystemTime lastWriteTime(const fs::path& file);
+void setLastWriteTime(const fs::path& file, SystemTime time);
+SystemTime lastAccessTime(const fs::path& file);
+void setLastAccessTime(const fs::path& file, SystemTime time);
+
+// Read-only is the owner's write bit; hidden is a name that starts with ".".
+bool isReadOnly(const fs::path& path);
+void setReadOnly(const fs::path& path, bool readOnly);
+bool isHidden(const fs::path& path);
+
+struct FolderEntry {
+  fs::path path;
+  bool isFolder = false;
+  std::uint64_t size = 0;
+  SystemTime lastWrite;
+  bool hidden = false;
+  bool readOnly = false;
+};
+// The entries of a folder (without "." and ".."), sorted by name. Entries that
+// vanish while being read are left out. Throws Error when the folder cannot be read.
+std::vector<FolderEntry> listFolder(const fs::path& folder);
+
+std::string readFile(const fs::path& file);  // throws Error
+// Writes the file beside its final name, syncs it and renames it into place.
+void writeFileAtomically(const fs::path& file, std::string_view content);
+
+}  // namespace vistrel::platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace vistrel::log {
+
+enum class Level { Debug, Info, Warning, Error };
+
+// Where log lines go. The default sink writes warnings and errors to stderr;
+// the GUI, the command line and tests install their own, fuzzers a silent one.
+using Sink = std::function<void(Level, std::string_view)>;
+
+void setSink(Sink sink);
+void write(Level level, std::string_view text);
+
+inline void debug(std::string_view text) { write(Level::Debug, text); }
+inline void info(std::string_view text) { write(Level::Info, text); }
+inline void warning(std::string_view text) { write(Level::Warning, text); }
+inline void error(std::string_view text) { write(Level::Error, text); }
+
+}  // namespace vistrel::log

@@ -1,0 +1,142 @@
+#include "platform/files.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/atomic_file.h"
+#include "platform/error.h"
+#include "support/temp_folder.h"
+
+namespace vistrel::platform {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(Files, CreateFoldersMakesAllParents) {
+  test::TempFolder folder;
+  createFolders(folder / "a/b/c");
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "a/b/c"));
+  createFolders(folder / "a/b/c");  // existing: fine
+  folder.write("file", "x");
+  EXPECT_THROW(createFolders(folder / "file/sub"), Error);
+}
+
+TEST(Files, CopyReplacesOrKeepsAndCarriesTimes) {
+  test::TempFolder folder;
+  const auto from = folder.write("from.jpg", "new content");
+  const auto to = folder.write("to.jpg", "old");
+  const SystemTime past = fromLocal({2001, 2, 3, 4, 5, 6});
+  setLastWriteTime(from, past);
+
+  EXPECT_FALSE(copyFile(from, to, IfExists::Keep));
+  EXPECT_EQ(readFile(to), "old");
+  EXPECT_TRUE(copyFile(from, to, IfExists::Replace));
+  EXPECT_EQ(readFile(to), "new content");
+  EXPECT_EQ(lastWriteTime(to), past);
+  EXPECT_THROW(copyFile(folder / "missing", folder / "x", IfExists::Replace), Error);
+  EXPECT_FALSE(std::filesystem::exists(folder / "x"));
+}
+
+TEST(Files, MoveKeepsTimesAndContent) {
+  test::TempFolder folder;
+  const auto from = folder.write("a.txt", "abc");
+  const SystemTime past = fromLocal({1999, 12, 31, 23, 59, 58});
+  setLastWriteTime(from, past);
+  moveFile(from, folder / "sub.txt");
+  EXPECT_FALSE(std::filesystem::exists(from));
+  EXPECT_EQ(readFile(folder / "sub.txt"), "abc");
+  EXPECT_EQ(lastWriteTime(folder / "sub.txt"), past);
+}
+
+TEST(Files, TimesReadOnlyAndHidden) {
+  test::TempFolder folder;
+  const auto file = folder.write(".hidden", "x");
+  const SystemTime t = fromLocal({2020, 1, 1, 12, 0, 0});
+  setLastAccessTime(file, t);
+  setLastWriteTime(file, t + 1h);
+  EXPECT_EQ(lastAccessTime(file), t);
+  EXPECT_EQ(lastWriteTime(file), t + 1h);
+  EXPECT_TRUE(isHidden(file));
+  EXPECT_FALSE(isHidden(folder / "visible.jpg"));
+  EXPECT_FALSE(isReadOnly(file));
+  setReadOnly(file, true);
+  EXPECT_TRUE(isReadOnly(file));
+  setReadOnly(file, false);
+  EXPECT_FALSE(isReadOnly(file));
+}
+
+TEST(Files, ListFolderIsSortedAndDescribesEntries) {
+  test::TempFolder folder;
+  folder.write("b.jpg", "12345");
+  folder.write("a.png", "");
+  createFolders(folder / "c");
+  folder.write(".x", "");
+  const auto entries = listFolder(folder.path());
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].path.filename(), ".x");
+  EXPECT_TRUE(entries[0].hidden);
+  EXPECT_EQ(entries[2].path.filename(), "b.jpg");
+  EXPECT_EQ(entries[2].size, 5u);
+  EXPECT_TRUE(entries[3].isFolder);
+  EXPECT_THROW(listFolder(folder / "missing"), Error);
+}
+
+TEST(Files, MoveToTrashTakesTheFileAway) {
+  test::TempFolder folder;
+  ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+  const auto file = folder.write("photo.jpg", "x");
+  moveToTrash(file);
+  ::unsetenv("XDG_DATA_HOME");
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_TRUE(std::filesystem::exists(folder / "data/Trash/files/photo.jpg"));
+}
+
+TEST(AtomicFile, NothingAppearsUntilCommitAndNoTemporaryIsLeft) {
+  test::TempFolder folder;
+  const auto target = folder.write("page.html", "old");
+  {
+    AtomicFile out(target);
+    out.write("new");
+    EXPECT_EQ(readFile(target), "old");
+  }  // not committed
+  EXPECT_EQ(readFile(target), "old");
+  {
+    AtomicFile out(target);
+    out.write("new");
+    out.commit();
+  }
+  EXPECT_EQ(readFile(target), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(AtomicFile, KeepsTheModeOfTheFileItReplaces) {
+  test::TempFolder folder;
+  const auto target = folder.write("photo.jpg", "old");
+  std::filesystem::permissions(target, std::filesystem::perms(0640));
+  writeFileAtomically(target, "new");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+}
+
+TEST(AtomicFile, AKilledWriterLeavesTheOldFile) {
+  test::TempFolder folder;
+  const auto target = folder.write("big.bin", "old");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    AtomicFile out(target);
+    const std::string chunk(1 << 20, 'n');
+    for (;;) out.write(chunk);
+  }
+  std::this_thread::sleep_for(50ms);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(readFile(target), "old");
+}
+
+}  // namespace
+}  // namespace vistrel::platform
