@@ -4,6 +4,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "imaging/codecs/alpha.h"
 #include "imaging/codecs/codec.h"
@@ -21,7 +22,7 @@ class StbDecoder final : public ImageDecoder {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) fail();
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels)) fail();
-    return {width, height, channels * 8};
+    return {width, height, bitsPerPixel(bytes, channels)};
   }
 
   DecodedImage decode(std::span<const std::uint8_t> bytes, const DecodeRequest&) const override {
@@ -43,6 +44,14 @@ class StbDecoder final : public ImageDecoder {
   }
 
  private:
+  // stb reports four channels for every PSD file; the header knows better.
+  int bitsPerPixel(std::span<const std::uint8_t> bytes, int channels) const {
+    if (std::string_view(formatName_) == "PSD" && bytes.size() >= 24) {
+      return (bytes[12] << 8 | bytes[13]) * (bytes[22] << 8 | bytes[23]);
+    }
+    return channels * 8;
+  }
+
   [[noreturn]] void fail() const {
     const char* reason = stbi_failure_reason();
     throw Error(std::string("Cannot read the ") + formatName_ + " file" + (reason ? std::string(": ") + reason : "."));
