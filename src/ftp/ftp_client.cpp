@@ -1,6 +1,8 @@
 #include "ftp/ftp_client.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -58,6 +60,23 @@ struct ClientCallbacks {
       static_cast<FtpClient*>(client)->reportLines(data, size);
     }
     return 0;
+  }
+  // Sockets are opened here so that stop() can shut them down from another
+  // thread: that wakes curl from any wait on the server.
+  static curl_socket_t openSocket(void* client, curlsocktype, curl_sockaddr* address) {
+    auto* self = static_cast<FtpClient*>(client);
+    const int fd = ::socket(address->family, address->socktype, address->protocol);
+    if (fd < 0) return CURL_SOCKET_BAD;
+    std::lock_guard lock(self->socketsMutex_);
+    self->sockets_.insert(fd);
+    if (self->stopped_ && !self->ignoreStop_) ::shutdown(fd, SHUT_RDWR);
+    return fd;
+  }
+  static int closeSocket(void* client, curl_socket_t fd) {
+    auto* self = static_cast<FtpClient*>(client);
+    std::lock_guard lock(self->socketsMutex_);
+    self->sockets_.erase(fd);
+    return ::close(fd);
   }
   static int progress(void* client, curl_off_t, curl_off_t, curl_off_t ulTotal, curl_off_t ulNow) {
     return static_cast<FtpClient*>(client)->progress(static_cast<std::uint64_t>(ulNow),
@@ -140,6 +159,10 @@ void FtpClient::prepare(const std::string& address) {
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &ClientCallbacks::progress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+  curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &ClientCallbacks::openSocket);
+  curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
+  curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &ClientCallbacks::closeSocket);
+  curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
 
   const long timeoutMs = settings_.timeoutMs;
   const long timeoutSeconds = (timeoutMs + 999) / 1000;
@@ -209,6 +232,13 @@ bool FtpClient::progress(std::uint64_t sent, std::uint64_t total) {
     if (events_.packetSent) events_.packetSent(sent, total);
   }
   return true;
+}
+
+void FtpClient::stop() {
+  stopped_ = true;
+  if (ignoreStop_) return;
+  std::lock_guard lock(socketsMutex_);
+  for (const int fd : sockets_) ::shutdown(fd, SHUT_RDWR);
 }
 
 bool FtpClient::connect() {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <set>
 #include <string>
 
 namespace vistrel::ftp {
@@ -61,8 +63,9 @@ class FtpClient {
   // Stores the file under the name in the current remote folder.
   bool upload(const std::filesystem::path& local, const std::string& remoteName);
 
-  // Ends the running operation soon; every later one fails at once.
-  void stop() { stopped_ = true; }
+  // Ends the running operation at once, even one waiting for a silent server;
+  // every later one fails.
+  void stop();
   bool stopped() const { return stopped_; }
 
   const std::string& currentFolder() const { return folder_; }
@@ -86,7 +89,9 @@ class FtpClient {
   std::string folder_;  // the current remote folder, relative to the login folder
   bool binary_ = true;
   bool connected_ = false;
-  bool ignoreStop_ = false;
+  std::atomic<bool> ignoreStop_{false};
+  std::mutex socketsMutex_;
+  std::set<int> sockets_;  // open sockets of the client, to cut them on stop()
   std::uint64_t lastSent_ = 0;
   std::atomic<bool> stopped_{false};
 };

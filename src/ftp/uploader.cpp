@@ -105,7 +105,6 @@ UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<fs::path>&
 }
 
 UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOptions& options) {
-  stopped_ = false;
   FtpSettings settings = settingsFor(site, options);
   settings.password = password(site);
   const std::vector<fs::path> files = uploadFiles(source);

@@ -36,7 +36,8 @@ enum class UploadResult {
 };
 
 // Sends the files directly in a local folder to the site's remote folder.
-// One object serves one upload at a time; stop() may come from any thread.
+// One object serves one upload at a time; stop() may come from any thread,
+// also before run() has begun, and a stopped uploader stays stopped.
 class Uploader {
  public:
   Uploader(platform::Prompter& prompter, UploadEvents events);

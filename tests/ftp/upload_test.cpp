@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ftp/password_cipher.h"
@@ -224,6 +225,28 @@ TEST(UploadTimeoutTest, ASilentServerTimesOut) {
             UploadResult::ConnectionFailed);
   EXPECT_TRUE(recorder.loggedStarting("28: ")) << recorder.all();
   EXPECT_TRUE(recorder.logged("Connection failed"));
+}
+
+TEST(UploadTimeoutTest, StopWakesAConnectionWaitingForASilentServer) {
+  test::SilentServer silent;
+  test::ScriptedPrompter prompter;
+  test::TempFolder source;
+  Recorder recorder;
+  FtpOptions options;
+  options.timeoutSeconds = 60;
+  Uploader uploader(prompter, recorder.events());
+  // Stopped before and while it waits: both must end it long before the time-out.
+  std::thread stopper([&] { uploader.stop(); });
+  EXPECT_EQ(uploader.run(siteFor(silent.port(), "x"), source.path(), options), UploadResult::Stopped);
+  stopper.join();
+  Uploader second(prompter, recorder.events());
+  stopper = std::thread([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    second.stop();
+  });
+  EXPECT_EQ(second.run(siteFor(silent.port(), "x"), source.path(), options), UploadResult::Stopped);
+  stopper.join();
+  EXPECT_FALSE(recorder.logged("Connection failed")) << recorder.all();
 }
 
 TEST(UploadTlsTest, FtpsAddressUsesExplicitTls) {
