@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "ftp/ftp_client.h"
 #include "ftp/password_cipher.h"
 #include "ftp/uploader.h"
 #include "ftp_server.h"
@@ -166,6 +167,18 @@ TEST_F(UploadTest, AFolderThatCannotBeEnteredEndsTheUpload) {
   EXPECT_EQ(platform::readFile(server_->root() / "blocked"), "a file");
 }
 
+TEST_F(UploadTest, AFileTheServerRefusesIsNotReportedAsUploaded) {
+  // A folder on the server where a file should go: its STOR fails.
+  fs::create_directories(server_->root() / "partly" / "index.html");
+  FtpOptions options;
+  options.promptOverwrite = false;
+  EXPECT_EQ(upload(siteFor(server_->port(), "partly"), options), UploadResult::Incomplete) << recorder_.all();
+  EXPECT_FALSE(recorder_.logged("index.html has been uploaded.")) << recorder_.all();
+  EXPECT_TRUE(recorder_.logged("tn_image 1.jpg has been uploaded.")) << "the files after it still go";
+  EXPECT_EQ(platform::readFile(server_->root() / "partly" / "tn_image 1.jpg"),
+            platform::readFile(gallery_ / "tn_image 1.jpg"));
+}
+
 TEST_F(UploadTest, AWrongPasswordFailsTheConnection) {
   Site site = siteFor(server_->port(), "denied");
   site.passwordField = encipherPassword("wrong");
@@ -247,6 +260,25 @@ TEST(UploadTimeoutTest, StopWakesAConnectionWaitingForASilentServer) {
   EXPECT_EQ(second.run(siteFor(silent.port(), "x"), source.path(), options), UploadResult::Stopped);
   stopper.join();
   EXPECT_FALSE(recorder.logged("Connection failed")) << recorder.all();
+}
+
+TEST(ProtocolTest, TheSchemeOfTheAddressChoosesTheProtocol) {
+  std::string host = "FTPS://secure.example/";
+  EXPECT_EQ(protocolOf(host), Protocol::FtpExplicitTls);
+  EXPECT_EQ(host, "secure.example");
+  host = "ftp://plain.example";
+  EXPECT_EQ(protocolOf(host), Protocol::Ftp);
+  EXPECT_EQ(host, "plain.example");
+  host = "ftpserver.example";  // a name that merely begins like a scheme stays as it is
+  EXPECT_EQ(protocolOf(host), Protocol::Ftp);
+  EXPECT_EQ(host, "ftpserver.example");
+  host = "sftp://shell.example";
+  if (sftpAvailable()) {
+    EXPECT_EQ(protocolOf(host), Protocol::Sftp);
+    EXPECT_EQ(host, "shell.example");
+  } else {
+    EXPECT_THROW(protocolOf(host), Error);
+  }
 }
 
 TEST(UploadTlsTest, FtpsAddressUsesExplicitTls) {
