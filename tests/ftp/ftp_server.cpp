@@ -61,20 +61,6 @@ bool answers(int port) {
   return ok;
 }
 
-int run(const std::vector<std::string>& args) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 pid_t spawnQuietly(const std::vector<std::string>& args, const std::filesystem::path& logFile) {
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -93,6 +79,12 @@ pid_t spawnQuietly(const std::vector<std::string>& args, const std::filesystem::
   return pid;
 }
 
+int runQuietly(const std::vector<std::string>& args, const std::filesystem::path& logFile) {
+  int status = 0;
+  ::waitpid(spawnQuietly(args, logFile), &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 }  // namespace
 
 int freePort() {
@@ -105,7 +97,7 @@ int freePort() {
   return ntohs(address.sin_port);
 }
 
-bool FtpServer::tlsAvailable() { return run({kPython, "-c", "import OpenSSL"}) == 0; }
+bool FtpServer::tlsAvailable() { return runQuietly({kPython, "-c", "import OpenSSL"}, "/dev/null") == 0; }
 
 FtpServer::FtpServer(bool tls) {
   std::filesystem::create_directories(root());
@@ -114,9 +106,10 @@ FtpServer::FtpServer(bool tls) {
   std::vector<std::string> args;
   if (tls) {
     const auto key = folder_ / "key.pem";
-    if (run({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+    if (runQuietly({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
              "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key.string(), "-out",
-             certificate().string()}) != 0) {
+             certificate().string()},
+                   folder_ / "openssl.log") != 0) {
       throw std::runtime_error("openssl could not make a certificate");
     }
     const auto script = folder_.write("tls_server.py", kTlsServerScript);

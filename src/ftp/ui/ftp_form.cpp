@@ -315,11 +315,16 @@ void TFtpForm::btnRefreshClick() {
   }
 }
 
-int TFtpForm::selectedRow() const {
+const Site* TFtpForm::selectedSite() const {
   const auto rows = ListView->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return -1;
-  const int row = rows.front().row();
-  return row < static_cast<int>(shown_.size()) ? row : -1;
+  if (rows.isEmpty() || rows.front().row() >= static_cast<int>(shown_.size())) return nullptr;
+  return &shown_[static_cast<std::size_t>(rows.front().row())];
+}
+
+const Site* TFtpForm::selectedSiteOrComplain() {
+  const Site* site = selectedSite();
+  if (!site) prompter_.error("Select an entry and try again..", "No entry selected");
+  return site;
 }
 
 void TFtpForm::btnAddServerClick() {
@@ -330,26 +335,20 @@ void TFtpForm::btnAddServerClick() {
 }
 
 void TFtpForm::btnEditServerClick() {
-  const int row = selectedRow();
-  if (row < 0) {
-    prompter_.error("Select an entry and try again..", "No entry selected");
-    return;
-  }
+  const Site* site = selectedSiteOrComplain();
+  if (!site) return;
   TAddForm form(sites_, prompter_, this);
-  form.prepareEdit(shown_[static_cast<std::size_t>(row)]);
+  form.prepareEdit(*site);
   form.exec();
   btnRefreshClick();
 }
 
 void TFtpForm::btnDeleteServerClick() {
-  const int row = selectedRow();
-  if (row < 0) {
-    prompter_.error("Select an entry and try again..", "No entry selected");
-    return;
-  }
+  const Site* site = selectedSiteOrComplain();
+  if (!site) return;
   try {
     sites_.load();
-    deleteSite(sites_, shown_[static_cast<std::size_t>(row)]);
+    deleteSite(sites_, *site);
   } catch (const Error& e) {
     prompter_.error(e.what(), "Error");
   }
@@ -366,13 +365,13 @@ void TFtpForm::cbUseProxyClick() {
 void TFtpForm::log(const QString& line) { MemoLog->appendPlainText(line); }
 
 void TFtpForm::btnUploadClick() {
-  const int row = selectedRow();
-  if (row < 0) {
+  const Site* selected = selectedSite();
+  if (!selected) {
     prompter_.error("You must select a server before you can upload files..", "No server selected");
     return;
   }
   if (uploading()) return;
-  const Site site = shown_[static_cast<std::size_t>(row)];
+  const Site site = *selected;
   const FtpOptions settings = options();
   const std::filesystem::path source = FtpSource->text().toStdString();
 

@@ -84,7 +84,9 @@ class TFtpForm : public QDialog {
   void readSettings();
   void writeSettings();
   FtpOptions options() const;
-  int selectedRow() const;
+  const Site* selectedSite() const;
+  // Says "Select an entry and try again.." when no site is selected.
+  const Site* selectedSiteOrComplain();
   void log(const QString& line);
   void updateUploadButton();
 
