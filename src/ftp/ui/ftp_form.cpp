@@ -222,6 +222,8 @@ QWidget* TFtpForm::buildOptionsTab() {
   connect(cbLargeIcons, &QCheckBox::toggled, this, &TFtpForm::cbLargeIconsClick);
 
   auto* layout = new QFormLayout(page);
+  layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  ProxyEdit->setMinimumWidth(240);
   layout->addRow("Timeout:", TimeoutSpin);
   layout->addRow(cbUseProxy);
   layout->addRow("Address:", ProxyEdit);
