@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <stdexcept>
 #include <thread>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace vistrel::test {
 namespace {
@@ -45,6 +48,31 @@ handler.tls_data_required = True
 FTPServer(('127.0.0.1', int(port)), handler).serve_forever()
 )";
 
+const char* const kProxyScript = R"(import asyncio, sys
+port, log = int(sys.argv[1]), sys.argv[2]
+async def pipe(reader, writer):
+    try:
+        while data := await reader.read(65536):
+            writer.write(data)
+            await writer.drain()
+    finally:
+        writer.close()
+async def handle(reader, writer):
+    request = await reader.readuntil(b'\r\n\r\n')
+    target = request.split()[1].decode()
+    with open(log, 'a') as f:
+        f.write(target + '\n')
+    host, _, target_port = target.rpartition(':')
+    upstream_reader, upstream_writer = await asyncio.open_connection(host, int(target_port))
+    writer.write(b'HTTP/1.1 200 Connection established\r\n\r\n')
+    await writer.drain()
+    await asyncio.gather(pipe(reader, upstream_writer), pipe(upstream_reader, writer), return_exceptions=True)
+async def main():
+    server = await asyncio.start_server(handle, '127.0.0.1', port)
+    await server.serve_forever()
+asyncio.run(main())
+)";
+
 sockaddr_in loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -65,6 +93,7 @@ pid_t spawnQuietly(const std::vector<std::string>& args, const std::filesystem::
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that crashes leaves no server behind
     FILE* log = std::fopen(logFile.c_str(), "w");
     if (log) {
       ::dup2(::fileno(log), 1);
@@ -79,10 +108,33 @@ pid_t spawnQuietly(const std::vector<std::string>& args, const std::filesystem::
   return pid;
 }
 
+void stopServer(pid_t pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  ::waitpid(pid, nullptr, 0);
+}
+
 int runQuietly(const std::vector<std::string>& args, const std::filesystem::path& logFile) {
   int status = 0;
   ::waitpid(spawnQuietly(args, logFile), &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Starts a server process and waits until its port answers.
+pid_t startServer(const std::vector<std::string>& args, int port, const std::filesystem::path& logFile) {
+  const pid_t pid = spawnQuietly(args, logFile);
+  // A loaded machine may need a while to start Python.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!answers(port)) {
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) throw std::runtime_error(args[1] + " ended at start-up");
+    if (std::chrono::steady_clock::now() > deadline) {
+      stopServer(pid);
+      throw std::runtime_error(args[1] + " did not start");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return pid;
 }
 
 }  // namespace
@@ -118,24 +170,23 @@ FtpServer::FtpServer(bool tls) {
     args = {kPython, "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", port, "-w", "-d", root().string(),
             "-u", kFtpUser, "-P", kFtpPassword, "-r", "30200-30300"};
   }
-  pid_ = spawnQuietly(args, folder_ / "server.log");
-  // A loaded machine may need a while to start Python.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!answers(port_)) {
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      throw std::runtime_error("the FTP server ended at start-up");
-    }
-    if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the FTP server did not start");
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
+  pid_ = startServer(args, port_, folder_ / "server.log");
 }
 
-FtpServer::~FtpServer() {
-  if (pid_ <= 0) return;
-  ::kill(pid_, SIGTERM);
-  ::waitpid(pid_, nullptr, 0);
+FtpServer::~FtpServer() { stopServer(pid_); }
+
+TunnelProxy::TunnelProxy() {
+  port_ = freePort();
+  const auto script = folder_.write("proxy.py", kProxyScript);
+  pid_ = startServer({kPython, script.string(), std::to_string(port_), (folder_ / "tunnels").string()}, port_,
+                     folder_ / "proxy.log");
+}
+
+TunnelProxy::~TunnelProxy() { stopServer(pid_); }
+
+std::string TunnelProxy::tunnels() const {
+  std::error_code ec;
+  return std::filesystem::exists(folder_ / "tunnels", ec) ? platform::readFile(folder_ / "tunnels") : "";
 }
 
 SilentServer::SilentServer() {

@@ -47,6 +47,23 @@ class SilentServer {
   int port_ = 0;
 };
 
+// An HTTP proxy that tunnels with CONNECT and notes each tunnel it opens.
+class TunnelProxy {
+ public:
+  TunnelProxy();
+  ~TunnelProxy();
+  TunnelProxy(const TunnelProxy&) = delete;
+  TunnelProxy& operator=(const TunnelProxy&) = delete;
+  int port() const { return port_; }
+  // One "host:port" line per tunnel.
+  std::string tunnels() const;
+
+ private:
+  TempFolder folder_;
+  int port_ = 0;
+  pid_t pid_ = -1;
+};
+
 // A port on 127.0.0.1 that nothing listens on right now.
 int freePort();
 

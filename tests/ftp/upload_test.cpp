@@ -120,6 +120,20 @@ TEST_F(UploadTest, SendsTheFilesInActiveMode) {
   EXPECT_TRUE(recorder_.loggedStarting("EPRT") || recorder_.loggedStarting("PORT")) << recorder_.all();
 }
 
+TEST_F(UploadTest, TheProxyCarriesEveryConnection) {
+  test::TunnelProxy proxy;
+  FtpOptions options;
+  options.useProxy = true;
+  options.proxy = "127.0.0.1";
+  options.proxyPort = proxy.port();
+  EXPECT_EQ(upload(siteFor(server_->port(), "proxied"), options), UploadResult::Done) << recorder_.all();
+  expectSameFiles(server_->root() / "proxied");
+  const std::string tunnels = proxy.tunnels();
+  EXPECT_TRUE(tunnels.starts_with("127.0.0.1:" + std::to_string(server_->port()) + "\n")) << tunnels;
+  // The data connections of the four files go through it too.
+  EXPECT_EQ(std::count(tunnels.begin(), tunnels.end(), '\n'), 5) << tunnels;
+}
+
 TEST_F(UploadTest, RootFolderStaysRoot) {
   prompter_.expect("already exists", Answer::Yes);  // MKD / always fails
   EXPECT_EQ(upload(siteFor(server_->port(), "/")), UploadResult::Done) << recorder_.all();
