@@ -30,10 +30,18 @@ Path pathOfExtension(std::string_view extension) {
   return Path::None;
 }
 
+// Reads in chunks, so that a large count for a short file costs no more
+// memory than the file has.
 std::string readUpTo(std::istream& in, std::int64_t count) {
-  std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  constexpr std::int64_t kChunk = 64 << 10;
+  std::string bytes;
+  while (count > 0 && in) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + static_cast<std::size_t>(std::min(count, kChunk)));
+    in.read(bytes.data() + had, static_cast<std::streamsize>(bytes.size() - had));
+    bytes.resize(had + static_cast<std::size_t>(in.gcount()));
+    count -= in.gcount();
+  }
   return bytes;
 }
 

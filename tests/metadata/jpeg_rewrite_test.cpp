@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "exif_builder.h"
 #include "metadata/img_data.h"
@@ -146,6 +149,27 @@ TEST_F(JpegRewriteTest, FailedWriteLeavesTheOriginal) {
   ASSERT_TRUE(again.ReadMetadata(file));
   EXPECT_EQ(again.CommentText(), "changed");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);  // no temporary left
+}
+
+TEST_F(JpegRewriteTest, KilledWriterLeavesTheOldOrTheNewFile) {
+  test::TempFolder folder;
+  const std::string original = cameraFile();
+  const auto file = folder.write("p.jpg", original);
+  ASSERT_TRUE(data.ReadMetadata(file));
+  data.SetCommentText(std::string(60000, 'n'));
+  const std::string rewritten = data.JpegWithMetadata(original, false);
+  for (int delayMs : {1, 5, 20}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (;;) data.SaveJpegWithMetadata(original, file, false);
+    }
+    ::usleep(static_cast<useconds_t>(delayMs * 1000));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const std::string found = platform::readFile(file);
+    EXPECT_TRUE(found == original || found == rewritten) << "after " << delayMs << " ms";
+  }
 }
 
 // Files made by ImageMagick and tagged by exiftool: the pixels and the
