@@ -196,7 +196,8 @@ void TFastDIB::LoadFromMemory(std::span<const std::uint8_t> bytes) {
     RleDecoder(*this, bytes.subspan(offset, std::min(declared, available)), h.biCompression == kBiRle4).run();
     return;
   }
-  std::memcpy(Bits, bytes.data() + offset, std::min<std::size_t>(available, DataSize));
+  const std::size_t count = std::min<std::size_t>(available, DataSize);
+  if (count > 0) std::memcpy(Bits, bytes.data() + offset, count);
 }
 
 void TFastDIB::SaveToStream(std::ostream& stream) const {

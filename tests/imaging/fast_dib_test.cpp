@@ -142,6 +142,16 @@ TEST(FastDib, ShortPixelDataFillsOnlyWhatIsThere) {
   EXPECT_EQ(dib.Bits[9], 0);
 }
 
+TEST(FastDib, ZeroWidthPictureLoadsAsEmpty) {
+  // Found by fuzzing: no pixel memory at all must not reach memcpy.
+  TFastDIB dib;
+  dib.LoadFromMemory(bmpImage(0, 5, 24, 0, {}, {1, 2, 3}));
+  EXPECT_EQ(dib.DataSize, 0u);
+  TBitmap bitmap;
+  DibToBitmap(dib, bitmap);
+  EXPECT_TRUE(bitmap.Empty());
+}
+
 TEST(FastDib, StreamEndingInTheHeaderIsAReadError) {
   Bytes image = bmpImage(2, 2, 24, 0, {}, {});
   image.resize(30);
