@@ -20,7 +20,7 @@ TEST_F(GalleryStoreTest, WritesInItsOwnOrderAndNames) {
   s.Separator = " | ";
   writeGalleryStore(store, s);
   const auto names = key().valueNames();
-  ASSERT_EQ(names.size(), 84u);
+  ASSERT_EQ(names.size(), 83u);
   EXPECT_EQ(names[3], "Caption");
   EXPECT_EQ(names[30], "InclLink");
   EXPECT_EQ(names.back(), "BothNav");
