@@ -1,11 +1,16 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/gallery_command.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {};
+  static const std::vector<CommandInfo> table = {
+      {"gallery", kGallerySynopsis,
+       "make a web gallery of the files: thumbnails, medium images, index and image pages",
+       &makeGalleryCommand},
+  };
   return table;
 }
 

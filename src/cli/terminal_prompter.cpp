@@ -1,0 +1,95 @@
+#include "cli/terminal_prompter.h"
+
+#include <cctype>
+#include <vector>
+
+namespace vistrel::cli {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+
+struct Choice {
+  char key;
+  const char* label;
+  Answer answer;
+};
+
+std::vector<Choice> choicesOf(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok: return {{'o', "[o]k", Answer::Ok}};
+    case Buttons::OkCancel: return {{'o', "[o]k", Answer::Ok}, {'c', "[c]ancel", Answer::Cancel}};
+    case Buttons::YesNo: return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}};
+    case Buttons::YesNoCancel:
+      return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}, {'c', "[c]ancel", Answer::Cancel}};
+    case Buttons::YesNoAll:
+      return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}, {'a', "[a]ll", Answer::All}};
+  }
+  return {};
+}
+
+// The answer that changes nothing: No where there is one, else Cancel, else Ok.
+Answer cautiousAnswer(Buttons buttons) {
+  for (const Choice& choice : choicesOf(buttons)) {
+    if (choice.answer == Answer::No) return Answer::No;
+  }
+  return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+}  // namespace
+
+std::string terminalText(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+platform::Answer TerminalPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons,
+                                       platform::Icon) {
+  if (buttons == Buttons::YesNoAll && overwrite_ == OverwriteAnswers::All) return Answer::All;
+  if (overwrite_ != OverwriteAnswers::Ask) return cautiousAnswer(buttons);
+  const auto choices = choicesOf(buttons);
+  for (;;) {
+    std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
+    for (const Choice& choice : choices) std::fprintf(out_, "%s ", choice.label);
+    std::fprintf(out_, "? ");
+    std::fflush(out_);
+    const auto line = readLine();
+    if (!line) return cautiousAnswer(buttons);
+    const char key = line->empty() ? '\0' : static_cast<char>(std::tolower(static_cast<unsigned char>((*line)[0])));
+    for (const Choice& choice : choices) {
+      if (choice.key == key) return choice.answer;
+    }
+  }
+}
+
+void TerminalPrompter::show(const std::string& text, const std::string& caption, platform::Icon) {
+  std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
+}
+
+std::optional<std::string> TerminalPrompter::input(const std::string& caption, const std::string& prompt,
+                                                   const std::string& initial) {
+  if (overwrite_ != OverwriteAnswers::Ask) return std::nullopt;
+  std::fprintf(out_, "%s: %s [%s] ", caption.c_str(), terminalText(prompt).c_str(), initial.c_str());
+  std::fflush(out_);
+  auto line = readLine();
+  if (line && line->empty()) return initial;
+  return line;
+}
+
+std::optional<std::string> TerminalPrompter::readLine() {
+  std::string line;
+  int c = 0;
+  while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
+  if (c == EOF && line.empty()) return std::nullopt;
+  return line;
+}
+
+}  // namespace vistrel::cli
