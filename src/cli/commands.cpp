@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/info_command.h"
 #include "cli/gallery_command.h"
 
 namespace vistrel::cli {
@@ -10,6 +11,7 @@ std::span<const CommandInfo> commands() {
       {"gallery", kGallerySynopsis,
        "make a web gallery of the files: thumbnails, medium images, index and image pages",
        &makeGalleryCommand},
+      {"info", "info FILE...", "print the EXIF, IPTC and description of each file", makeInfoCommand},
   };
   return table;
 }
