@@ -13,7 +13,7 @@
 #include "cli/gallery_settings_edit.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
-#include "gallery/basic_codec.h"
+#include "gallery/imaging_codec.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
 #include "gallery/settings_file.h"
@@ -180,7 +180,7 @@ int GalleryCommand::run() {
   TerminalPrompter prompter(answers);
   TerminalProgress progress(args_.quiet, ::isatty(STDERR_FILENO) != 0);
   gallery::NoMetadata metadata;
-  gallery::BasicCodec codec;
+  gallery::ImagingCodec codec;
   // The command opens the page only when asked, whatever the design says.
   s.OpenHTML = false;
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,17 @@ struct RgbImage {
   }
 };
 
-// What the gallery needs from the imaging subsystem: the library's file test
-// and header read, loading with a reduction, the bilinear scaler and filters,
-// and the JPEG encoder.
+// The filters of a gallery image, applied after scaling.
+struct FilterSteps {
+  bool invert = false;
+  std::optional<int> sharpen;  // the cross filter's distance
+  int contrast = 0;            // 0: unchanged
+  int brightness = 0;
+};
+
+// What the gallery needs from the imaging subsystem: the file test and header
+// read, loading with a reduction, the bilinear scaler and filters, and the
+// JPEG encoder.
 class ImageCodec {
  public:
   virtual ~ImageCodec() = default;
@@ -42,11 +51,8 @@ class ImageCodec {
   // Decoded at 1/2^reduction of its size (reduction 0..3); empty when nothing decodes.
   virtual RgbImage load(const std::filesystem::path& file, int reduction) = 0;
 
-  virtual RgbImage resampleBilinear(const RgbImage& source, int width, int height) = 0;
-  virtual void invertPixels(RgbImage& image) = 0;
-  virtual void sharpenCross(RgbImage& image, int distance) = 0;
-  virtual void contrast(RgbImage& image, int amount) = 0;
-  virtual void brightness(RgbImage& image, int amount) = 0;
+  // Bilinear resampling to width × height, then the filters in this order.
+  virtual RgbImage scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) = 0;
   // A baseline JPEG file image.
   virtual std::string encodeJpeg(const RgbImage& image, int quality) = 0;
 };

@@ -77,13 +77,11 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
   if (loaded.empty()) return {};
   const ImageSize size = outputSize(original, {loaded.width, loaded.height}, limit);
   if (size.width <= 0 || size.height <= 0) return {};
-  RgbImage result = codec.resampleBilinear(loaded, size.width, size.height);
-  if (s.Invert) codec.invertPixels(result);
-  if (kind == OutputKind::Thumbnail && s.Sharpen) codec.sharpenCross(result, s.SharpenValue);
-  if (kind == OutputKind::Medium && s.SharpenMed) codec.sharpenCross(result, s.SharpenValueMed);
-  if (s.Contrast != 0) codec.contrast(result, s.Contrast);
-  if (s.Brightness != 0) codec.brightness(result, s.Brightness);
-  return result;
+  FilterSteps steps{s.Invert, std::nullopt, s.Contrast, s.Brightness};
+  // Each kind has its own sharpening pair.
+  if (kind == OutputKind::Thumbnail && s.Sharpen) steps.sharpen = s.SharpenValue;
+  if (kind == OutputKind::Medium && s.SharpenMed) steps.sharpen = s.SharpenValueMed;
+  return codec.scaleAndFilter(loaded, size.width, size.height, steps);
 }
 
 // The encoded picture with the source's EXIF block, or as it is when that

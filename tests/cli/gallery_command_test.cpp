@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gallery/basic_codec.h"
+#include "gallery/imaging_codec.h"
 #include "platform/files.h"
 #include "run_program.h"
 #include "support/temp_folder.h"
@@ -15,7 +15,7 @@ struct GalleryCommandTest : ::testing::Test {
   TempFolder folder;
 
   fs::path photo(const std::string& name, int w = 320, int h = 240) {
-    gallery::BasicCodec codec;
+    gallery::ImagingCodec codec;
     return folder.write("photos/" + name, codec.encodeJpeg(gallery::RgbImage(w, h), 80));
   }
   std::string target() const { return (folder / "web").string(); }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gallery/basic_codec.h"
+#include "gallery/imaging_codec.h"
 #include "gallery/gallery_run.h"
 #include "page_fixture.h"
 #include "platform/files.h"
@@ -26,7 +26,7 @@ struct RecordingObserver : RunObserver {
 };
 
 struct GalleryRunTest : PageFixture {
-  BasicCodec codec;
+  ImagingCodec codec;
   RecordingObserver recorder;
 
   fs::path photo(const std::string& name, int w = 300, int h = 200) {
@@ -141,7 +141,7 @@ TEST_F(GalleryRunTest, OverwriteAnswersCarryAcrossImagesAndIndexPages) {
 }
 
 TEST_F(GalleryRunTest, AnErrorStillRunsTheClosingSteps) {
-  struct FailingCodec : BasicCodec {
+  struct FailingCodec : ImagingCodec {
     std::string encodeJpeg(const RgbImage&, int) override { throw Error("disk on fire"); }
   } failing;
   settings.FtpUpload = true;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gallery/basic_codec.h"
+#include "gallery/imaging_codec.h"
 #include "gallery/image_pipeline.h"
 #include "page_fixture.h"
 #include "platform/files.h"
@@ -103,12 +103,12 @@ TEST(ImagePipeline, OutputNamesFollowTheKindAndFolders) {
 }
 
 // Records the reductions the pipeline asks for.
-class CountingCodec : public BasicCodec {
+class CountingCodec : public ImagingCodec {
  public:
   std::vector<int> reductions;
   RgbImage load(const std::filesystem::path& file, int reduction) override {
     reductions.push_back(reduction);
-    return BasicCodec::load(file, reduction);
+    return ImagingCodec::load(file, reduction);
   }
 };
 
