@@ -2,6 +2,7 @@
 
 #include "gallery/imaging_codec.h"
 #include "gallery/image_pipeline.h"
+#include "gallery/overlay_text.h"
 #include "page_fixture.h"
 #include "platform/files.h"
 
@@ -175,6 +176,49 @@ TEST_F(ProcessImageTest, AFileWithoutAPictureWritesNothing) {
   const auto source = folder.write("src/text.jpg", "not a picture");
   EXPECT_FALSE(process(source, OutputKind::Thumbnail));
   EXPECT_FALSE(std::filesystem::exists(folder / "web/thumb_text.jpg"));
+}
+
+}  // namespace
+}  // namespace vistrel::gallery
+
+namespace vistrel::gallery {
+namespace {
+
+// The box of the pixels a drawing changed on a black picture.
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+Box inkOf(const RgbImage& image) {
+  Box box;
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      if (image.at(x, y)[0] == 0) continue;
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+    }
+  }
+  return box;
+}
+
+TEST(OverlayFont, TahomaFallsBackAndRotatedTextRunsDownTheEdge) {
+  OverlayFont font("Tahoma", 12);
+  const int width = font.textWidth("Vistrel"), height = font.lineHeight();
+  EXPECT_GT(width, 20);
+  EXPECT_GT(height, 10);
+  RgbImage picture(150, 100);
+  TextPlacement at = placeOverlay(TextPosition::TextLeft, false, 150, 100, width, height);
+  font.draw(picture, "Vistrel", at.x, at.y, at.rotated, 0xFFFFFF);
+  Box ink = inkOf(picture);
+  EXPECT_GE(ink.left, 0);
+  EXPECT_LT(ink.right, height);  // a band along the left edge
+  EXPECT_GE(ink.top, 2);
+  EXPECT_GT(ink.bottom - ink.top, ink.right - ink.left);  // taller than wide: it runs downwards
+
+  RgbImage bottom(150, 100);
+  at = placeOverlay(TextPosition::TextBottom, true, 150, 100, width, height);
+  font.draw(bottom, "Vistrel", at.x, at.y, at.rotated, 0xFFFFFF);
+  ink = inkOf(bottom);
+  EXPECT_GE(ink.top, 100 - height);
+  EXPECT_NEAR((ink.left + ink.right) / 2, 75, 4);
 }
 
 }  // namespace
