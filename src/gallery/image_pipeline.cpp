@@ -86,11 +86,10 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
 
 // The encoded picture with the source's EXIF block, or as it is when that
 // cannot be done: the copy is a courtesy, never a reason to lose the image.
-std::string withExif(const RunContext& run, const fs::path& source, const std::string& jpeg,
-                     const RgbImage& image) {
+std::string withExif(const RunContext& run, const fs::path& source, const std::string& jpeg) {
   if (!run.settings.CopyExif || platform::asciiLower(source.extension().string()) != ".jpg") return jpeg;
   try {
-    return run.metadata.withExifOf(source, jpeg, image.width, image.height).value_or(jpeg);
+    return run.metadata.withExifOf(source, jpeg).value_or(jpeg);
   } catch (const std::exception& e) {
     log::warning(std::string("EXIF data not copied from ") + source.string() + ": " + e.what());
     return jpeg;
@@ -172,7 +171,7 @@ bool processImage(const RunContext& run, ImageCodec& codec, const fs::path& sour
   const fs::path target = outputPath(s, source, kind);
   if (!run.overwrite.mayWrite(target)) return false;
   platform::AtomicFile file(target);
-  file.write(withExif(run, source, jpeg, image));
+  file.write(withExif(run, source, jpeg));
   file.commit();
   return true;
 }

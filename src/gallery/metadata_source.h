@@ -31,10 +31,10 @@ class MetadataSource {
   // Nothing when the file holds no EXIF block; throws Error when it cannot be read.
   virtual std::optional<ExifTexts> exif(const std::filesystem::path& file) = 0;
   // The encoded JPEG with the source's metadata put in and its stored image
-  // size set to width × height; nothing when the source has no EXIF block.
+  // size set to the JPEG's own; nothing when the source has no EXIF block.
   // Throws Error when that fails.
   virtual std::optional<std::string> withExifOf(const std::filesystem::path& source,
-                                                const std::string& jpeg, int width, int height) = 0;
+                                                const std::string& jpeg) = 0;
 };
 
 // Knows nothing: for runs that must not read metadata.
@@ -43,8 +43,7 @@ class NoMetadata : public MetadataSource {
   std::string description(const std::filesystem::path&) override { return {}; }
   std::string iptcValue(const std::filesystem::path&, std::string_view) override { return {}; }
   std::optional<ExifTexts> exif(const std::filesystem::path&) override { return std::nullopt; }
-  std::optional<std::string> withExifOf(const std::filesystem::path&, const std::string&, int,
-                                        int) override {
+  std::optional<std::string> withExifOf(const std::filesystem::path&, const std::string&) override {
     return std::nullopt;
   }
 };

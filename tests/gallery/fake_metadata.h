@@ -33,10 +33,9 @@ class FakeMetadata : public MetadataSource {
     if (found == exifs.end()) return std::nullopt;
     return found->second;
   }
-  std::optional<std::string> withExifOf(const std::filesystem::path& source, const std::string& jpeg,
-                                        int width, int height) override {
+  std::optional<std::string> withExifOf(const std::filesystem::path& source, const std::string& jpeg) override {
     if (!exifs.count(source.filename().string())) return std::nullopt;
-    return jpeg + "+exif " + std::to_string(width) + "x" + std::to_string(height);
+    return jpeg + "+exif";
   }
 
  private:

@@ -151,7 +151,7 @@ TEST_F(ProcessImageTest, PortraitMediumAndOverlayWithExifCopy) {
   meta.exifs["tall.jpg"] = {};
   EXPECT_TRUE(process(source, OutputKind::Medium));
   EXPECT_EQ(written("medium_tall.jpg"), (ImageSize{400, 600}));
-  EXPECT_NE(platform::readFile(folder / "web/medium_tall.jpg").find("+exif 400x600"), std::string::npos);
+  EXPECT_NE(platform::readFile(folder / "web/medium_tall.jpg").find("+exif"), std::string::npos);
   // Only the exact ".jpg" extension gets the copy.
   const auto other = photo("other.jpeg", 100, 100);
   meta.exifs["other.jpeg"] = {};
