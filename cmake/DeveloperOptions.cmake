@@ -16,6 +16,11 @@ target_compile_options(vistrel_warnings INTERFACE
   -Wimplicit-fallthrough
   $<$<BOOL:${VISTREL_WERROR}>:-Werror>)
 
+# Fuzz builds instrument every library for coverage, or libFuzzer would see
+# only its own target file and explore almost nothing.
+if(VISTREL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 if(VISTREL_SANITIZE OR VISTREL_FUZZ)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
                       -fno-sanitize-recover=undefined)

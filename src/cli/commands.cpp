@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/info_command.h"
+#include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 
 namespace vistrel::cli {
@@ -12,6 +13,10 @@ std::span<const CommandInfo> commands() {
        "make a web gallery of the files: thumbnails, medium images, index and image pages",
        &makeGalleryCommand},
       {"info", "info FILE...", "print the EXIF, IPTC and description of each file", makeInfoCommand},
+      {"ftp", "ftp --site NAME [--yes] [FOLDER]",
+       "upload the files of FOLDER (default: the last gallery target folder) to a server of ftp.dat; "
+       "--yes overwrites an existing remote folder without asking",
+       makeFtpCommand},
   };
   return table;
 }

@@ -13,6 +13,7 @@
 #include "cli/gallery_settings_edit.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
+#include "gallery/file_metadata.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
@@ -55,7 +56,7 @@ struct GalleryArgs {
   std::vector<std::pair<std::string, std::string>> edits;  // option, value, in the given order
   bool printSettings = false;
   std::string saveSettings;
-  std::optional<OverwriteAnswers> overwrite;
+  std::optional<AnswerMode> overwrite;
   bool open = false;
   bool quiet = false;
 };
@@ -80,9 +81,9 @@ GalleryArgs parse(const std::vector<std::string>& args) {
       parsed.saveSettings = value();
     } else if (arg == "--overwrite") {
       const std::string& mode = value();
-      if (mode == "ask") parsed.overwrite = OverwriteAnswers::Ask;
-      else if (mode == "all") parsed.overwrite = OverwriteAnswers::All;
-      else if (mode == "none") parsed.overwrite = OverwriteAnswers::None;
+      if (mode == "ask") parsed.overwrite = AnswerMode::Ask;
+      else if (mode == "all") parsed.overwrite = AnswerMode::Yes;
+      else if (mode == "none") parsed.overwrite = AnswerMode::No;
       else throw UsageError("--overwrite takes ask, all or none");
     } else if (arg == "--jobs") {
       const auto jobs = platform::parseInteger(value());
@@ -174,12 +175,12 @@ int GalleryCommand::run() {
   }
   if (args_.paths.empty() && args_.list.empty()) throw UsageError("no files, folders or --list given");
 
-  const bool interactive = ::isatty(STDIN_FILENO) != 0;
-  const OverwriteAnswers answers = args_.overwrite.value_or(interactive ? OverwriteAnswers::Ask : OverwriteAnswers::None);
+  // Without a terminal nothing is overwritten unless the command line says so.
+  const AnswerMode answers = args_.overwrite.value_or(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
   gallery::ProgramOptions options = gallery::readProgramOptions(store);
   TerminalPrompter prompter(answers);
   TerminalProgress progress(args_.quiet, ::isatty(STDERR_FILENO) != 0);
-  gallery::NoMetadata metadata;
+  gallery::FileMetadata metadata;
   gallery::ImagingCodec codec;
   // The command opens the page only when asked, whatever the design says.
   s.OpenHTML = false;

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "metadata/img_data.h"
+#include "metadata/info_panel.h"
 
 namespace vistrel::cli {
 namespace {
@@ -18,11 +19,16 @@ std::string withLineFeeds(const std::string& text) {
   return result;
 }
 
-std::string exifText(const metadata::TimgData& data) {
-  std::string text = "EXIF Data:\r\n-------------------------\r\nErrStr = " + data.ErrorText + "\r\n";
-  text += data.BigEndian ? "Motorola Byte Order" : "Intel Byte Order";
-  if (data.Exif) text += data.Exif->ListingText;
-  return text;
+// The info panel's texts with the raw EXIF listing, then every IPTC dataset.
+std::string infoText(const std::string& file) {
+  const metadata::InfoPanelTexts panel = metadata::InfoPanelTextsOf(file, true);
+  std::string text = panel.exif + "\r\n";
+  metadata::TimgData data;
+  if (data.ReadMetadata(file) && data.Iptc) {
+    data.Iptc->ParseIptcSection();
+    for (const metadata::TTagEntry& entry : data.Iptc->Entries) text += entry.Label + ": " + entry.DisplayText + "\r\n";
+  }
+  return text + "Description: " + panel.description;
 }
 
 class InfoCommand : public Command {
@@ -40,9 +46,7 @@ class InfoCommand : public Command {
         status = 1;
         continue;
       }
-      metadata::TimgData data;
-      data.ReadMetadata(file);
-      std::cout << file << "\n" << withLineFeeds(exifText(data)) << "\n\n";
+      std::cout << file << "\n" << withLineFeeds(infoText(file)) << "\n\n";
     }
     return status;
   }

@@ -1,6 +1,10 @@
 #include "cli/terminal_prompter.h"
 
+#include <termios.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <iostream>
 #include <vector>
 
 namespace vistrel::cli {
@@ -36,7 +40,21 @@ Answer cautiousAnswer(Buttons buttons) {
   return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
+Answer positiveAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel: return Answer::Ok;
+    case Buttons::YesNoAll: return Answer::All;
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel: break;
+  }
+  return Answer::Yes;
+}
+
 }  // namespace
+
+TerminalPrompter::TerminalPrompter(AnswerMode mode)
+    : TerminalPrompter(mode, stdin, stderr, ::isatty(STDIN_FILENO) != 0) {}
 
 std::string terminalText(const std::string& text) {
   std::string out;
@@ -53,11 +71,15 @@ std::string terminalText(const std::string& text) {
 
 platform::Answer TerminalPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons,
                                        platform::Icon) {
-  if (buttons == Buttons::YesNoAll && overwrite_ == OverwriteAnswers::All) return Answer::All;
-  if (overwrite_ != OverwriteAnswers::Ask) return cautiousAnswer(buttons);
+  std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
+  if (mode_ == AnswerMode::Yes) return positiveAnswer(buttons);
+  if (mode_ == AnswerMode::No) return cautiousAnswer(buttons);
+  if (!interactive_) {
+    std::fprintf(out_, "(no terminal to answer on: taking No)\n");
+    return cautiousAnswer(buttons);
+  }
   const auto choices = choicesOf(buttons);
   for (;;) {
-    std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
     for (const Choice& choice : choices) std::fprintf(out_, "%s ", choice.label);
     std::fprintf(out_, "? ");
     std::fflush(out_);
@@ -76,7 +98,7 @@ void TerminalPrompter::show(const std::string& text, const std::string& caption,
 
 std::optional<std::string> TerminalPrompter::input(const std::string& caption, const std::string& prompt,
                                                    const std::string& initial) {
-  if (overwrite_ != OverwriteAnswers::Ask) return std::nullopt;
+  if (!interactive_ || mode_ != AnswerMode::Ask) return std::nullopt;
   std::fprintf(out_, "%s: %s [%s] ", caption.c_str(), terminalText(prompt).c_str(), initial.c_str());
   std::fflush(out_);
   auto line = readLine();
@@ -89,6 +111,24 @@ std::optional<std::string> TerminalPrompter::readLine() {
   int c = 0;
   while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
   if (c == EOF && line.empty()) return std::nullopt;
+  return line;
+}
+
+std::optional<std::string> TerminalPrompter::readSecret(const std::string& prompt) {
+  if (::isatty(STDIN_FILENO) == 0) return std::nullopt;
+  std::cerr << prompt << std::flush;
+  termios saved{};
+  const bool canHide = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (canHide) {
+    termios hidden = saved;
+    hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &hidden);
+  }
+  std::string line;
+  const bool read = static_cast<bool>(std::getline(std::cin, line));
+  if (canHide) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  std::cerr << "\n";
+  if (!read) return std::nullopt;
   return line;
 }
 

@@ -1,21 +1,29 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "platform/prompter.h"
 
 namespace vistrel::cli {
 
-// How "already exists" questions (Yes, No, All) are answered on the command line.
-enum class OverwriteAnswers { Ask, All, None };
+// How the command line answers the engine's questions.
+enum class AnswerMode {
+  Ask,  // on a terminal; without one the cautious answer (No) is taken and said
+  Yes,  // the positive answer (All where it is offered), without asking
+  No,   // the cautious answer, without asking
+};
 
-// Messages go to standard error; questions are read from standard input when
-// asking is allowed, otherwise answered No (or All for overwrite questions
-// when the user said so on the command line).
+// Answers the engine's questions on the terminal. Messages go to standard error.
 class TerminalPrompter : public platform::Prompter {
  public:
-  explicit TerminalPrompter(OverwriteAnswers overwrite, std::FILE* in = stdin, std::FILE* out = stderr)
-      : overwrite_(overwrite), in_(in), out_(out) {}
+  explicit TerminalPrompter(bool assumeYes = false) : TerminalPrompter(assumeYes ? AnswerMode::Yes : AnswerMode::Ask) {}
+  explicit TerminalPrompter(AnswerMode mode);
+  // Reads answers from `in` and writes to `out`; `interactive` says whether
+  // someone is there to answer.
+  TerminalPrompter(AnswerMode mode, std::FILE* in, std::FILE* out, bool interactive)
+      : mode_(mode), in_(in), out_(out), interactive_(interactive) {}
 
   platform::Answer ask(const std::string& text, const std::string& caption, platform::Buttons buttons,
                        platform::Icon icon) override;
@@ -23,12 +31,16 @@ class TerminalPrompter : public platform::Prompter {
   std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                    const std::string& initial) override;
 
+  // Reads a line without echo; nothing without a terminal.
+  static std::optional<std::string> readSecret(const std::string& prompt);
+
  private:
   std::optional<std::string> readLine();
 
-  OverwriteAnswers overwrite_;
+  AnswerMode mode_;
   std::FILE* in_;
   std::FILE* out_;
+  bool interactive_;
 };
 
 // Message texts use CR LF and lone CR between lines; a terminal wants LF.

@@ -67,6 +67,13 @@ class TImageInfo : public tEndInd {
   // Adds the 35 mm equivalent focal length when the block does not hold one.
   void AddFocalLengthIn35mm();
 
+  // Writes a new image size into the entries the size was read from (in their
+  // own 16- or 32-bit width), when it differs.
+  void PatchDimensions(int newHeight, int newWidth);
+  // The long text of the gallery's "%exifall" and the info panel's overview.
+  std::string InfoText() const;
+  std::string BriefText() const;
+
   std::optional<platform::DateTime> DateAt(std::int64_t position) const;
   // Changes only the buffer; writing it into the file is TimgData's business.
   void PutDateAt(std::int64_t position, const platform::DateTime& date);

@@ -12,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSoi = 0xD8, kEoi = 0xD9, kSos = 0xDA, kApp0 = 0xE0, kApp1 = 0xE1, kApp13 = 0xED, kCom = 0xFE;
+constexpr int kEoi = 0xD9, kSos = 0xDA, kApp0 = 0xE0, kApp1 = 0xE1, kApp13 = 0xED, kCom = 0xFE;
 // Only the first segments are looked at for EXIF, and the scan gives up when
 // they hold no metadata at all.
 constexpr std::size_t kExifSearchSegments = 5;
@@ -30,10 +30,18 @@ Path pathOfExtension(std::string_view extension) {
   return Path::None;
 }
 
+// Reads in chunks, so that a large count for a short file costs no more
+// memory than the file has.
 std::string readUpTo(std::istream& in, std::int64_t count) {
-  std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  constexpr std::int64_t kChunk = 64 << 10;
+  std::string bytes;
+  while (count > 0 && in) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + static_cast<std::size_t>(std::min(count, kChunk)));
+    in.read(bytes.data() + had, static_cast<std::streamsize>(bytes.size() - had));
+    bytes.resize(had + static_cast<std::size_t>(in.gcount()));
+    count -= in.gcount();
+  }
   return bytes;
 }
 
@@ -55,6 +63,7 @@ void TimgData::Reset() {
   FileSize = 0;
   ErrorText.clear();
   Exif.reset();
+  Iptc.reset();
   TiffMode = false;
   BigEndian = false;
   Buffer.clear();
@@ -116,7 +125,10 @@ bool TimgData::readJpeg(std::istream& in) {
       case kApp0: HeaderSection = index; break;
       case kCom: CommentSection = index; break;
       case kApp13:
-        if (!IptcSection) IptcSection = index;
+        if (!IptcSection) {
+          IptcSection = index;
+          Iptc = std::make_unique<TIPTCdata>(*this);
+        }
         break;
       case kApp1:
         // An XMP packet may come before the EXIF block; it is kept but does
@@ -184,6 +196,11 @@ std::string TimgData::CommentText() const {
 void TimgData::SetCommentText(std::string_view text) { putSection(CommentSection, kCom, text); }
 
 void TimgData::SetIptcBlock(std::string_view payload) { putSection(IptcSection, kApp13, payload); }
+
+TIPTCdata& TimgData::EnsureIptc() {
+  if (!Iptc) Iptc = std::make_unique<TIPTCdata>(*this);
+  return *Iptc;
+}
 
 void TimgData::putSection(std::optional<std::size_t>& reference, int marker, std::string_view payload) {
   enforce(payload.size() <= 0xFFFF - 2, "The metadata block is too large for a JPEG segment");

@@ -11,6 +11,7 @@
 
 #include "metadata/end_ind.h"
 #include "metadata/image_info.h"
+#include "metadata/iptc_data.h"
 #include "platform/dates.h"
 
 namespace vistrel::metadata {
@@ -46,6 +47,7 @@ class TimgData : public tEndInd {
   std::uint64_t FileSize = 0;
   std::string ErrorText;  // "<none>" after a successful read
   std::unique_ptr<TImageInfo> Exif;
+  std::unique_ptr<TIPTCdata> Iptc;  // made when an APP13 segment is met, parsed on request
   bool TiffMode = false;
 
   // Whether the file held an EXIF, IPTC or comment block; ErrorText tells why not.
@@ -61,6 +63,19 @@ class TimgData : public tEndInd {
   void SetCommentText(std::string_view text);
   // The APP13 payload (without its length bytes).
   void SetIptcBlock(std::string_view payload);
+  // The IPTC object, made empty for a file that had none.
+  TIPTCdata& EnsureIptc();
+
+  // `jpegStream` (a JPEG file's bytes) with this container's EXIF (or APP0),
+  // APP13 and comment segments in place of its own. With `updateDimensions`
+  // the EXIF image size is set to the stream's.
+  std::string JpegWithMetadata(std::string_view jpegStream, bool updateDimensions);
+  // The same written to `fileName`: beside it first, then renamed over it.
+  void SaveJpegWithMetadata(std::string_view jpegStream, const std::filesystem::path& fileName,
+                            bool updateDimensions);
+  // Rewrites the file that was read (or writes to `fileName`) with the stored,
+  // perhaps changed, segments; the image data stay as they are.
+  void RewriteWithMetadata(const std::filesystem::path& fileName = {});
 
  private:
   bool readStream(std::istream& in, std::string_view extension);

@@ -7,11 +7,13 @@
 namespace vistrel::test {
 namespace {
 
-TEST(InfoCommand, PrintsTheExifListingOfEachFile) {
+TEST(InfoCommand, PrintsTheInfoPanelOfEachFile) {
   TempFolder folder;
   TiffWriter w(true);
   const std::uint32_t first = w.addDirectory({w.ascii(0x010F, "Maker"), w.rational(0x829A, 1, 250)});
-  const auto photo = folder.write("photo.jpg", jpegOf({exifSegment(w.block(first))}));
+  const std::string iptc = std::string("Photoshop 3.0\0" "8BIM\x04\x04\0\0\0\0\0\x07\x1C\x02\x78\0\x02Hi\0", 34);
+  const auto photo = folder.write("photo.jpg", jpegOf({exifSegment(w.block(first)), segment(0xED, iptc)}));
+  folder.write("descript.ion", "photo.jpg A day out\r\n");
   const auto plain = folder.write("notes.txt", "text");
   const auto result = runVistrel({"info", photo.string(), plain.string()});
   EXPECT_EQ(result.status, 0) << result.err;
@@ -19,7 +21,10 @@ TEST(InfoCommand, PrintsTheExifListingOfEachFile) {
   EXPECT_NE(result.out.find("ErrStr = <none>\nMotorola Byte Order\nMake = Maker\nExposure Time = 1/250\n"),
             std::string::npos)
       << result.out;
-  EXPECT_NE(result.out.find("ErrStr = Not an EXIF file"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(photo.string() + "\nEXIF overview:\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Image caption: Hi\nDescription: A day out\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(plain.string() + "\nUnsupported file format\nDescription: \n"), std::string::npos)
+      << result.out;
 }
 
 TEST(InfoCommand, MissingFilesAndArgumentsAreErrors) {

@@ -1,0 +1,134 @@
+#include "metadata/descriptions.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace vistrel::metadata {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Line {
+  std::string name;
+  std::string description;
+};
+
+std::optional<Line> parseLine(std::string_view line) {
+  if (line.starts_with('"')) {
+    const auto close = line.find('"', 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    return Line{std::string(line.substr(1, close - 1)), std::string(line.substr(std::min(close + 2, line.size())))};
+  }
+  const auto blank = line.find(' ');
+  if (blank == std::string_view::npos) return std::nullopt;
+  return Line{std::string(line.substr(0, blank)), std::string(line.substr(blank + 1))};
+}
+
+std::string nameOf(std::string_view line) {
+  const auto parsed = parseLine(line);
+  return parsed ? parsed->name : std::string();
+}
+
+fs::path descriptionFileOf(const fs::path& folder) { return folder / kDescriptionFileName; }
+
+std::vector<std::string> loadLines(const fs::path& descriptionFile) {
+  std::vector<std::string> lines;
+  std::error_code error;
+  if (!fs::exists(descriptionFile, error)) return lines;
+  std::string text;
+  try {
+    text = platform::readFile(descriptionFile);
+  } catch (const std::exception&) {
+    throw Error("Cannot read " + descriptionFile.string());
+  }
+  for (std::size_t start = 0; start < text.size();) {
+    auto end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+void saveLines(const fs::path& descriptionFile, std::vector<std::string> lines) {
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const std::string& a, const std::string& b) { return platform::asciiLower(a) < platform::asciiLower(b); });
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  platform::writeFileAtomically(descriptionFile, text);
+}
+
+// A name read from the file is only ever looked up inside its own folder.
+bool existsInFolder(const fs::path& folder, const std::string& name) {
+  std::error_code error;
+  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != ".." &&
+         fs::exists(folder / name, error);
+}
+
+}  // namespace
+
+std::string CleanDescription(std::string_view text) {
+  std::string result(text);
+  const auto replaceAll = [&](std::string_view from, std::string_view to) {
+    bool changed = false;
+    for (auto at = result.find(from); at != std::string::npos; at = result.find(from, at + to.size())) {
+      result.replace(at, from.size(), to);
+      changed = true;
+    }
+    return changed;
+  };
+  for (bool changed = true; changed;) {
+    changed = replaceAll("\n\r", " ");
+    changed |= replaceAll("\r", " ");
+    changed |= replaceAll("\n", " ");
+    changed |= replaceAll("  ", " ");
+  }
+  return result;
+}
+
+std::string DescriptionOf(const fs::path& file) {
+  const std::string name = file.filename().string();
+  std::string description;
+  for (const std::string& line : loadLines(descriptionFileOf(file.parent_path()))) {
+    const auto parsed = parseLine(line);
+    if (parsed && parsed->name == name) description = parsed->description;
+  }
+  return description;
+}
+
+void SetDescription(const fs::path& file, std::string_view text) {
+  const std::string description = CleanDescription(text);
+  const std::string name = file.filename().string();
+  const fs::path descriptionFile = descriptionFileOf(file.parent_path());
+  std::vector<std::string> lines = loadLines(descriptionFile);
+  std::erase_if(lines, [&](const std::string& line) { return nameOf(line) == name; });
+  if (!description.empty()) {
+    lines.push_back((name.find(' ') == std::string::npos ? name : "\"" + name + "\"") + " " + description);
+  }
+  saveLines(descriptionFile, std::move(lines));
+}
+
+void PurgeDescriptions(const std::vector<fs::path>& folders) {
+  std::optional<Error> firstFailure;
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+    const fs::path descriptionFile = descriptionFileOf(*folder);
+    std::error_code error;
+    if (!fs::exists(descriptionFile, error)) continue;
+    try {
+      std::vector<std::string> lines = loadLines(descriptionFile);
+      std::erase_if(lines, [&](const std::string& line) { return !existsInFolder(*folder, nameOf(line)); });
+      saveLines(descriptionFile, std::move(lines));
+    } catch (const Error& e) {
+      if (!firstFailure) firstFailure = e;
+    }
+  }
+  if (firstFailure) throw *firstFailure;
+}
+
+}  // namespace vistrel::metadata

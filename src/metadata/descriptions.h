@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vistrel::metadata {
+
+// One-line descriptions of files, kept per folder in "descript.ion": a line
+// per file, the name first (in double quotes when it holds a blank), a blank,
+// the description. The file is read fresh for every operation.
+inline constexpr const char* kDescriptionFileName = "descript.ion";
+
+// The text as one line: line breaks become blanks, blank runs one blank.
+std::string CleanDescription(std::string_view text);
+// The description of the file; empty when it has none. Throws Error when the
+// folder's description file exists but cannot be read.
+std::string DescriptionOf(const std::filesystem::path& file);
+// Sets (or with an empty text removes) the description. Throws Error when the
+// description file cannot be saved, so that a lost change is never silent.
+void SetDescription(const std::filesystem::path& file, std::string_view text);
+// Drops the lines of files that no longer exist. Every folder is tried; an
+// Error for the first one that could not be saved is thrown at the end.
+void PurgeDescriptions(const std::vector<std::filesystem::path>& folders);
+
+}  // namespace vistrel::metadata
