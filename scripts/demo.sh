@@ -72,7 +72,7 @@ build/vistrel gallery --overwrite all --target "$gallery" \
   --set ParamString='%Thumb<br>%FName<br>%Date<br>%Desc' \
   --set FullPageParamString='%fname<br>%desc<br>%iptc<br>%exifcamera %exifdate' \
   --set UseCSS=1 --set NoHTML=1 --set CSSfname=slate.css \
-  --set UseSubfolders=1 --set Sharpen=1 \
+  --set UseSubfolders=1 --set Sharpen=1 --set CopyExif=1 \
   --set UseMediumOverlay=1 --set MediumOverlayText='Vistrel demo - %FName' --set TextBottom=1 \
   --set NextIndexPage='<img src="next.gif" border=0>' --set BackIndexPage='<img src="back.gif" border=0>' \
   "$photos" >"$demo/first-page.txt"

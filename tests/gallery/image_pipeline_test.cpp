@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "gallery/imaging_codec.h"
 #include "gallery/image_pipeline.h"
+#include "gallery/file_metadata.h"
 #include "gallery/overlay_text.h"
 #include "page_fixture.h"
 #include "platform/files.h"
@@ -219,6 +222,30 @@ TEST(OverlayFont, TahomaFallsBackAndRotatedTextRunsDownTheEdge) {
   ink = inkOf(bottom);
   EXPECT_GE(ink.top, 100 - height);
   EXPECT_NEAR((ink.left + ink.right) / 2, 75, 4);
+}
+
+}  // namespace
+}  // namespace vistrel::gallery
+
+namespace vistrel::gallery {
+namespace {
+
+TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
+  if (std::system("exiftool -ver > /dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
+  const auto source = photo("cam.jpg", 800, 600);
+  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam "
+                              "-EXIF:DateTimeOriginal='2024:01:02 03:04:05' '" + source.string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  settings.CopyExif = true;
+  FileMetadata files;
+  OverwriteGuard guard(prompter, false);
+  RunContext run{settings, options, guard, cancel, observer, files, folder / "data"};
+  ASSERT_TRUE(processImage(run, codec, source, OutputKind::Thumbnail));
+  const auto exif = files.exif(folder / "web/thumb_cam.jpg");
+  ASSERT_TRUE(exif.has_value());
+  EXPECT_EQ(exif->date, "2024:01:02 03:04:05");
+  EXPECT_NE(exif->camera.find("TestCam"), std::string::npos);
+  EXPECT_EQ(written("thumb_cam.jpg"), (ImageSize{150, 112}));  // 112.5 goes to the even neighbour
 }
 
 }  // namespace
