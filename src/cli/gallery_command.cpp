@@ -199,7 +199,7 @@ int GalleryCommand::run() {
     case Outcome::Cancelled: std::cerr << "Operation aborted\n"; return 1;
     case Outcome::Completed: break;
   }
-  std::cout << result.firstIndexPage.string() << std::endl;
+  std::cout << fs::absolute(result.firstIndexPage).string() << std::endl;
   if (args_.open) openInBrowser(result.firstIndexPage);
   return 0;
 }
