@@ -3,7 +3,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <iostream>
+#include <vector>
 
 namespace vistrel::cli {
 namespace {
@@ -11,50 +13,109 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 
-bool interactive() { return ::isatty(STDIN_FILENO) != 0; }
+struct Choice {
+  char key;
+  const char* label;
+  Answer answer;
+};
 
-std::optional<std::string> readLine() {
-  std::string line;
-  if (!std::getline(std::cin, line)) return std::nullopt;
-  return line;
+std::vector<Choice> choicesOf(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok: return {{'o', "[o]k", Answer::Ok}};
+    case Buttons::OkCancel: return {{'o', "[o]k", Answer::Ok}, {'c', "[c]ancel", Answer::Cancel}};
+    case Buttons::YesNo: return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}};
+    case Buttons::YesNoCancel:
+      return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}, {'c', "[c]ancel", Answer::Cancel}};
+    case Buttons::YesNoAll:
+      return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}, {'a', "[a]ll", Answer::All}};
+  }
+  return {};
 }
 
-Answer positive(Buttons buttons) { return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes; }
-Answer negative(Buttons buttons) {
-  return buttons == Buttons::YesNo || buttons == Buttons::YesNoAll ? Answer::No : Answer::Cancel;
+// The answer that changes nothing: No where there is one, else Cancel, else Ok.
+Answer cautiousAnswer(Buttons buttons) {
+  for (const Choice& choice : choicesOf(buttons)) {
+    if (choice.answer == Answer::No) return Answer::No;
+  }
+  return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+Answer positiveAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel: return Answer::Ok;
+    case Buttons::YesNoAll: return Answer::All;
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel: break;
+  }
+  return Answer::Yes;
 }
 
 }  // namespace
 
-Answer TerminalPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons,
-                             platform::Icon) {
-  std::cerr << caption << ": " << text << "\n";
-  if (assumeYes_) return positive(buttons);
-  if (!interactive()) {
-    std::cerr << "(no terminal to answer on: taking No)\n";
-    return negative(buttons);
+TerminalPrompter::TerminalPrompter(AnswerMode mode)
+    : TerminalPrompter(mode, stdin, stderr, ::isatty(STDIN_FILENO) != 0) {}
+
+std::string terminalText(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
   }
-  std::cerr << "[y/n] " << std::flush;
-  const auto line = readLine();
-  return line && !line->empty() && (line->front() == 'y' || line->front() == 'Y') ? positive(buttons)
-                                                                                 : negative(buttons);
+  return out;
+}
+
+platform::Answer TerminalPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons,
+                                       platform::Icon) {
+  std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
+  if (mode_ == AnswerMode::Yes) return positiveAnswer(buttons);
+  if (mode_ == AnswerMode::No) return cautiousAnswer(buttons);
+  if (!interactive_) {
+    std::fprintf(out_, "(no terminal to answer on: taking No)\n");
+    return cautiousAnswer(buttons);
+  }
+  const auto choices = choicesOf(buttons);
+  for (;;) {
+    for (const Choice& choice : choices) std::fprintf(out_, "%s ", choice.label);
+    std::fprintf(out_, "? ");
+    std::fflush(out_);
+    const auto line = readLine();
+    if (!line) return cautiousAnswer(buttons);
+    const char key = line->empty() ? '\0' : static_cast<char>(std::tolower(static_cast<unsigned char>((*line)[0])));
+    for (const Choice& choice : choices) {
+      if (choice.key == key) return choice.answer;
+    }
+  }
 }
 
 void TerminalPrompter::show(const std::string& text, const std::string& caption, platform::Icon) {
-  std::cerr << caption << ": " << text << "\n";
+  std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
 }
 
 std::optional<std::string> TerminalPrompter::input(const std::string& caption, const std::string& prompt,
                                                    const std::string& initial) {
-  if (!interactive()) return std::nullopt;
-  std::cerr << caption << ": " << prompt << std::flush;
-  const auto line = readLine();
+  if (!interactive_ || mode_ != AnswerMode::Ask) return std::nullopt;
+  std::fprintf(out_, "%s: %s [%s] ", caption.c_str(), terminalText(prompt).c_str(), initial.c_str());
+  std::fflush(out_);
+  auto line = readLine();
   if (line && line->empty()) return initial;
   return line;
 }
 
+std::optional<std::string> TerminalPrompter::readLine() {
+  std::string line;
+  int c = 0;
+  while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
+  if (c == EOF && line.empty()) return std::nullopt;
+  return line;
+}
+
 std::optional<std::string> TerminalPrompter::readSecret(const std::string& prompt) {
-  if (!interactive()) return std::nullopt;
+  if (::isatty(STDIN_FILENO) == 0) return std::nullopt;
   std::cerr << prompt << std::flush;
   termios saved{};
   const bool canHide = ::tcgetattr(STDIN_FILENO, &saved) == 0;
@@ -63,9 +124,11 @@ std::optional<std::string> TerminalPrompter::readSecret(const std::string& promp
     hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     ::tcsetattr(STDIN_FILENO, TCSANOW, &hidden);
   }
-  auto line = readLine();
+  std::string line;
+  const bool read = static_cast<bool>(std::getline(std::cin, line));
   if (canHide) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
   std::cerr << "\n";
+  if (!read) return std::nullopt;
   return line;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -7,12 +8,22 @@
 
 namespace vistrel::cli {
 
-// Answers the engine's questions on the terminal. Messages go to stderr.
-// Without a terminal (or with assumeYes) questions are not asked: assumeYes
-// answers Yes, otherwise the cautious No is taken and said.
+// How the command line answers the engine's questions.
+enum class AnswerMode {
+  Ask,  // on a terminal; without one the cautious answer (No) is taken and said
+  Yes,  // the positive answer (All where it is offered), without asking
+  No,   // the cautious answer, without asking
+};
+
+// Answers the engine's questions on the terminal. Messages go to standard error.
 class TerminalPrompter : public platform::Prompter {
  public:
-  explicit TerminalPrompter(bool assumeYes = false) : assumeYes_(assumeYes) {}
+  explicit TerminalPrompter(bool assumeYes = false) : TerminalPrompter(assumeYes ? AnswerMode::Yes : AnswerMode::Ask) {}
+  explicit TerminalPrompter(AnswerMode mode);
+  // Reads answers from `in` and writes to `out`; `interactive` says whether
+  // someone is there to answer.
+  TerminalPrompter(AnswerMode mode, std::FILE* in, std::FILE* out, bool interactive)
+      : mode_(mode), in_(in), out_(out), interactive_(interactive) {}
 
   platform::Answer ask(const std::string& text, const std::string& caption, platform::Buttons buttons,
                        platform::Icon icon) override;
@@ -24,7 +35,15 @@ class TerminalPrompter : public platform::Prompter {
   static std::optional<std::string> readSecret(const std::string& prompt);
 
  private:
-  bool assumeYes_;
+  std::optional<std::string> readLine();
+
+  AnswerMode mode_;
+  std::FILE* in_;
+  std::FILE* out_;
+  bool interactive_;
 };
+
+// Message texts use CR LF and lone CR between lines; a terminal wants LF.
+std::string terminalText(const std::string& text);
 
 }  // namespace vistrel::cli

@@ -1,0 +1,179 @@
+#include "gallery/image_pipeline.h"
+
+#include <cmath>
+
+#include "gallery/captions.h"
+#include "gallery/gallery_names.h"
+#include "gallery/overlay_text.h"
+#include "platform/atomic_file.h"
+#include "platform/log.h"
+#include "platform/text.h"
+
+namespace vistrel::gallery {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Ties go to the even neighbour, as the default rounding mode does.
+int roundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+void setPixel(RgbImage& image, int x, int y, std::uint32_t color) {
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return;
+  std::uint8_t* p = image.at(x, y);
+  p[0] = static_cast<std::uint8_t>(color & 0xFF);
+  p[1] = static_cast<std::uint8_t>((color >> 8) & 0xFF);
+  p[2] = static_cast<std::uint8_t>((color >> 16) & 0xFF);
+}
+
+struct Rect {
+  int left, top, right, bottom;  // right and bottom exclusive
+};
+
+// A frame of `width` one-pixel rings, each drawn as two polylines that leave
+// out their last point: top and left in one colour, right and bottom in the other.
+void drawFrame(RgbImage& image, Rect& r, int width, std::uint32_t top, std::uint32_t bottom) {
+  --r.right;
+  --r.bottom;
+  for (; width > 0; --width) {
+    for (int y = r.bottom; y > r.top; --y) setPixel(image, r.left, y, top);
+    for (int x = r.left; x < r.right; ++x) setPixel(image, x, r.top, top);
+    for (int y = r.top; y < r.bottom; ++y) setPixel(image, r.right, y, bottom);
+    for (int x = r.right; x > r.left - 1; --x) setPixel(image, x, r.bottom, bottom);
+    ++r.left;
+    ++r.top;
+    --r.right;
+    --r.bottom;
+  }
+  ++r.right;
+  ++r.bottom;
+}
+
+void drawOverlay(const RunContext& run, RgbImage& image, const fs::path& source, OutputKind kind) {
+  const GallerySettings& s = run.settings;
+  const bool thumbnail = kind == OutputKind::Thumbnail;
+  if (!(thumbnail ? s.UseOverlayText : s.UseMediumOverlay)) return;
+  const std::string text = expandCaption(thumbnail ? s.OverlayText : s.MediumOverlayText, source,
+                                         CaptionVariant::Overlay, {}, run.metadata);
+  OverlayFont font(s.OverlayFont, s.FontSize);
+  const TextPlacement at =
+      placeOverlay(s.textPosition, s.Center, image.width, image.height, font.textWidth(text), font.lineHeight());
+  if (s.InclDropShadow) font.draw(image, text, at.x + 1, at.y + 1, at.rotated, 0);
+  font.draw(image, text, at.x, at.y, at.rotated, s.TextColor);
+}
+
+// The picture of step 3 to 6: loaded with the reduction, scaled and filtered.
+RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path& source, OutputKind kind) {
+  const GallerySettings& s = run.settings;
+  const int limit = kind == OutputKind::Medium ? s.MediumSize : s.Maxsize;
+  RgbImage loaded;
+  ImageSize original;
+  if (platform::asciiLower(source.extension().string()) == ".psd") {
+    loaded = codec.load(source, 0);
+    original = {loaded.width, loaded.height};
+  } else {
+    original = codec.headerSize(source);
+    loaded = codec.load(source, chooseReduction(original.width, limit));
+  }
+  if (loaded.empty()) return {};
+  const ImageSize size = outputSize(original, {loaded.width, loaded.height}, limit);
+  if (size.width <= 0 || size.height <= 0) return {};
+  FilterSteps steps{s.Invert, std::nullopt, s.Contrast, s.Brightness};
+  // Each kind has its own sharpening pair.
+  if (kind == OutputKind::Thumbnail && s.Sharpen) steps.sharpen = s.SharpenValue;
+  if (kind == OutputKind::Medium && s.SharpenMed) steps.sharpen = s.SharpenValueMed;
+  return codec.scaleAndFilter(loaded, size.width, size.height, steps);
+}
+
+// The encoded picture with the source's EXIF block, or as it is when that
+// cannot be done: the copy is a courtesy, never a reason to lose the image.
+std::string withExif(const RunContext& run, const fs::path& source, const std::string& jpeg) {
+  if (!run.settings.CopyExif || platform::asciiLower(source.extension().string()) != ".jpg") return jpeg;
+  try {
+    return run.metadata.withExifOf(source, jpeg).value_or(jpeg);
+  } catch (const std::exception& e) {
+    log::warning(std::string("EXIF data not copied from ") + source.string() + ": " + e.what());
+    return jpeg;
+  }
+}
+
+}  // namespace
+
+int chooseReduction(int originalWidth, int limit) {
+  if (originalWidth < limit) return 0;
+  if (originalWidth > 32 * limit) return 3;
+  if (originalWidth > 8 * limit) return 2;
+  if (originalWidth > 2 * limit) return 1;
+  return 0;
+}
+
+ImageSize outputSize(ImageSize original, ImageSize loaded, int limit) {
+  const int w = loaded.width, h = loaded.height;
+  if (w <= 0 || h <= 0) return {limit, 0};
+  if (h < w) {
+    if (original.width < limit) return original;
+    return {limit, roundEven(static_cast<double>(limit) * h / w)};
+  }
+  if (original.height < limit) return original;
+  return {roundEven(static_cast<double>(limit) * w / h), limit};
+}
+
+RgbImage addBorder(const RgbImage& image, int width, std::uint32_t color) {
+  RgbImage framed(image.width + 2 * width, image.height + 2 * width);
+  for (int y = 0; y < framed.height; ++y) {
+    for (int x = 0; x < framed.width; ++x) setPixel(framed, x, y, color);
+  }
+  for (int y = 0; y < image.height; ++y) {
+    std::copy_n(image.at(0, y), static_cast<std::size_t>(image.width) * 3, framed.at(width, y + width));
+  }
+  return framed;
+}
+
+void draw3DFrame(RgbImage& image, const FrameColors& colors) {
+  Rect r{0, 0, image.width, image.height};
+  drawFrame(image, r, 2, colors.light, colors.darkShadow);
+  drawFrame(image, r, 2, colors.highlight, colors.shadow);
+}
+
+TextPlacement placeOverlay(TextPosition position, bool center, int width, int height, int textWidth,
+                           int textHeight) {
+  const int across = width / 2 - textWidth / 2;
+  const int down = height / 2 - textWidth / 2;
+  switch (position) {
+    case TextPosition::TextLeft: return {textHeight, center ? down : 2, true};
+    case TextPosition::TextRight: return {width, center ? down : 2, true};
+    case TextPosition::TextTop: return {center ? across : 2, 2, false};
+    case TextPosition::TextBottom: return {center ? across : 2, height - textHeight, false};
+    case TextPosition::None: break;
+  }
+  return {};
+}
+
+fs::path outputPath(const GallerySettings& s, const fs::path& source, OutputKind kind) {
+  return kind == OutputKind::Thumbnail ? thumbnailFolder(s) / thumbnailName(s, source)
+                                       : imageFolder(s) / mediumName(s, source);
+}
+
+bool processImage(const RunContext& run, ImageCodec& codec, const fs::path& source, OutputKind kind) {
+  if (run.cancelled()) {
+    run.observer.closeProgress();
+    return false;
+  }
+  const GallerySettings& s = run.settings;
+  RgbImage image = scaledPicture(run, codec, source, kind);
+  if (image.empty()) {
+    log::warning("No picture in " + source.string());
+    return false;
+  }
+  if (s.InclBorder) image = addBorder(image, s.BorderValue, s.BorderColor);
+  if (s.border3DEnabled()) draw3DFrame(image, {});
+  drawOverlay(run, image, source, kind);
+  const std::string jpeg = codec.encodeJpeg(image, s.JpegCompLevel);
+  const fs::path target = outputPath(s, source, kind);
+  if (!run.overwrite.mayWrite(target)) return false;
+  platform::AtomicFile file(target);
+  file.write(withExif(run, source, jpeg));
+  file.commit();
+  return true;
+}
+
+}  // namespace vistrel::gallery

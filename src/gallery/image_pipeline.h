@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "gallery/image_codec.h"
+#include "gallery/run_context.h"
+
+namespace vistrel::gallery {
+
+enum class OutputKind { Thumbnail, Medium };
+
+// The load reduction for a source W0 wide and a size limit L: the largest
+// that still delivers more than L, 2·L or 4·L pixels across.
+int chooseReduction(int originalWidth, int limit);
+
+// Scaled size: the longer side becomes the limit, the other follows the
+// loaded picture's ratio; a source smaller than the limit keeps its size.
+ImageSize outputSize(ImageSize original, ImageSize loaded, int limit);
+
+// `width` pixels of colour 0x00BBGGRR on every side.
+RgbImage addBorder(const RgbImage& image, int width, std::uint32_t color);
+
+// The four roles of a raised 3D frame.
+struct FrameColors {
+  std::uint32_t light = 0x00E3E3E3;
+  std::uint32_t darkShadow = 0x00696969;
+  std::uint32_t highlight = 0x00FFFFFF;
+  std::uint32_t shadow = 0x00A0A0A0;
+};
+void draw3DFrame(RgbImage& image, const FrameColors& colors);
+
+struct TextPlacement {
+  int x = 0;
+  int y = 0;
+  bool rotated = false;  // runs downwards, tops of the letters to the right
+};
+// Where the overlay text's reference corner goes on a W × H picture for a text
+// TW wide and TH high.
+TextPlacement placeOverlay(TextPosition position, bool center, int width, int height, int textWidth,
+                           int textHeight);
+
+std::filesystem::path outputPath(const GallerySettings& s, const std::filesystem::path& source, OutputKind kind);
+
+// Makes one thumbnail or medium image. Returns false when it wrote nothing
+// (cancelled, no picture, or the user kept the existing file).
+bool processImage(const RunContext& run, ImageCodec& codec, const std::filesystem::path& source,
+                  OutputKind kind);
+
+}  // namespace vistrel::gallery

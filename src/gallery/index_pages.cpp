@@ -1,0 +1,193 @@
+#include "gallery/index_pages.h"
+
+#include "gallery/gallery_names.h"
+#include "gallery/html_text.h"
+#include "gallery/page_texts.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "platform/text.h"
+
+namespace vistrel::gallery {
+namespace {
+
+namespace fs = std::filesystem;
+
+void copyQuietly(const fs::path& from, const fs::path& to) {
+  try {
+    platform::copyFile(from, to, platform::IfExists::Replace);
+  } catch (const Error& e) {
+    log::warning(e.what());
+  }
+}
+
+// The image named in a link text such as <img src="next.gif" border=0>. Only
+// the name is kept, so that a link text cannot copy files from elsewhere.
+std::string navigationImage(const std::string& linkText) {
+  const std::size_t end = linkText.find(".gif\"");
+  if (end == std::string::npos) return {};
+  const std::size_t src = linkText.rfind("src=\"", end);
+  if (src == std::string::npos) return {};
+  return fs::path(linkText.substr(src + 5, end + 4 - (src + 5))).filename().string();
+}
+
+void copySupportingFiles(const RunContext& run) {
+  const GallerySettings& s = run.settings;
+  const fs::path target = targetFolder(s);
+  for (const std::string* text : {&s.NextIndexPage, &s.BackIndexPage, &s.PreviousSinglePage,
+                                  &s.NextSinglePage, &s.BackToIndex, &s.FirstPage}) {
+    const std::string name = navigationImage(*text);
+    if (!name.empty()) copyQuietly(run.programData / "gifs" / name, target / name);
+  }
+  if (!s.UseCSS || s.CSSfname.empty()) return;
+  const std::string sheet = fs::path(s.CSSfname).filename().string();
+  copyQuietly(run.programData / "css" / sheet, target / sheet);
+  const std::string background = "css_" + fs::path(sheet).replace_extension(".gif").string();
+  std::error_code ec;
+  if (fs::exists(run.programData / "css" / background, ec)) {
+    copyQuietly(run.programData / "css" / background, target / background);
+  }
+}
+
+std::string link(const std::string& href, const std::string& text) {
+  return "<a href=\"" + href + "\">" + text + "</a>";
+}
+
+class IndexWriter {
+ public:
+  IndexWriter(const RunContext& run, const std::vector<IndexEntry>& entries)
+      : run_(run), s_(run.settings), texts_(s_), entries_(entries) {
+    const int perPage = s_.Cols * s_.Rows;
+    pageCount_ = static_cast<int>((entries.size() + static_cast<std::size_t>(perPage) - 1) /
+                                  static_cast<std::size_t>(perPage));
+  }
+
+  void write();
+
+ private:
+  void startPage();
+  bool finishPage();  // false: the user refused to replace it
+  std::string cell(const IndexEntry& entry) const;
+  std::string navigation() const {
+    return indexNavigation(s_, page_, pageCount_, texts_.fontOpen(), texts_.fontClose());
+  }
+
+  const RunContext& run_;
+  const GallerySettings& s_;
+  PageTexts texts_;
+  const std::vector<IndexEntry>& entries_;
+  int pageCount_ = 0;
+  int page_ = 1;
+  PageLines lines_;
+};
+
+void IndexWriter::write() {
+  startPage();
+  const std::size_t n = entries_.size();
+  const int perPage = s_.Cols * s_.Rows;
+  int column = 1, cellNumber = 1;
+  for (std::size_t k = 1; k <= n; ++k) {
+    if (run_.cancelled()) {
+      run_.observer.closeProgress();
+      return;
+    }
+    lines_.push_back(cell(entries_[k - 1]));
+    ++column;
+    ++cellNumber;
+    if (column > s_.Cols) {
+      if (k < n && cellNumber <= perPage) lines_.push_back("</TR><TR>");
+      column = 1;
+    }
+    if (cellNumber <= perPage && k < n) continue;
+    if (!finishPage()) return;
+    cellNumber = 1;
+    ++page_;
+    startPage();
+  }
+}
+
+void IndexWriter::startPage() {
+  lines_ = texts_.head(page_);
+  if (s_.VerLinkPos == 0 || s_.VerLinkPos == 2) lines_.push_back(navigation());
+  lines_.push_back(texts_.tableOpen());
+}
+
+bool IndexWriter::finishPage() {
+  lines_.push_back("</TR></TABLE>");
+  if (s_.VerLinkPos == 1 || s_.VerLinkPos == 2) lines_.push_back(navigation());
+  texts_.appendFoot(lines_);
+  const fs::path file = targetFolder(s_) / indexPageName(s_, page_);
+  run_.observer.pathShown(file);
+  if (!run_.overwrite.mayWrite(file)) return false;
+  savePage(file, lines_);
+  return true;
+}
+
+std::string IndexWriter::cell(const IndexEntry& entry) const {
+  const fs::path& source = entry.source;
+  const bool fix = run_.options.cbFixFilenames;
+  std::string thumb = htmlEscape(thumbnailReference(s_, source));
+  if (fix) thumb = blanksAsPercent20(thumb);
+  if (s_.linkMode == LinkMode::CopyOriginal) {
+    try {
+      platform::copyFile(source, imageFolder(s_) / source.filename(), platform::IfExists::Keep);
+    } catch (const Error& e) {
+      log::warning(e.what());
+    }
+  }
+  std::string target = linkTarget(s_, source);
+  if (fix && s_.linkMode != LinkMode::InclLink) target = blanksAsPercent20(target);
+  const bool linked = !target.empty();
+  const std::string picture = (linked ? "<a href=\"" + htmlEscape(target) + "\">" : std::string()) +
+                              "<img src=\"" + thumb + "\" border=\"" + std::to_string(s_.ImgBorder) +
+                              "\" height=" + std::to_string(entry.thumbHeight) +
+                              " width=" + std::to_string(entry.thumbWidth) + ">" +
+                              (linked ? "</a>" : "");
+  std::string caption = s_.ParamString;
+  if (platform::asciiLower(caption).find("%thumb") == std::string::npos) caption = "%thumb " + caption;
+  caption = replaceAllIgnoreCase(std::move(caption), "%thumb", picture);
+  caption = expandCaption(std::move(caption), source, CaptionVariant::IndexCell, texts_.captionStyle(),
+                          run_.metadata);
+  if (s_.cssOnly()) return "<TD class=\"td\">" + caption + "</TD>";
+  const std::string background = s_.TableColor.size() == 7 ? "bgcolor=\"" + s_.TableColor + "\"" : "";
+  return std::string(s_.UseCSS ? "<TD class=\"td\" valign=\"" : "<TD valign=\"") + s_.valignText() +
+         "\" align=\"" + s_.alignText() + "\" " + background + ">" + texts_.fontOpen() + caption +
+         texts_.fontClose() + "</TD>";
+}
+
+}  // namespace
+
+std::string indexNavigation(const GallerySettings& s, int page, int pageCount, const std::string& fontOpen,
+                            const std::string& fontClose) {
+  if (pageCount <= 1) return {};
+  const char* division = s.UseCSS ? "<div class=\"navigate\">" : "<div>";
+  const auto pageLink = [&](int p, const std::string& text) { return link(indexPageName(s, p), text); };
+  std::string line = PageTexts(s).navigationTableOpen("td") + division + fontOpen;
+  if (s.navStyle != NavStyle::NumbersNav) {
+    if (page == 1) {
+      line += pageLink(2, s.NextIndexPage);
+    } else if (page < pageCount) {
+      line += pageLink(page - 1, s.BackIndexPage) + s.Separator + pageLink(page + 1, s.NextIndexPage);
+    } else {
+      line += pageLink(page - 1, s.BackIndexPage) + s.Separator + pageLink(1, s.FirstPage);
+    }
+  }
+  line += fontClose + "</div>";
+  if (s.navStyle != NavStyle::BackNextNav) {
+    line += division + fontOpen;
+    for (int m = 1; m <= pageCount; ++m) {
+      line += m == page ? " <B>" + std::to_string(m) + "</B>"
+                        : " " + pageLink(m, std::to_string(m)) + " ";
+    }
+    line += fontClose + "</div>";
+  }
+  return line + "</td></tr></table>";
+}
+
+void writeIndexPages(const RunContext& run, const std::vector<IndexEntry>& entries) {
+  run.observer.status("Creating thumbnail index pages...");
+  copySupportingFiles(run);
+  IndexWriter(run, entries).write();
+  if (run.settings.OpenHTML) run.observer.openDocument(targetFolder(run.settings) / indexPageName(run.settings, 1));
+}
+
+}  // namespace vistrel::gallery

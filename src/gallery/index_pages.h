@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "gallery/run_context.h"
+
+namespace vistrel::gallery {
+
+// One cell of the index: the source and the size of its thumbnail file as it
+// lies in the target folder (0 × 0 when it cannot be read).
+struct IndexEntry {
+  std::filesystem::path source;
+  int thumbWidth = 0;
+  int thumbHeight = 0;
+};
+
+// Copies the supporting files, writes the index pages (asking before it
+// replaces one) and opens the first page when the settings ask for it.
+void writeIndexPages(const RunContext& run, const std::vector<IndexEntry>& entries);
+
+// The navigation line of index page p of P (empty when there is one page).
+std::string indexNavigation(const GallerySettings& s, int page, int pageCount, const std::string& fontOpen,
+                            const std::string& fontClose);
+
+}  // namespace vistrel::gallery

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+
+#include "gallery/gallery_settings.h"
+#include "gallery/metadata_source.h"
+#include "gallery/overwrite_guard.h"
+#include "gallery/program_options.h"
+#include "gallery/run_observer.h"
+
+namespace vistrel::gallery {
+
+// What every stage of one run reads: the settings, the two program options,
+// the shared overwrite answers and cancel flag, and the front end.
+struct RunContext {
+  const GallerySettings& settings;
+  const ProgramOptions& options;
+  OverwriteGuard& overwrite;
+  const std::atomic<bool>& cancel;
+  RunObserver& observer;
+  MetadataSource& metadata;
+  std::filesystem::path programData;  // holds css/ and gifs/
+
+  bool cancelled() const { return cancel.load(); }
+};
+
+}  // namespace vistrel::gallery

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "gallery/imaging_codec.h"
+#include "platform/files.h"
+#include "run_program.h"
+#include "support/temp_folder.h"
+
+namespace vistrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct GalleryCommandTest : ::testing::Test {
+  IsolatedUser user;
+  TempFolder folder;
+
+  fs::path photo(const std::string& name, int w = 320, int h = 240) {
+    gallery::ImagingCodec codec;
+    return folder.write("photos/" + name, codec.encodeJpeg(gallery::RgbImage(w, h), 80));
+  }
+  std::string target() const { return (folder / "web").string(); }
+};
+
+TEST_F(GalleryCommandTest, MakesAGalleryOfAFolderAndPrintsTheFirstPage) {
+  photo("b.jpg");
+  photo("a.jpg", 240, 320);
+  folder.write("photos/readme.txt", "not an image");
+  const auto result = runVistrel({"gallery", "--target", target(), (folder / "photos").string()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, target() + "/index.html\n");
+  EXPECT_NE(result.err.find("Processing 2 of 2"), std::string::npos) << result.err;
+  for (const char* name : {"index.html", "a.html", "b.html", "thumb_a.jpg", "medium_b.jpg"}) {
+    EXPECT_TRUE(fs::exists(folder / "web" / name)) << name;
+  }
+  // Folder entries come in name order.
+  const std::string index = platform::readFile(folder / "web/index.html");
+  EXPECT_LT(index.find("thumb_a.jpg"), index.find("thumb_b.jpg"));
+}
+
+TEST_F(GalleryCommandTest, WithoutATerminalExistingFilesAreKeptAndListed) {
+  const auto file = photo("a.jpg");
+  ASSERT_EQ(runVistrel({"gallery", "-q", "--target", target(), file.string()}).status, 0);
+  platform::writeFileAtomically(folder / "web/thumb_a.jpg", "mine");
+  const auto kept = runVistrel({"gallery", "--quiet", "--target", target(), file.string()});
+  EXPECT_EQ(kept.status, 0) << kept.err;
+  EXPECT_EQ(platform::readFile(folder / "web/thumb_a.jpg"), "mine");
+  EXPECT_NE(kept.err.find("Skipped (already exists): " + target() + "/thumb_a.jpg"), std::string::npos) << kept.err;
+  const auto replaced = runVistrel({"gallery", "-q", "--overwrite", "all", "--target", target(), file.string()});
+  EXPECT_EQ(replaced.status, 0);
+  EXPECT_NE(platform::readFile(folder / "web/thumb_a.jpg"), "mine");
+}
+
+TEST_F(GalleryCommandTest, RefusalsAndUsageErrors) {
+  const auto file = photo("a.jpg");
+  const auto refused = runVistrel({"gallery", "--target", "x", file.string()});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("No target folder specified. Operation aborted."), std::string::npos);
+  EXPECT_EQ(runVistrel({"gallery", "--set", "FooterText=x", file.string()}).status, 2);
+  EXPECT_EQ(runVistrel({"gallery", "--set", "NoSuchKey=1", file.string()}).status, 2);
+  EXPECT_EQ(runVistrel({"gallery", "--overwrite", "sometimes", file.string()}).status, 2);
+  EXPECT_EQ(runVistrel({"gallery"}).status, 2);
+  const auto empty = runVistrel({"gallery", "--list", folder.write("empty.vfl", "").string()});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find("Drag and Drop file list."), std::string::npos);
+}
+
+TEST_F(GalleryCommandTest, SettingsCanBeSetPrintedSavedAndLoaded) {
+  const auto printed = runVistrel({"gallery", "--set", "Cols=5", "--set", "General.FooterText=Mine",
+                                   "--set", "HTML head.FooterText=Bottom", "--html-only", "--print-settings"});
+  ASSERT_EQ(printed.status, 0) << printed.err;
+  EXPECT_EQ(printed.out.rfind("[General]\r\nCols=5\r\nRows=3\r\n", 0), 0u) << printed.out;
+  EXPECT_NE(printed.out.find("FooterText=Mine\r\n"), std::string::npos);
+  EXPECT_NE(printed.out.find("FooterText=Qm90dG9t\r\n"), std::string::npos);
+  const auto design = (folder / "design.vgc").string();
+  ASSERT_EQ(runVistrel({"gallery", "--set", "Rows=7", "--save-settings", design}).status, 0);
+  const auto loaded = runVistrel({"gallery", "--settings", design, "--print-settings"});
+  EXPECT_NE(loaded.out.find("Rows=7\r\n"), std::string::npos);
+}
+
+TEST_F(GalleryCommandTest, ListFileGivesTheOrderAndHtmlOnlyWritesNoImages) {
+  const auto a = photo("a.jpg"), b = photo("b.jpg");
+  const auto list = folder.write("run.vfl", b.string() + "\r\n" + a.string() + "\r\n");
+  const auto result = runVistrel({"gallery", "-q", "--html-only", "--target", target(), "--list", list.string()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_FALSE(fs::exists(folder / "web/thumb_a.jpg"));
+  const std::string index = platform::readFile(folder / "web/index.html");
+  EXPECT_LT(index.find("thumb_b.jpg"), index.find("thumb_a.jpg"));
+}
+
+}  // namespace
+}  // namespace vistrel::test
