@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProxyStyle>
 
 #include "app/icons.h"
 #include "app/main_form.h"
@@ -30,6 +31,16 @@ class Application : public QApplication {
   }
 };
 
+// Hints appear half a second after the pointer stops.
+class HintTimingStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return 500;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
 }  // namespace
 
 int runGui(int argc, char** argv) {
@@ -41,6 +52,7 @@ int runGui(int argc, char** argv) {
   if (instance.handOver(arguments)) return 0;
 
   Application application(argc, argv);
+  QApplication::setStyle(new HintTimingStyle);
   QApplication::setApplicationName("Vistrel");
   QApplication::setApplicationDisplayName("Vistrel");
   QApplication::setWindowIcon(programIcon());

@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -251,6 +252,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     auto* widget = qobject_cast<QWidget*>(watched);
     if ((key == Qt::Key_Escape || key == Qt::Key_Space) && widget && widget->window() == this) stopThumbs_ = true;
+  } else if (event->type() == QEvent::ToolTip) {
+    // Hints stay four seconds, however long their text.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == this && !widget->toolTip().isEmpty()) {
+      QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), widget->toolTip(), widget, {}, 4000);
+      return true;
+    }
   } else if (watched == FileList && event->type() == QEvent::FocusIn) {
     rememberFolderInHistory();
   }

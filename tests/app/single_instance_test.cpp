@@ -1,5 +1,11 @@
 #include "app/single_instance.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -89,6 +95,20 @@ TEST_F(SingleInstanceTest, NoInstanceMeansNoHandOver) {
   SingleInstance lonely(socket, SingleInstance::Timeouts{500, 500});
   EXPECT_FALSE(lonely.handOver({}));
   EXPECT_TRUE(lonely.takeOver());
+}
+
+TEST_F(SingleInstanceTest, ANameLeftByACrashedInstanceIsClaimed) {
+  // A socket file with nobody listening, as a killed browser leaves it.
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socket.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+  ::close(fd);
+  ASSERT_TRUE(QFile::exists(socket));
+  SingleInstance next(socket, SingleInstance::Timeouts{500, 500});
+  EXPECT_FALSE(next.handOver({}));
+  EXPECT_TRUE(next.takeOver());
 }
 
 TEST_F(SingleInstanceTest, HeadlessCommandsNeverLookForARunningBrowser) {

@@ -1,6 +1,8 @@
 #include "imaging/ui/imag_nv.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -61,6 +63,11 @@ void TImagNV::setFilename(const QString& file) {
   startDecode(needed);
 }
 
+void TImagNV::setPageNo(int page) {
+  page_ = std::max(page, 0);
+  if (!filename_.isEmpty()) setFilename(filename_);
+}
+
 void TImagNV::setPicture(const QImage& picture) {
   filename_.clear();
   ++generation_;
@@ -81,9 +88,10 @@ void TImagNV::startDecode(QSize needed) {
   loading_ = true;
   const quint64 generation = ++generation_;
   const QString file = filename_;
+  const int page = page_;
   QPointer<TImagNV> self(this);
-  QThreadPool::globalInstance()->start([self, file, needed, generation] {
-    ViewPicture picture = decodeForView(file, needed);
+  QThreadPool::globalInstance()->start([self, file, page, needed, generation] {
+    ViewPicture picture = decodeForView(file, page, needed);
     QMetaObject::invokeMethod(
         qApp, [self, generation, picture = std::move(picture)]() mutable {
           if (self) self->decodeFinished(generation, std::move(picture));
@@ -353,6 +361,25 @@ void TImagNV::mouseReleaseEvent(QMouseEvent* event) {
   if (activeTool_ == TTool::Pan) viewport()->unsetCursor();
   activeTool_ = TTool::None;
   QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void TImagNV::contextMenuEvent(QContextMenuEvent* event) {
+  if (!(flags_ & view_flags::sPOPUP_MENU) || !isValid()) return;
+  QMenu menu(this);
+  const auto scaleItem = [&](const char* caption, int scale) {
+    QAction* item = menu.addAction(caption, this, [this, scale] { setScale(scale); });
+    item->setCheckable(true);
+    item->setChecked(scale_ == scale);
+  };
+  scaleItem("Shrink to fit", kShrinkToFit);
+  scaleItem("Grow to fit", kGrowToFit);
+  scaleItem("Stretch to fit", kStretchToFit);
+  scaleItem("Full size", 100);
+  menu.addSeparator();
+  const QPoint at = viewport()->mapFromGlobal(event->globalPos());
+  menu.addAction("Zoom in", this, [this, at] { zoomAt(effectivePercent() * 2, at); });
+  menu.addAction("Zoom out", this, [this, at] { zoomAt(effectivePercent() / 2, at); });
+  menu.exec(event->globalPos());
 }
 
 }  // namespace vistrel::imaging

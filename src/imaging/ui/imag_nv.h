@@ -51,6 +51,9 @@ class TImagNV : public QAbstractScrollArea {
   // Loads the file in the background; an empty name releases the picture.
   void setFilename(const QString& file);
   QString filename() const { return filename_; }
+  // The page of a multi-page file; setting it loads that page of the file.
+  void setPageNo(int page);
+  int pageNo() const { return page_; }
   // Shows a picture that is already in memory.
   void setPicture(const QImage& picture);
   bool isValid() const { return !picture_.pixels.isNull(); }
@@ -103,6 +106,7 @@ class TImagNV : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QSize orientedSize() const;
@@ -118,6 +122,7 @@ class TImagNV : public QAbstractScrollArea {
   TTool toolFor(Qt::KeyboardModifiers modifiers) const;
 
   QString filename_;
+  int page_ = 0;
   ViewPicture picture_;
   QImage oriented_;  // picture_.pixels rotated and mirrored as the view shows it
   quint64 generation_ = 0;

@@ -21,9 +21,10 @@ int reductionFor(QSize fullSize, QSize needed) {
   return reduction;
 }
 
-ViewPicture decodeForView(const QString& file, QSize needed) {
+ViewPicture decodeForView(const QString& file, int page, QSize needed) {
   QImageReader reader(file);
   reader.setAutoTransform(false);
+  if (page > 0 && !reader.jumpToImage(page)) return {};
   ViewPicture picture;
   picture.fullSize = reader.size();
   if (!picture.fullSize.isValid() ||

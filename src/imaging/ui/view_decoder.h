@@ -17,10 +17,10 @@ struct ViewPicture {
 // both directions; 1 when `needed` is empty (full size wanted).
 int reductionFor(QSize fullSize, QSize needed);
 
-// Decodes `file` for a view that needs at least `needed` pixels (empty: full
-// size). This is the one place where the viewer turns a file into pixels, so
+// Decodes page `page` of `file` for a view that needs at least `needed`
+// pixels (empty: full size). This is the one place where the viewer turns a file into pixels, so
 // that the imaging layer's loader can take over here. Safe to call from a
 // worker thread.
-ViewPicture decodeForView(const QString& file, QSize needed);
+ViewPicture decodeForView(const QString& file, int page, QSize needed);
 
 }  // namespace vistrel::imaging
