@@ -133,6 +133,7 @@ QWidget* TMainForm::createMainPanel() {
   ImageNV->setAlignV(imaging::TIM_AlignV::IM_ALIGNV_TOP);
   IptcMemo = new QPlainTextEdit;
   IptcMemo->setReadOnly(true);
+  IptcMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);  // Ctrl+A
   IptcMemo->setToolTip("When found, this area will display IPTC caption and useful EXIF information");
   IptcMemo->setMaximumWidth(260);
   ImageGroupBox = new QGroupBox("Image preview");
@@ -194,7 +195,7 @@ void TMainForm::setCurrentFolder(const std::string& folder) {
 }
 
 void TMainForm::folderChosenInTree() {
-  if (shown_ && currentFolder() != listedFolder_) listFolder();
+  if (started_ && currentFolder() != listedFolder_) listFolder();
 }
 
 void TMainForm::listFolder() {
@@ -243,6 +244,7 @@ void TMainForm::firstShow() {
 }
 
 void TMainForm::startup() {
+  started_ = true;
   if (FileList->topLevelItemCount() == 0) listFolder();
   if (options_.autoClean) emit orphanCleanRequested();
 }

@@ -148,6 +148,7 @@ class TMainForm : public QMainWindow {
   std::string activeInfoTab_;
   bool stopThumbs_ = false;
   bool shown_ = false;
+  bool started_ = false;  // the first listing is done; folder changes list from now on
 };
 
 }  // namespace vistrel::app

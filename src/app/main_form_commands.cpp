@@ -189,6 +189,9 @@ void TMainForm::createToolBar() {
   comboHistoryList->setInsertPolicy(QComboBox::NoInsert);
   comboHistoryList->setFixedWidth(212);
   connect(comboHistoryList, &QComboBox::textActivated, this, &TMainForm::comboHistoryListChoose);
+  // A typed folder that is not in the list yet is not "activated" by the combo box itself.
+  connect(comboHistoryList->lineEdit(), &QLineEdit::returnPressed, this,
+          [this] { comboHistoryListChoose(comboHistoryList->currentText()); });
   ToolBar2->addWidget(comboHistoryList);
 
   ViewtypePopup = new QMenu(this);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
@@ -138,6 +139,20 @@ TEST_F(MainFormTest, TheFileListTakingFocusPutsTheFolderAtTheTopOfTheHistoryOnce
   ASSERT_EQ(form->history().size(), 2u);
   EXPECT_EQ(form->history().front(), form->currentFolder());
   EXPECT_EQ(form->comboHistoryList->currentIndex(), 0);
+}
+
+TEST_F(MainFormTest, ATypedFolderMovesTheTreeAndIsListed) {
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  test::TempFolder other;
+  QLineEdit* edit = form->comboHistoryList->lineEdit();
+  edit->setText("/no/such/folder");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_NE(form->listedFolder(), "/no/such/folder");
+  edit->setText(QString::fromStdString(other.path().string()));
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(form->currentFolder(), other.path().string());
+  EXPECT_EQ(form->listedFolder(), other.path().string());
 }
 
 TEST_F(MainFormTest, CreateThumbnailsNamesTheListItWouldTake) {
