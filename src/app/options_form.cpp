@@ -329,43 +329,55 @@ void TOptionsForm::done(int result) {
   QDialog::done(result);
 }
 
+// The controls that hold one option each, with the option they hold.
+TOptionsForm::Bindings TOptionsForm::bindings() const {
+  using P = ProgramOptions;
+  return {
+      {{cbReplace, &P::replaceJpegRot},
+       {cbFileDate, &P::changeTimeStamp},
+       {cbConfirmFileDelete, &P::confirmDelete},
+       {cbReplaceExisting, &P::replaceExisting},
+       {cbHideSlideshowInfo, &P::hideSlideShowInfo},
+       {cbHideCursor, &P::hideCursor},
+       {cbFixFilenames, &P::fixFilenames},
+       {cbKeepDateIptcEdit, &P::keepDateIptcEdit},
+       {cbTrimEdges, &P::trimEdges},
+       {cbHiddenFiles, &P::hiddenFiles},
+       {cbFullScreenInfo, &P::fullScreenInfo},
+       {cbFullScreenDescription, &P::fullScreenDesc},
+       {cbShowEncrypted, &P::includeEncrypted},
+       {cbColCryptFiles, &P::colEncrypted},
+       {cbRawExif, &P::rawExif},
+       {cbGrayBack, &P::previewGrayBack},
+       {cbUseCache, &P::useCache},
+       {cbSharpen, &P::cacheSharpen},
+       {cbRemoveOrphans, &P::autoClean}},
+      {{spinDelay, &P::slideshowDelay},
+       {spinQuality, &P::cacheQuality},
+       {spinMinFileSize, &P::cacheMinFileSize},
+       {smtpPort, &P::smtpPort}},
+      {{ColbtnImageBackground, &P::imgBackCol},
+       {ImageFileColorbtn, &P::imageColor},
+       {colLvBackColor, &P::fileListCol},
+       {colbtnDescriptionColor, &P::descriptionCol}},
+      {{editSMTP, &P::smtpServer},
+       {editLoginName, &P::smtpLoginName},
+       {editRealname, &P::smtpRealName},
+       {editReturnAddress, &P::smtpReturnAddress}},
+  };
+}
+
 void TOptionsForm::showOptions() {
   const ProgramOptions& o = options_;
-  cbReplace->setChecked(o.replaceJpegRot);
-  cbFileDate->setChecked(o.changeTimeStamp);
+  const Bindings b = bindings();
+  for (const auto& [box, member] : b.checks) box->setChecked(o.*member);
+  for (const auto& [box, member] : b.spins) box->setValue(o.*member);
+  for (const auto& [button, member] : b.colours) setButtonColour(button, toQColor(o.*member));
+  for (const auto& [edit, member] : b.texts) edit->setText(QString::fromStdString(o.*member));
   cbFileDate->setEnabled(o.replaceJpegRot);
-  cbConfirmFileDelete->setChecked(o.confirmDelete);
-  cbReplaceExisting->setChecked(o.replaceExisting);
-  spinDelay->setValue(o.slideshowDelay);
-  cbHideSlideshowInfo->setChecked(o.hideSlideShowInfo);
-  cbHideCursor->setChecked(o.hideCursor);
-  cbFixFilenames->setChecked(o.fixFilenames);
-  cbKeepDateIptcEdit->setChecked(o.keepDateIptcEdit);
-  cbTrimEdges->setChecked(o.trimEdges);
   SizeCombo->setCurrentIndex(int(o.fullScrSize));
-  cbHiddenFiles->setChecked(o.hiddenFiles);
-  cbFullScreenInfo->setChecked(o.fullScreenInfo);
-  cbFullScreenDescription->setChecked(o.fullScreenDesc);
-  cbShowEncrypted->setChecked(o.includeEncrypted);
-  setButtonColour(ColbtnImageBackground, toQColor(o.imgBackCol));
-  setButtonColour(ImageFileColorbtn, toQColor(o.imageColor));
-  setButtonColour(colLvBackColor, toQColor(o.fileListCol));
-  setButtonColour(colbtnDescriptionColor, toQColor(o.descriptionCol));
-  cbColCryptFiles->setChecked(o.colEncrypted);
-  cbRawExif->setChecked(o.rawExif);
-  cbGrayBack->setChecked(o.previewGrayBack);
-  cbUseCache->setChecked(o.useCache);
   comboResampleFilter->setCurrentIndex(o.cacheResampleFilter);
-  spinQuality->setValue(o.cacheQuality);
-  spinMinFileSize->setValue(o.cacheMinFileSize);
-  cbSharpen->setChecked(o.cacheSharpen);
   editCacheFolder->setText(QString::fromStdString(o.cacheFolder.string()));
-  cbRemoveOrphans->setChecked(o.autoClean);
-  editSMTP->setText(QString::fromStdString(o.smtpServer));
-  smtpPort->setValue(o.smtpPort);
-  editLoginName->setText(QString::fromStdString(o.smtpLoginName));
-  editRealname->setText(QString::fromStdString(o.smtpRealName));
-  editReturnAddress->setText(QString::fromStdString(o.smtpReturnAddress));
   QString signature = QString::fromStdString(o.smtpSignature);
   memoSignature->setPlainText(signature.replace("\r\n", "\n"));
   AddrBox->clear();
@@ -374,40 +386,14 @@ void TOptionsForm::showOptions() {
 
 void TOptionsForm::collectOptions() {
   ProgramOptions& o = options_;
-  o.replaceJpegRot = cbReplace->isChecked();
-  o.changeTimeStamp = cbFileDate->isChecked();
-  o.confirmDelete = cbConfirmFileDelete->isChecked();
-  o.replaceExisting = cbReplaceExisting->isChecked();
-  o.slideshowDelay = spinDelay->value();
-  o.hideSlideShowInfo = cbHideSlideshowInfo->isChecked();
-  o.hideCursor = cbHideCursor->isChecked();
-  o.fixFilenames = cbFixFilenames->isChecked();
-  o.keepDateIptcEdit = cbKeepDateIptcEdit->isChecked();
-  o.trimEdges = cbTrimEdges->isChecked();
+  const Bindings b = bindings();
+  for (const auto& [box, member] : b.checks) o.*member = box->isChecked();
+  for (const auto& [box, member] : b.spins) o.*member = box->value();
+  for (const auto& [button, member] : b.colours) o.*member = fromQColor(buttonColour(button));
+  for (const auto& [edit, member] : b.texts) o.*member = edit->text().toStdString();
   o.fullScrSize = FullScreenSize(SizeCombo->currentIndex());
-  o.hiddenFiles = cbHiddenFiles->isChecked();
-  o.fullScreenInfo = cbFullScreenInfo->isChecked();
-  o.fullScreenDesc = cbFullScreenDescription->isChecked();
-  o.includeEncrypted = cbShowEncrypted->isChecked();
-  o.imgBackCol = fromQColor(buttonColour(ColbtnImageBackground));
-  o.imageColor = fromQColor(buttonColour(ImageFileColorbtn));
-  o.fileListCol = fromQColor(buttonColour(colLvBackColor));
-  o.descriptionCol = fromQColor(buttonColour(colbtnDescriptionColor));
-  o.colEncrypted = cbColCryptFiles->isChecked();
-  o.rawExif = cbRawExif->isChecked();
-  o.previewGrayBack = cbGrayBack->isChecked();
-  o.useCache = cbUseCache->isChecked();
   o.cacheResampleFilter = comboResampleFilter->currentIndex();
-  o.cacheQuality = spinQuality->value();
-  o.cacheMinFileSize = spinMinFileSize->value();
-  o.cacheSharpen = cbSharpen->isChecked();
   o.cacheFolder = editCacheFolder->text().toStdString();
-  o.autoClean = cbRemoveOrphans->isChecked();
-  o.smtpServer = editSMTP->text().toStdString();
-  o.smtpPort = smtpPort->value();
-  o.smtpLoginName = editLoginName->text().toStdString();
-  o.smtpRealName = editRealname->text().toStdString();
-  o.smtpReturnAddress = editReturnAddress->text().toStdString();
   o.smtpSignature = memoSignature->toPlainText().replace("\n", "\r\n").toStdString();
   o.addresses.clear();
   for (int i = 0; i < AddrBox->count(); ++i) o.addresses.push_back(AddrBox->item(i)->text().toStdString());

@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QDialog>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "browser/program_options.h"
 #include "platform/prompter.h"
@@ -91,6 +94,13 @@ class TOptionsForm : public QDialog {
   QWidget* thumbnailPage();
   QWidget* emailPage();
   QPushButton* colourButton(const QString& caption, void (TOptionsForm::*changed)());
+  struct Bindings {
+    std::vector<std::pair<QCheckBox*, bool browser::ProgramOptions::*>> checks;
+    std::vector<std::pair<QSpinBox*, int browser::ProgramOptions::*>> spins;
+    std::vector<std::pair<QPushButton*, browser::Colour browser::ProgramOptions::*>> colours;
+    std::vector<std::pair<QLineEdit*, std::string browser::ProgramOptions::*>> texts;
+  };
+  Bindings bindings() const;
   void showOptions();
   void collectOptions();
   void WidthTrackBarChange(int position);
