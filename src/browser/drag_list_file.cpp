@@ -1,0 +1,35 @@
+#include "browser/drag_list_file.h"
+
+#include "browser/image_types.h"
+#include "platform/files.h"
+
+namespace vistrel::browser {
+
+std::vector<std::string> readDragList(const std::filesystem::path& file) {
+  const std::string text = platform::readFile(file);
+  std::vector<std::string> entries;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      entries.push_back(text.substr(start));
+      break;
+    }
+    entries.push_back(text.substr(start, end - start));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return entries;
+}
+
+void writeDragList(const std::filesystem::path& file, const std::vector<std::string>& entries) {
+  std::string text;
+  for (const std::string& entry : entries) text += entry + "\r\n";
+  platform::writeFileAtomically(file, text);
+}
+
+std::filesystem::path withDragListExtension(const std::filesystem::path& file) {
+  if (lowerExtension(file) == ".vfl") return file;
+  return file.string() + ".vfl";
+}
+
+}  // namespace vistrel::browser

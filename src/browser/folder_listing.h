@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/dates.h"
+
+namespace vistrel::browser {
+
+struct ListingOptions {
+  bool includeHidden = false;     // "Include hidden files"
+  bool allFiles = false;          // View > "Show all files (*.*)"
+  bool includeEncrypted = false;  // "Include encrypted files (*.vxx) in file list"
+};
+
+// One row of the file list as a listing makes it.
+struct ListedFile {
+  std::filesystem::path path;
+  std::string name;
+  std::uint64_t size = 0;
+  platform::SystemTime lastWrite;
+  std::string sizeText;
+  std::string dateText;
+};
+
+// The files of a folder the list shows, in name order. A folder that cannot be
+// read gives an empty list.
+std::vector<ListedFile> listFolderFiles(const std::filesystem::path& folder, const ListingOptions& options);
+
+// (size + 1024) div 1024 followed by " KB": a 0-byte file shows 1 KB.
+std::string sizeText(std::uint64_t bytes);
+// Local short date and long time, the time left out at midnight.
+std::string fileDateText(platform::SystemTime time);
+
+}  // namespace vistrel::browser

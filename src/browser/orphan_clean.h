@@ -1,0 +1,23 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+
+namespace vistrel::browser {
+
+struct CleanResult {
+  int filesDeleted = 0;
+  int foldersRemoved = 0;
+};
+
+// Deletes the cache files below the root whose sources are gone, and the
+// folders that leaves empty. Folders whose names begin with "." and folders
+// marked with "cd.id" are not entered. Failures to delete are ignored: another
+// clean may run over the same tree at the same time. Stops early when `stop`
+// is set.
+CleanResult cleanOrphans(const std::filesystem::path& root, const std::atomic<bool>& stop);
+
+// Runs cleanOrphans on a detached thread of idle priority; nobody waits for it.
+void startOrphanClean(const std::filesystem::path& root);
+
+}  // namespace vistrel::browser

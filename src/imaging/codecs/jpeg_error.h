@@ -1,0 +1,27 @@
+#pragma once
+// libjpeg's error handling, shared by the JPEG reader and writer. The error
+// manager jumps back only into the one function that called libjpeg; that
+// function destroys the libjpeg object and reports the message. No C++ object
+// with a destructor may live in that function across the setjmp.
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace vistrel::imaging::codecs {
+
+struct JpegErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+// Installs the manager on cinfo (before jpeg_create_*). Warnings that mean
+// the data ended early are fatal: a truncated file is damaged, not a picture.
+void installJpegErrorManager(j_common_ptr cinfo, JpegErrorManager& manager);
+
+// Ends the libjpeg call with our own message (from a callback of ours).
+[[noreturn]] void failJpeg(j_common_ptr cinfo, const char* message);
+
+}  // namespace vistrel::imaging::codecs

@@ -1,0 +1,79 @@
+#include "imaging/image_file.h"
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include "imaging/codecs/format_table.h"
+#include "imaging/pixel_limits.h"
+#include "imaging/shrink.h"
+#include "platform/error.h"
+#include "platform/log.h"
+
+namespace vistrel::imaging {
+namespace {
+
+// Header reads look at the start of the file first; a format whose header
+// lies further in (a TIFF directory at the end) gets the whole file.
+constexpr std::size_t kHeaderPrefix = std::size_t{1} << 20;
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& file, std::size_t maxBytes) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw Error("Cannot open " + file.string() + ".");
+  in.seekg(0, std::ios::end);
+  const auto size = static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0));
+  in.seekg(0);
+  if (maxBytes == 0 && size > pixelMemoryLimit()) throw Error("The file " + file.string() + " is too large.");
+  std::vector<std::uint8_t> bytes(maxBytes == 0 ? size : std::min(size, maxBytes));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  return bytes;
+}
+
+const codecs::ImageFormat& formatOf(std::span<const std::uint8_t> bytes, const std::filesystem::path& name) {
+  const codecs::ImageFormat* format = codecs::findImageFormat(name, bytes);
+  if (!format) throw Error("The file " + name.filename().string() + " is not a picture in a known format.");
+  return *format;
+}
+
+}  // namespace
+
+ImageHeader ReadImageHeader(std::span<const std::uint8_t> bytes, const std::filesystem::path& name) {
+  return formatOf(bytes, name).factory()->readHeader(bytes);
+}
+
+DecodedImage DecodeImage(std::span<const std::uint8_t> bytes, const std::filesystem::path& name, int reduction,
+                         int page) {
+  reduction = std::clamp(reduction, 0, 3);
+  const auto decoder = formatOf(bytes, name).factory();
+  DecodedImage image = decoder->decode(bytes, {reduction, std::max(page, 0)});
+  if (!decoder->reducesWhileDecoding()) image.bitmap = ShrinkBitmap(image.bitmap, reduction);
+  return image;
+}
+
+ImageHeader ReadImageHeader(const std::filesystem::path& file) {
+  const std::vector<std::uint8_t> prefix = readFile(file, kHeaderPrefix);
+  try {
+    return ReadImageHeader(prefix, file);
+  } catch (const Error&) {
+    if (prefix.size() < kHeaderPrefix) throw;
+  }
+  return ReadImageHeader(readFile(file, 0), file);
+}
+
+DecodedImage DecodeImageFile(const std::filesystem::path& file, int reduction, int page) {
+  return DecodeImage(readFile(file, 0), file, reduction, page);
+}
+
+TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction) {
+  try {
+    return DecodeImageFile(fileName, reduction).bitmap;
+  } catch (const Error& e) {
+    log::warning(e.what());
+  } catch (const std::bad_alloc&) {
+    log::warning("Not enough memory to load " + fileName.string() + ".");
+  }
+  return {};
+}
+
+}  // namespace vistrel::imaging

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "metadata/end_ind.h"
+#include "metadata/tag_entry.h"
+#include "platform/dates.h"
+
+namespace vistrel::metadata {
+
+class TimgData;
+
+// "yyyy:mm:dd hh:nn:ss" read by fixed places; nothing when it is no valid date.
+std::optional<platform::DateTime> ParseExifDate(std::string_view text);
+std::string ExifDateText(const platform::DateTime& date);
+
+// A parsed EXIF block: the entries of its directories in file order, the
+// listing of them, and the few values that the rest of the program asks for
+// by name. Buffer holds the block (the APP1 segment data, or the start of a
+// TIFF file); positions are 1-based into it.
+class TImageInfo : public tEndInd {
+ public:
+  explicit TImageInfo(TimgData& owner);
+
+  TimgData& Owner;
+  std::vector<TTagEntry> Entries;
+  std::string ListingText;
+  std::string MakerNoteListing;
+  std::string ExifVersionText;  // at most 6 characters
+  std::string CameraMake;       // at most 32 characters
+  std::string CameraModel;      // at most 40 characters
+  std::string CameraDate;       // at most 20 characters
+  int ImageWidth = 0;
+  int ImageHeight = 0;
+  std::int64_t WidthValuePos = 0;
+  std::int64_t HeightValuePos = 0;
+  int FlashValue = 0;
+  std::int64_t DateTimePos = 0;
+  std::int64_t DateTimeOriginalPos = 0;
+  std::int64_t DateTimeDigitizedPos = 0;
+  std::string UserCommentText;
+  std::int64_t UserCommentPos = 0;
+  std::int64_t UserCommentLength = 0;
+  std::string MakerNoteBytes;
+  std::int64_t MakerNotePos = 0;
+  bool MakerNoteResult = false;
+  bool TiffMode = false;
+
+  int EntryCount() const { return static_cast<int>(Entries.size()); }
+  int IndexOfName(std::string_view name) const;
+  std::string ValueOfName(std::string_view name) const;
+  TTagEntry EntryOfName(std::string_view name) const;
+  double NumberOfName(std::string_view name) const;
+  long long IntegerOfName(std::string_view name) const;
+  // Appends a copy unless its tag is 0; the index of the last entry.
+  int AddTagEntry(const TTagEntry& entry);
+
+  // Walks the directory at `start` and everything it points to. `base` turns
+  // a TIFF offset into a buffer position (position = offset + base).
+  void ReadDirectory(std::int64_t start, std::int64_t base, std::span<const TTagEntry> table);
+  // Adds the 35 mm equivalent focal length when the block does not hold one.
+  void AddFocalLengthIn35mm();
+
+  std::optional<platform::DateTime> DateAt(std::int64_t position) const;
+  // Changes only the buffer; writing it into the file is TimgData's business.
+  void PutDateAt(std::int64_t position, const platform::DateTime& date);
+  void ShiftAllDates(int days, int hours, int minutes, int seconds);
+  void SetAllDates(const platform::DateTime& date);
+
+ private:
+  struct Walk;
+  void walkDirectory(Walk& walk, std::int64_t start, std::span<const TTagEntry> table);
+  void readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntry> table);
+  void followPointer(Walk& walk, std::int64_t valuePosition, std::span<const TTagEntry> table);
+  void rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int64_t at);
+};
+
+}  // namespace vistrel::metadata

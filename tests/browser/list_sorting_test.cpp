@@ -1,0 +1,76 @@
+#include "browser/list_sorting.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/dates.h"
+
+namespace vistrel::browser {
+namespace {
+
+struct Row {
+  std::string id;
+  SortKeys keys;
+};
+
+Row row(std::string id, std::string caption, std::string size = "", std::string date = "") {
+  return {std::move(id), {std::move(caption), std::move(size), std::move(date), ""}};
+}
+
+std::string sorted(std::vector<Row> rows, int column, const SortFlags& flags) {
+  sortWithCallback(rows, [&](const Row& a, const Row& b) { return compareRows(a.keys, b.keys, column, flags); });
+  std::string order;
+  for (const auto& r : rows) order += r.id;
+  return order;
+}
+
+class ListSortingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::useLocale("en_US"); }
+};
+
+TEST_F(ListSortingTest, ColumnClicksToggleTheirFamilyFirst) {
+  SortFlags flags;
+  flags.toggle(kSizeColumn);
+  EXPECT_TRUE(flags.size);  // a first click on Size sorts ascending
+  flags.toggle(kPropertiesColumn);
+  EXPECT_FALSE(flags.size);  // Properties shares the flag
+  flags.toggle(kDescriptionColumn);
+  EXPECT_TRUE(flags.name);
+  EXPECT_FALSE(flags.date);
+}
+
+TEST_F(ListSortingTest, SizesSortLargestFirstAndTiesFollowTheFlag) {
+  const std::vector<Row> rows{row("a", "a", "10 KB"), row("b", "b", "2 KB"), row("c", "c", "10 KB"),
+                              row("d", "d", "x")};
+  EXPECT_EQ(sorted(rows, kSizeColumn, {}), "cabd");             // equal sizes swap with the flag off
+  EXPECT_EQ(sorted(rows, kSizeColumn, {.size = true}), "dbac");  // and keep their order with it on
+}
+
+TEST_F(ListSortingTest, NamesAndDescriptionsSortByCaption) {
+  const std::vector<Row> rows{row("1", "beta"), row("2", "Alpha"), row("3", "alpha"), row("4", "Ähre")};
+  EXPECT_EQ(sorted(rows, kNameColumn, {}), "4321");  // accents sort with their letter
+  EXPECT_EQ(sorted(rows, kDescriptionColumn, {.name = true}), "1234");
+}
+
+TEST_F(ListSortingTest, DatesSortNewestFirstAndUnreadableDatesStayPut) {
+  const auto text = [](int year) { return platform::dateTimeText({year, 5, 1, 10, 0, 0, 0}); };
+  const std::vector<Row> rows{row("a", "a", "", text(2001)), row("b", "b", "", text(2020)),
+                              row("c", "c", "", text(1999))};
+  EXPECT_EQ(sorted(rows, kDateColumn, {}), "bac");
+  EXPECT_EQ(sorted(rows, kDateColumn, {.date = true}), "cab");
+  const std::vector<Row> withBad{row("x", "x", "", "garbage"), row("b", "b", "", text(2020))};
+  EXPECT_EQ(sorted(withBad, kDateColumn, {}), "xb");
+}
+
+TEST_F(ListSortingTest, TheSortSurvivesComparisonsThatContradictThemselves) {
+  std::vector<int> rows(1000);
+  for (int i = 0; i < 1000; ++i) rows[i] = i;
+  sortWithCallback(rows, [](int, int) { return 1; });  // "the later one first", always
+  EXPECT_EQ(rows.size(), 1000u);
+  std::vector<int> seen(1000, 0);
+  for (int r : rows) ++seen[r];
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), 1000);
+}
+
+}  // namespace
+}  // namespace vistrel::browser

@@ -1,0 +1,80 @@
+#include "picture_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace vistrel::imaging::test {
+
+std::string run(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) throw std::runtime_error("cannot run " + command);
+  std::string output;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) output.append(buffer, n);
+  const int status = pclose(pipe.release());
+  if (status != 0) throw std::runtime_error("command failed: " + command);
+  return output;
+}
+
+bool haveTool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null").c_str()) == 0; }
+
+void makeImage(const std::string& arguments, const std::filesystem::path& path) {
+  run("convert " + arguments + " '" + path.string() + "'");
+}
+
+TBitmap referencePixels(const std::filesystem::path& path, int width, int height) {
+  const std::string rgb = run("convert '" + path.string() + "' -depth 8 rgb:-");
+  if (rgb.size() != static_cast<std::size_t>(width) * height * 3) {
+    ADD_FAILURE() << "ImageMagick gave " << rgb.size() << " bytes for " << path;
+    return {};
+  }
+  return bitmapOf(width, height, std::vector<std::uint8_t>(rgb.begin(), rgb.end()));
+}
+
+int maxDifference(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+  int worst = 0;
+  for (int y = 0; y < a.Height(); ++y) {
+    for (int x = 0; x < a.Width() * 3; ++x) worst = std::max(worst, std::abs(a.ScanLine(y)[x] - b.ScanLine(y)[x]));
+  }
+  return worst;
+}
+
+TBitmap bitmapOf(int width, int height, const std::vector<std::uint8_t>& rgb) {
+  TBitmap bitmap(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+      bitmap.ScanLine(y)[3 * x] = rgb[i + 2];
+      bitmap.ScanLine(y)[3 * x + 1] = rgb[i + 1];
+      bitmap.ScanLine(y)[3 * x + 2] = rgb[i];
+    }
+  }
+  return bitmap;
+}
+
+TFastDIB greyDib(int width, int height, const std::vector<std::uint8_t>& values) {
+  TFastDIB dib;
+  dib.SetSize(width, height, 8);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) dib.Rows[y][x] = values[static_cast<std::size_t>(y) * width + x];
+  }
+  return dib;
+}
+
+std::vector<std::uint8_t> greyValues(const TFastDIB& dib) {
+  std::vector<std::uint8_t> values;
+  for (int y = 0; y < dib.AbsHeight; ++y) values.insert(values.end(), dib.Rows[y], dib.Rows[y] + dib.Width);
+  return values;
+}
+
+std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace vistrel::imaging::test

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vistrel::test {
+
+// Writes TIFF-structured EXIF blocks byte by byte, so that tests can make
+// exactly the block they need: well-formed, or broken in one chosen way.
+class TiffWriter {
+ public:
+  struct Entry {
+    std::uint16_t tag;
+    std::uint16_t type;
+    std::uint32_t count;
+    std::string value;  // the value's bytes; longer than 4 goes behind the directory
+  };
+
+  explicit TiffWriter(bool bigEndian);
+
+  std::string u16(std::uint16_t value) const;
+  std::string u32(std::uint32_t value) const;
+
+  Entry ascii(std::uint16_t tag, const std::string& text) const;
+  Entry shortValue(std::uint16_t tag, std::uint16_t value) const;
+  Entry longValue(std::uint16_t tag, std::uint32_t value) const;
+  Entry rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator) const;
+  Entry undefined(std::uint16_t tag, const std::string& bytes) const;
+
+  // Appends a directory and its out-of-line values; returns its TIFF offset.
+  std::uint32_t addDirectory(const std::vector<Entry>& entries, std::uint32_t next = 0);
+  // The offset the next directory will get.
+  std::uint32_t nextOffset() const;
+  // Appends raw bytes (for blocks broken on purpose); returns their offset.
+  std::uint32_t addBytes(const std::string& bytes);
+  // Header ("II"/"MM", 42, first directory offset) and everything added.
+  std::string block(std::uint32_t firstDirectory) const;
+
+ private:
+  bool bigEndian_;
+  std::string body_ = std::string(8, '\0');
+};
+
+// A JPEG segment: 0xFF, marker, big-endian length, payload.
+std::string segment(int marker, const std::string& payload);
+// SOI, the segments, and a start of scan (the reader never goes further).
+std::string jpegOf(const std::vector<std::string>& segments);
+std::string exifSegment(const std::string& tiffBlock);
+
+// Names the byte-order parameter of a parameterised test.
+inline std::string byteOrderName(const ::testing::TestParamInfo<bool>& param) {
+  return param.param ? "Motorola" : "Intel";
+}
+
+}  // namespace vistrel::test
