@@ -72,7 +72,7 @@ void TImagNV::setPicture(const QImage& picture) {
   filename_.clear();
   ++generation_;
   loading_ = fetchingDetail_ = false;
-  picture_ = {picture, picture.size(), 1};
+  picture_ = {picture, picture.size(), 1, picture.depth() >= 24 ? 24 : picture.depth(), 0};
   rebuildOriented();
   relayout();
   emit pictureChanged();
@@ -80,8 +80,8 @@ void TImagNV::setPicture(const QImage& picture) {
 
 int TImagNV::colors() const {
   if (!isValid()) return 0;
-  const int depth = picture_.pixels.depth();
-  return depth >= 24 ? 1 << 24 : 1 << depth;
+  if (picture_.colours > 0) return picture_.colours;
+  return 1 << std::min(picture_.bitsPerPixel, 24);
 }
 
 void TImagNV::startDecode(QSize needed) {

@@ -62,6 +62,7 @@ class TImagNV : public QAbstractScrollArea {
   int sizeX() const { return picture_.fullSize.width(); }
   int sizeY() const { return picture_.fullSize.height(); }
   int colors() const;
+  int bitsPerPixel() const { return picture_.bitsPerPixel; }
   // The reduction of the picture on screen (1 = full size decoded).
   int reduction() const { return picture_.reduction; }
 

@@ -1,13 +1,24 @@
 #include "imaging/ui/view_decoder.h"
 
-#include <QImageReader>
+#include <filesystem>
+
+#include "imaging/image_file.h"
+#include "platform/error.h"
 
 namespace vistrel::imaging {
 namespace {
 
-// Pictures beyond this many pixels are refused rather than decoded: a forged
-// header must not make the viewer allocate gigabytes.
-constexpr qint64 kMaxPixels = qint64(1) << 28;
+// The imaging layer counts reductions as 0-3 for 1/1 … 1/8.
+int reductionCode(int reduction) {
+  int code = 0;
+  while ((1 << code) < reduction) ++code;
+  return code;
+}
+
+QImage toQImage(const TBitmap& bitmap) {
+  const QImage view(bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride(), QImage::Format_BGR888);
+  return view.convertToFormat(QImage::Format_RGB32);  // a copy that owns its pixels
+}
 
 }  // namespace
 
@@ -22,24 +33,21 @@ int reductionFor(QSize fullSize, QSize needed) {
 }
 
 ViewPicture decodeForView(const QString& file, int page, QSize needed) {
-  QImageReader reader(file);
-  reader.setAutoTransform(false);
-  if (page > 0 && !reader.jumpToImage(page)) return {};
-  ViewPicture picture;
-  picture.fullSize = reader.size();
-  if (!picture.fullSize.isValid() ||
-      qint64(picture.fullSize.width()) * picture.fullSize.height() > kMaxPixels) {
-    return {};
+  const std::filesystem::path path = file.toStdString();
+  try {
+    const ImageHeader header = ReadImageHeader(path);
+    ViewPicture picture;
+    picture.fullSize = QSize(header.width, header.height);
+    picture.reduction = reductionFor(picture.fullSize, needed);
+    const DecodedImage decoded = DecodeImageFile(path, reductionCode(picture.reduction), page);
+    if (decoded.bitmap.Empty()) return {};
+    picture.pixels = toQImage(decoded.bitmap);
+    picture.bitsPerPixel = decoded.bitsPerPixel;
+    picture.colours = decoded.colours;
+    return picture;
+  } catch (const Error&) {
+    return {};  // no picture: the view stays empty
   }
-  picture.reduction = reductionFor(picture.fullSize, needed);
-  if (picture.reduction > 1) {
-    // Scaled decoding lets the JPEG decoder skip most of the work.
-    const int r = picture.reduction;
-    reader.setScaledSize(QSize((picture.fullSize.width() + r - 1) / r, (picture.fullSize.height() + r - 1) / r));
-  }
-  picture.pixels = reader.read();
-  if (picture.pixels.isNull()) return {};
-  return picture;
 }
 
 }  // namespace vistrel::imaging
