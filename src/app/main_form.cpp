@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "app/options_form.h"
+#include "browser/orphan_clean.h"
 #include "imaging/ui/imag_nv.h"
 #include "platform/version.h"
 
@@ -246,7 +247,10 @@ void TMainForm::firstShow() {
 void TMainForm::startup() {
   started_ = true;
   if (FileList->topLevelItemCount() == 0) listFolder();
-  if (options_.autoClean) emit orphanCleanRequested();
+  std::error_code ec;
+  if (options_.autoClean && std::filesystem::is_directory(options_.cacheFolder, ec)) {
+    browser::startOrphanClean(options_.cacheFolder);
+  }
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

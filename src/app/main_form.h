@@ -93,10 +93,6 @@ class TMainForm : public QMainWindow {
       *btnTagAll, *btnUntagAll, *btnTagHighlighted, *btnUntagHighlighted;
   QMenu* ViewtypePopup;
 
- signals:
-  // Start-up asks for the cache's orphan clean when the options want it.
-  void orphanCleanRequested();
-
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -12,6 +12,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <fstream>
+
+#include "browser/cache_location.h"
 #include "imaging/ui/imag_nv.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
@@ -153,6 +156,16 @@ TEST_F(MainFormTest, ATypedFolderMovesTheTreeAndIsListed) {
   QTest::keyClick(edit, Qt::Key_Return);
   EXPECT_EQ(form->currentFolder(), other.path().string());
   EXPECT_EQ(form->listedFolder(), other.path().string());
+}
+
+TEST_F(MainFormTest, StartingCleansTheCacheOfOrphansWhenTheOptionsSaySo) {
+  SettingsStore store(settingsFile);
+  browser::CacheLocation cache(folder / "cache");
+  const auto orphan = cache.cachePath(folder / "gone/picture.jpg");
+  std::filesystem::create_directories(orphan.parent_path());
+  std::ofstream(orphan) << "jpeg";
+  auto form = open(store);
+  QTRY_VERIFY_WITH_TIMEOUT(!std::filesystem::exists(orphan), 10000);
 }
 
 TEST_F(MainFormTest, CreateThumbnailsNamesTheListItWouldTake) {
