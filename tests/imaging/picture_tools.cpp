@@ -22,12 +22,14 @@ std::string run(const std::string& command) {
 
 bool haveTool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null").c_str()) == 0; }
 
-void makeImage(const std::string& arguments, const std::filesystem::path& path) {
-  run("convert " + arguments + " '" + path.string() + "'");
+void makeImage(const std::string& arguments, const std::filesystem::path& path, const std::string& writer,
+               const std::string& tool) {
+  run(tool + " " + arguments + " '" + writer + path.string() + "'");
 }
 
-TBitmap referencePixels(const std::filesystem::path& path, int width, int height) {
-  const std::string rgb = run("convert '" + path.string() + "' -depth 8 rgb:-");
+TBitmap referencePixels(const std::filesystem::path& path, int width, int height, const std::string& frame,
+                        const std::string& tool) {
+  const std::string rgb = run(tool + " '" + path.string() + frame + "' -depth 8 rgb:-");
   if (rgb.size() != static_cast<std::size_t>(width) * height * 3) {
     ADD_FAILURE() << "ImageMagick gave " << rgb.size() << " bytes for " << path;
     return {};

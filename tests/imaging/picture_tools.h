@@ -15,11 +15,17 @@ namespace vistrel::imaging::test {
 std::string run(const std::string& command);
 bool haveTool(const std::string& name);
 
-// Makes a picture file with ImageMagick: convert <arguments> <path>.
-void makeImage(const std::string& arguments, const std::filesystem::path& path);
+// Makes a picture file with ImageMagick: convert <arguments> <writer><path>,
+// where the writer, such as "bmp3:", picks a variant of the format.
+// The tool may also be "gm convert" (GraphicsMagick), for formats where
+// ImageMagick's own writer and reader disagree with the format's definition.
+void makeImage(const std::string& arguments, const std::filesystem::path& path, const std::string& writer = "",
+               const std::string& tool = "convert");
 
 // ImageMagick's own reading of a file as a 24-bit bitmap (through rgb:-).
-TBitmap referencePixels(const std::filesystem::path& path, int width, int height);
+// A frame may be picked by appending it to the name, as in "file.psd[0]".
+TBitmap referencePixels(const std::filesystem::path& path, int width, int height, const std::string& frame = "",
+                        const std::string& tool = "convert");
 
 // The largest difference of any channel; -1 when the sizes differ.
 int maxDifference(const TBitmap& a, const TBitmap& b);

@@ -12,7 +12,7 @@ namespace {
 }
 
 void onMessage(j_common_ptr cinfo, int level) {
-  if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) jumpBack(cinfo);
+  if (level == -1 && (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER)) jumpBack(cinfo);
 }
 
 }  // namespace

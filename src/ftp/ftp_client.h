@@ -1,0 +1,99 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+
+namespace vistrel::ftp {
+
+// How to reach a server. The host may carry a scheme: "ftps://host" asks for
+// FTP with explicit TLS, "sftp://host" for SFTP; a bare host is plain FTP.
+struct FtpSettings {
+  std::string host;
+  int port = 21;
+  std::string user;
+  std::string password;
+  bool passive = true;
+  int timeoutMs = 15000;
+  std::string proxyHost;  // empty: no proxy, whatever the environment says
+  int proxyPort = 0;
+  // Certificates to trust for TLS besides the system's; $CURL_CA_BUNDLE when empty.
+  std::string caFile;
+};
+
+// What the client reports while it works. Every callback may be empty.
+struct FtpEvents {
+  // Every command sent and every reply line received; PASS is masked.
+  std::function<void(const std::string& line)> status;
+  std::function<void(std::uint64_t sent, std::uint64_t total)> packetSent;
+  // A failed operation: the library's error number and text.
+  std::function<void(int number, const std::string& text)> error;
+};
+
+enum class Protocol { Ftp, FtpExplicitTls, Sftp };
+
+// Splits "ftps://host" and "sftp://host" into protocol and host. Throws Error
+// for SFTP when the installed library cannot speak it.
+Protocol protocolOf(std::string& host);
+bool sftpAvailable();
+
+// One control connection to one server, on one libcurl easy handle that keeps
+// the connection between requests. Operations block; each returns false (after
+// an error event) when it fails. stop() may be called from any thread.
+class FtpClient {
+ public:
+  FtpClient(FtpSettings settings, FtpEvents events);
+  ~FtpClient();
+  FtpClient(const FtpClient&) = delete;
+  FtpClient& operator=(const FtpClient&) = delete;
+
+  // Opens the control connection and logs in.
+  bool connect();
+  bool connected() const { return connected_; }
+  void disconnect();
+
+  void setBinary(bool binary) { binary_ = binary; }
+  // Relative to the current remote folder, or absolute with a leading "/".
+  bool makeDirectory(const std::string& name);
+  bool changeDirectory(const std::string& name);
+  // Stores the file under the name in the current remote folder.
+  bool upload(const std::filesystem::path& local, const std::string& remoteName);
+
+  // Ends the running operation at once, even one waiting for a silent server;
+  // every later one fails.
+  void stop();
+  bool stopped() const { return stopped_; }
+
+  const std::string& currentFolder() const { return folder_; }
+
+ private:
+  friend struct ClientCallbacks;
+  void prepare(const std::string& url);
+  bool perform();
+  bool performQuote(const std::string& command);
+  std::string url(const std::string& folder, const std::string& file = {}) const;
+  std::string folderPath(const std::string& name) const;
+  void reportLines(const char* data, std::size_t size);
+  bool progress(std::uint64_t sent, std::uint64_t total);
+  void removePartialFile(const std::string& name);
+
+  FtpSettings settings_;
+  FtpEvents events_;
+  Protocol protocol_ = Protocol::Ftp;
+  void* curl_ = nullptr;
+  char errorText_[256] = {};
+  std::string folder_;  // the current remote folder, relative to the login folder
+  bool binary_ = true;
+  bool connected_ = false;
+  std::atomic<bool> ignoreStop_{false};
+  std::mutex socketsMutex_;
+  std::set<int> sockets_;  // open sockets of the client, to cut them on stop()
+  std::uint64_t lastSent_ = 0;
+  std::atomic<bool> stopped_{false};
+};
+
+}  // namespace vistrel::ftp

@@ -1,0 +1,93 @@
+#include "ftp/ui/message_box_prompter.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QThread>
+
+namespace vistrel::ftp::ui {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+QMessageBox::Icon boxIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::YesNoAll: return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll;
+  }
+  return QMessageBox::Ok;
+}
+
+Answer answerOf(int button) {
+  switch (button) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::YesToAll: return Answer::All;
+    default: return Answer::Cancel;
+  }
+}
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void runOnThreadOf(QObject* context, const std::function<void()>& function) {
+  if (QThread::currentThread() == context->thread()) {
+    function();
+  } else {
+    QMetaObject::invokeMethod(context, function, Qt::BlockingQueuedConnection);
+  }
+}
+
+Answer MessageBoxPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
+  QMessageBox box(boxIcon(icon), qt(caption), qt(text), boxButtons(buttons), parent_);
+  return answerOf(box.exec());
+}
+
+void MessageBoxPrompter::show(const std::string& text, const std::string& caption, Icon icon) {
+  QMessageBox box(boxIcon(icon), qt(caption), qt(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<std::string> MessageBoxPrompter::input(const std::string& caption, const std::string& prompt,
+                                                     const std::string& initial) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_, qt(caption), qt(prompt), QLineEdit::Normal, qt(initial), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
+Answer GuiThreadPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
+  Answer answer = Answer::Cancel;
+  runOnThreadOf(context_, [&] { answer = target_.ask(text, caption, buttons, icon); });
+  return answer;
+}
+
+void GuiThreadPrompter::show(const std::string& text, const std::string& caption, Icon icon) {
+  runOnThreadOf(context_, [&] { target_.show(text, caption, icon); });
+}
+
+std::optional<std::string> GuiThreadPrompter::input(const std::string& caption, const std::string& prompt,
+                                                    const std::string& initial) {
+  std::optional<std::string> reply;
+  runOnThreadOf(context_, [&] { reply = target_.input(caption, prompt, initial); });
+  return reply;
+}
+
+}  // namespace vistrel::ftp::ui

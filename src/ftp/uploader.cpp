@@ -1,0 +1,158 @@
+#include "ftp/uploader.h"
+
+#include "ftp/ftp_client.h"
+#include "ftp/password_cipher.h"
+#include "ftp/source_folder.h"
+#include "platform/error.h"
+#include "platform/settings_store.h"
+
+namespace vistrel::ftp {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kFolderExistsQuestion =
+    "The remote target folder already exists.\n\n"
+    "Existing files will be overwritten. Continue?\n\n"
+    "(You can disable this warning under FTP options)";
+
+FtpSettings settingsFor(const Site& site, const FtpOptions& options) {
+  FtpSettings settings;
+  settings.host = site.address;
+  settings.port = sitePort(site);
+  settings.user = site.user;
+  settings.passive = options.passiveMode;
+  settings.timeoutMs = options.timeoutSeconds * 1000;
+  if (options.useProxy) {
+    settings.proxyHost = options.proxy;
+    settings.proxyPort = options.proxyPort;
+  }
+  return settings;
+}
+
+std::string kilobytes(std::uint64_t bytes) { return std::to_string(bytes / 1024); }
+
+}  // namespace
+
+Uploader::Uploader(platform::Prompter& prompter, UploadEvents events)
+    : prompter_(prompter), events_(std::move(events)) {}
+
+void Uploader::log(const std::string& line) const {
+  if (events_.log) events_.log(line);
+}
+
+void Uploader::status(int panel, const std::string& text) const {
+  if (events_.status) events_.status(panel, text);
+}
+
+void Uploader::stop() {
+  stopped_ = true;
+  std::lock_guard lock(mutex_);
+  if (client_) client_->stop();
+}
+
+std::string Uploader::password(const Site& site) const {
+  std::string plain = decipherPassword(site.passwordField);
+  if (!plain.empty()) return plain;
+  const auto answer = events_.askPassword ? events_.askPassword()
+                                          : prompter_.input("Password", "Enter server password: ", "");
+  return answer.value_or("");
+}
+
+void Uploader::disconnect(FtpClient& client) const {
+  client.disconnect();
+  log("Disconnected");
+}
+
+// Makes and enters the remote folder; gives a result when the upload ends here.
+std::optional<UploadResult> Uploader::prepareFolder(FtpClient& client, const std::string& folder,
+                                                    const FtpOptions& options) {
+  client.setBinary(true);
+  if (!client.makeDirectory(folder) && !stopped_) {
+    log("Directory exists");
+    if (options.promptOverwrite &&
+        prompter_.ask(kFolderExistsQuestion, "Target folder exists", platform::Buttons::YesNo,
+                      platform::Icon::Warning) != platform::Answer::Yes) {
+      disconnect(client);
+      return UploadResult::Declined;
+    }
+  }
+  if (!stopped_ && !client.changeDirectory(folder) && !stopped_) {
+    log("Cannot change to specified directory.");
+    disconnect(client);
+    prompter_.error("Cannot change to the specified directory.\n\nOperation aborted.", "FTP error");
+    return UploadResult::CannotChangeDirectory;
+  }
+  if (!stopped_) return std::nullopt;
+  disconnect(client);
+  return UploadResult::Stopped;
+}
+
+UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<fs::path>& files) {
+  std::size_t sent = 0;
+  for (const fs::path& file : files) {
+    if (!client.connected() || stopped_) break;
+    const std::string name = file.filename().string();
+    status(0, "Uploading " + name);
+    if (client.upload(file, name)) {
+      ++sent;
+      log(name + " has been uploaded.");
+    }
+  }
+  if (stopped_) return UploadResult::Stopped;
+  return sent == files.size() ? UploadResult::Done : UploadResult::Incomplete;
+}
+
+UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOptions& options) {
+  FtpSettings settings = settingsFor(site, options);
+  settings.password = password(site);
+  const std::vector<fs::path> files = uploadFiles(source);
+  const std::string folder = remoteFolder(site.directory);
+
+  FtpClient client(std::move(settings),
+                   {[this](const std::string& line) { log(line); },
+                    [this](std::uint64_t done, std::uint64_t total) {
+                      status(1, kilobytes(done) + " of " + kilobytes(total) + " KB transferred");
+                    },
+                    [this](int number, const std::string& text) { log(std::to_string(number) + ": " + text); }});
+  {
+    std::lock_guard lock(mutex_);
+    client_ = &client;
+    if (stopped_) client.stop();
+  }
+  struct Release {
+    Uploader& uploader;
+    ~Release() {
+      std::lock_guard lock(uploader.mutex_);
+      uploader.client_ = nullptr;
+    }
+  } release{*this};
+
+  if (!client.connect()) {
+    log(stopped_ ? "Disconnected" : "Connection failed");
+    return stopped_ ? UploadResult::Stopped : UploadResult::ConnectionFailed;
+  }
+  log("Connected to " + site.address + "..");
+  if (const auto ended = prepareFolder(client, folder, options)) return *ended;
+  const UploadResult result = sendFiles(client, files);
+  status(0, "Done");
+  status(1, "");
+  disconnect(client);
+  return result;
+}
+
+UploadResult uploadFolder(const std::string& siteName, const fs::path& folder, platform::Prompter& prompter,
+                          UploadEvents events) {
+  SiteList sites;
+  sites.load();
+  const auto site = sites.find(siteName);
+  if (!site) throw Error("There is no FTP server named \"" + siteName + "\" in " + siteListFile().string() + ".");
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) throw Error("Invalid source folder: " + folder.string());
+  platform::SettingsStore store;
+  const FtpOptions options = readFtpOptions(store);
+  return Uploader(prompter, std::move(events)).run(*site, folder, options);
+}
+
+}  // namespace vistrel::ftp
