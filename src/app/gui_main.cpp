@@ -6,8 +6,8 @@
 
 #include "app/icons.h"
 #include "app/main_form.h"
-#include "app/message_box_prompter.h"
 #include "app/single_instance.h"
+#include "ftp/ui/message_box_prompter.h"
 #include "platform/log.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
@@ -60,9 +60,9 @@ int runGui(int argc, char** argv) {
   if (!instance.takeOver()) log::warning("Another Vistrel may start beside this one: cannot claim the instance name");
   try {
     platform::SettingsStore store;
-    MessageBoxPrompter prompter;
+    // Message boxes centre on the screen: the prompter comes before the window it serves.
+    ftp::ui::MessageBoxPrompter prompter(nullptr);
     TMainForm mainForm(store, prompter, platform::ensureProgramData());
-    prompter.setParent(&mainForm);
     QObject::connect(&instance, &SingleInstance::instanceStarted, &mainForm, &TMainForm::bringToFront);
     mainForm.show();
     return QApplication::exec();
