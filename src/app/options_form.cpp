@@ -127,6 +127,7 @@ QWidget* TOptionsForm::displayPage() {
   RzFontName = new QFontComboBox;
   RzFontName->setFontFilters(QFontComboBox::ScalableFonts);
   FontSize = spin(6, 16);
+  FontSize->setValue(8);
   FontSize->findChild<QLineEdit*>()->setReadOnly(true);  // sizes come from the arrows only
   btnDefaultFont = new QPushButton("Default");
   btnDefaultFont->setToolTip("Set default font: Tahoma, 8 pt.");
@@ -186,7 +187,9 @@ QWidget* TOptionsForm::thumbnailPage() {
   for (const char* name : browser::kResampleFilterNames) comboResampleFilter->addItem(name);
   spinQuality = spin(10, 100, 10);
   editCacheFolder = new QLineEdit;
+  editCacheFolder->setMinimumWidth(220);
   btnBrowseCache = new QPushButton("...");
+  btnBrowseCache->setFixedWidth(32);
   connect(btnBrowseCache, &QPushButton::clicked, this, &TOptionsForm::btnBrowseCacheClick);
   spinMinFileSize = spin(1, 4096, 50);
   cbSharpen = new QCheckBox("Sharpen");
