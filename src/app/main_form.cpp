@@ -37,6 +37,12 @@ browser::SystemColours paletteColours(const QPalette& palette) {
           fromQColor(palette.color(QPalette::Inactive, QPalette::WindowText))};
 }
 
+// "Vistrel 3.12": the name with the major and minor version.
+QString programTitle() {
+  const QString version = QString::fromStdString(platform::versionText());
+  return "Vistrel " + version.section('.', 0, 1);
+}
+
 }  // namespace
 
 TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompter, std::filesystem::path programData,
@@ -201,7 +207,7 @@ void TMainForm::folderChosenInTree() {
 
 void TMainForm::listFolder() {
   listedFolder_ = currentFolder();
-  setWindowTitle(listedFolder_.empty() ? "Vistrel 3.12" : "Vistrel 3.12 - " + QString::fromStdString(listedFolder_));
+  setWindowTitle(listedFolder_.empty() ? programTitle() : programTitle() + " - " + QString::fromStdString(listedFolder_));
   ImageNV->setFilename({});
   ImageGroupBox->setTitle("Image preview");
   IptcMemo->clear();
