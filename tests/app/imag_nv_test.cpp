@@ -78,6 +78,16 @@ TEST_F(ImagNVTest, MouseToolsZoomByModifier) {
   EXPECT_EQ(view.tool(1), TTool::ZoomIn);
 }
 
+TEST_F(ImagNVTest, ThePanToolScrollsAPictureLargerThanTheView) {
+  view.setPicture(QImage(400, 200, QImage::Format_RGB32));
+  view.setScale(100);
+  EXPECT_EQ(view.pictureRect().topLeft(), QPoint(0, 0));
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(150, 80));
+  QTest::mouseMove(view.viewport(), QPoint(100, 50));
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(100, 50));
+  EXPECT_EQ(view.pictureRect().topLeft(), QPoint(-50, -30));
+}
+
 TEST(ViewDecoder, ReducesBigPicturesForSmallViews) {
   EXPECT_EQ(reductionFor(QSize(4000, 3000), QSize(200, 150)), 8);
   EXPECT_EQ(reductionFor(QSize(4000, 3000), QSize(1000, 1000)), 2);
