@@ -15,7 +15,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -63,12 +62,14 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   OptionsForm = new TOptionsForm(options_, store_, programData_, prompter_, this);
   connect(OptionsForm, &TOptionsForm::fileListFontChanged, this, &TMainForm::setFileListFont);
   connect(OptionsForm, &TOptionsForm::imageBackgroundChanged, ImageNV, &imaging::TImagNV::setColor);
-  connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, [this] {
-    QPalette colours = FileList->palette();
-    colours.setColor(QPalette::Base, OptionsForm->fileListBackground());
-    FileList->setPalette(colours);
-    FileList->viewport()->update();
-  });
+  connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
+}
+
+void TMainForm::applyFileListColours() {
+  QPalette colours = FileList->palette();
+  colours.setColor(QPalette::Base, OptionsForm->fileListBackground());
+  FileList->setPalette(colours);
+  FileList->viewport()->update();
 }
 
 TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
@@ -247,6 +248,7 @@ void TMainForm::firstShow() {
   comboHistoryList->setCurrentIndex(-1);
   TreeView->setFocus();
   ImageNV->setColor(toQColor(options_.imgBackCol));
+  applyFileListColours();
   QMetaObject::invokeMethod(this, &TMainForm::startup, Qt::QueuedConnection);
 }
 

@@ -124,6 +124,7 @@ class TMainForm : public QMainWindow {
   void applySettings(const MainSettings& settings);
   void applyColumnOrder(const std::array<int, kColumnCount>& order);
   void setFileListFont(const QString& family, int pointSize);
+  void applyFileListColours();
   void setPreviewPosition(bool left);
   void showInfoPanel(bool show);
   void saveSettings();

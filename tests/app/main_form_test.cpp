@@ -168,6 +168,17 @@ TEST_F(MainFormTest, StartingCleansTheCacheOfOrphansWhenTheOptionsSaySo) {
   QTRY_VERIFY_WITH_TIMEOUT(!std::filesystem::exists(orphan), 10000);
 }
 
+TEST_F(MainFormTest, TheStoredColoursDressTheListAndThePreview) {
+  SettingsStore store(settingsFile);
+  auto stored = browser::ProgramOptions::defaults(folder.path());
+  stored.fileListCol = browser::rgb(250, 240, 200);
+  stored.imgBackCol = browser::rgb(10, 20, 30);
+  writeProgramOptions(store, browser::addressFile(folder.path()), stored);
+  auto form = open(store);
+  EXPECT_EQ(form->FileList->palette().color(QPalette::Base), QColor(250, 240, 200));
+  EXPECT_EQ(form->ImageNV->color(), QColor(10, 20, 30));
+}
+
 TEST_F(MainFormTest, CreateThumbnailsNamesTheListItWouldTake) {
   SettingsStore store(settingsFile);
   auto form = open(store);
