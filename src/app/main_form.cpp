@@ -144,10 +144,11 @@ QWidget* TMainForm::createMainPanel() {
   IptcMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);  // Ctrl+A
   IptcMemo->setToolTip("When found, this area will display IPTC caption and useful EXIF information");
   IptcMemo->setMaximumWidth(260);
+  IptcMemo->setMinimumWidth(40);
   ImageGroupBox = new QGroupBox("Image preview");
   auto* preview = new QHBoxLayout(ImageGroupBox);
-  preview->addWidget(ImageNV, 1);
-  preview->addWidget(IptcMemo);
+  preview->addWidget(ImageNV, 3);
+  preview->addWidget(IptcMemo, 1);
 
   // The image info window docks in here.
   auto* infoFrame = new QFrame;
