@@ -27,11 +27,6 @@ constexpr std::string_view kStoreOrder[] = {
     "NextIndexPage", "BackIndexPage", "PrevSinglePage", "NextSinglePage", "BackToIndex", "FirstPage",
     "VerLinkPos", "HorLinkPos", "Separator", "BackNextNav", "NumbersNav", "BothNav"};
 
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
-
 const SettingsField& fieldByStoreName(std::string_view name) {
   const auto fields = settingsFields();
   return *std::find_if(fields.begin(), fields.end(),
