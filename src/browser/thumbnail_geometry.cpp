@@ -1,5 +1,6 @@
 #include "browser/thumbnail_geometry.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vistrel::browser {
@@ -19,8 +20,10 @@ int roundHalfEven(std::int64_t n, std::int64_t d) {
 
 Size cachePictureSize(int width, int height) {
   if (width <= 0 || height <= 0) return {};
-  if (height < width) return {kCacheSide, roundHalfEven(std::int64_t{kCacheSide} * height, width)};
-  return {roundHalfEven(std::int64_t{kCacheSide} * width, height), kCacheSide};
+  // A strip thinner than 1/400 of its length would round to no rows at all,
+  // which no JPEG can hold: it keeps one.
+  if (height < width) return {kCacheSide, std::max(1, roundHalfEven(std::int64_t{kCacheSide} * height, width))};
+  return {std::max(1, roundHalfEven(std::int64_t{kCacheSide} * width, height)), kCacheSide};
 }
 
 Rect thumbnailFitRect(int width, int height, int side) {

@@ -17,7 +17,7 @@ struct Rect {
 };
 
 // The size of a cache picture for a w × h source: 200 on the longer side, the
-// other side rounded to the nearest integer, halves to even.
+// other side rounded to the nearest integer, halves to even, and at least 1.
 Size cachePictureSize(int width, int height);
 
 // Where a w × h picture is stretched into a list thumbnail of `side` × `side`

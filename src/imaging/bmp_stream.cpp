@@ -76,11 +76,11 @@ ParsedHeader parseHeader(const ByteReader& in) {
     parsed.greenBits = maskWidth(maskAt(in, masks + 4));
     parsed.blueBits = maskWidth(maskAt(in, masks + 8));
   }
-  if (h.biBitCount <= 8) {
-    for (std::size_t i = 0; i < 256 && in.has(tableOffset + 4 * i, 4); ++i) {
-      const auto quad = in.slice(tableOffset + 4 * i, 4);
-      parsed.colours[i] = {quad[0], quad[1], quad[2], quad[3]};
-    }
+  // The 256 entries after the header are taken whatever the depth; for bit
+  // fields SetFormat puts the masks over the first three.
+  for (std::size_t i = 0; i < 256 && in.has(tableOffset + 4 * i, 4); ++i) {
+    const auto quad = in.slice(tableOffset + 4 * i, 4);
+    parsed.colours[i] = {quad[0], quad[1], quad[2], quad[3]};
   }
   return parsed;
 }
@@ -184,7 +184,7 @@ void TFastDIB::LoadFromMemory(std::span<const std::uint8_t> bytes) {
   Info.bmiHeader.biYPelsPerMeter = h.biYPelsPerMeter;
   Info.bmiHeader.biClrUsed = h.biClrUsed;
   Info.bmiHeader.biClrImportant = h.biClrImportant;
-  if (BitCount <= 8) std::copy(std::begin(parsed.colours), std::end(parsed.colours), Info.bmiColors);
+  if (BitCount != 16 && BitCount != 32) std::copy(std::begin(parsed.colours), std::end(parsed.colours), Info.bmiColors);
 
   const std::size_t offset = std::min<std::size_t>(parsed.pixelOffset, bytes.size());
   const std::size_t available = bytes.size() - offset;
@@ -196,7 +196,8 @@ void TFastDIB::LoadFromMemory(std::span<const std::uint8_t> bytes) {
     RleDecoder(*this, bytes.subspan(offset, std::min(declared, available)), h.biCompression == kBiRle4).run();
     return;
   }
-  std::memcpy(Bits, bytes.data() + offset, std::min<std::size_t>(available, DataSize));
+  const std::size_t count = std::min<std::size_t>(available, DataSize);
+  if (count > 0) std::memcpy(Bits, bytes.data() + offset, count);
 }
 
 void TFastDIB::SaveToStream(std::ostream& stream) const {

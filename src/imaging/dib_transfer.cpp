@@ -1,6 +1,6 @@
 #include "imaging/dib_transfer.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace vistrel::imaging {
 namespace {
@@ -22,7 +22,7 @@ void convertRow(const TFastDIB& dib, const std::uint8_t* in, std::uint8_t* out) 
   const int width = dib.Width;
   switch (dib.BitCount) {
     case 24:
-      std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
+      std::copy_n(in, static_cast<std::size_t>(width) * 3, out);
       return;
     case 8:
       for (int x = 0; x < width; ++x) putPalette(out + 3 * x, dib.Palette()[in[x]]);
@@ -54,7 +54,7 @@ void BitmapToDib(const TBitmap& bitmap, TFastDIB& dib) {
   dib.SetSize(bitmap.Width(), bitmap.Height(), 24);
   const std::size_t rowBytes = static_cast<std::size_t>(bitmap.Width()) * 3;
   for (int y = 0; y < bitmap.Height(); ++y) {
-    std::memcpy(dib.Rows[static_cast<std::size_t>(bitmap.Height() - 1 - y)], bitmap.ScanLine(y), rowBytes);
+    std::copy_n(bitmap.ScanLine(y), rowBytes, dib.Rows[static_cast<std::size_t>(bitmap.Height() - 1 - y)]);
   }
 }
 

@@ -23,6 +23,8 @@ struct Buffer {
   DecodedImage image;
   bool valid = false;
   std::string error;
+  int aspectX = 1;
+  int aspectY = 1;
 };
 
 std::mutex mutex;
@@ -157,6 +159,19 @@ bool IsValid(int buffer) {
 }
 std::string LastError(int buffer) {
   return read<std::string>(buffer, [](const Buffer& b) { return b.error; });
+}
+
+int AspectX(int buffer) {
+  return read<int>(buffer, [](const Buffer& b) { return b.aspectX; });
+}
+int AspectY(int buffer) {
+  return read<int>(buffer, [](const Buffer& b) { return b.aspectY; });
+}
+void SetAspect(int buffer, int x, int y) {
+  const std::lock_guard lock(mutex);
+  Buffer& b = buffers[buffer];
+  b.aspectX = x;
+  b.aspectY = y;
 }
 
 void Paint(int buffer, const Rect& source, TBitmap& target, const Rect& destination) {

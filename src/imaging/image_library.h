@@ -51,6 +51,10 @@ int BitsPerPixel(int buffer);
 int ColourCount(int buffer);
 bool IsValid(int buffer);
 std::string LastError(int buffer);
+// Pixel aspect of the buffer's picture, 1:1 unless set.
+int AspectX(int buffer);
+int AspectY(int buffer);
+void SetAspect(int buffer, int x, int y);
 
 // Paints the source rectangle of the buffer's picture into the destination
 // rectangle of target, scaled to fit it.

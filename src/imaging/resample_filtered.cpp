@@ -99,6 +99,8 @@ void ResampleFiltered(int width, int height, ResampleFilter filter, float radius
                       TBitmap& target) {
   target.SetSize(std::max(width, 0), std::max(height, 0));
   if (source.Empty() || target.Empty()) return;
+  // An index from a damaged settings file must not pick a filter that is not there.
+  if (static_cast<unsigned>(filter) >= kResampleFilterNames.size()) filter = ResampleFilter::Box;
   if (radius == 0.0f) radius = FilterRadius(filter);
 
   // Horizontal pass into a work picture of the target's width.

@@ -25,8 +25,11 @@ TEST(ThumbnailGeometry, CachePicturesAre200OnTheLongSide) {
   EXPECT_EQ(cachePictureSize(1600, 1200), (Size{200, 150}));
   EXPECT_EQ(cachePictureSize(1200, 1600), (Size{150, 200}));
   EXPECT_EQ(cachePictureSize(1000, 1000), (Size{200, 200}));
-  EXPECT_EQ(cachePictureSize(400, 1), (Size{200, 0}));    // 0.5 rounds to even: 0
-  EXPECT_EQ(cachePictureSize(400, 3), (Size{200, 2}));    // 1.5 rounds to even: 2
+  EXPECT_EQ(cachePictureSize(400, 3), (Size{200, 2}));  // 1.5 rounds to even: 2
+  EXPECT_EQ(cachePictureSize(400, 5), (Size{200, 2}));  // 2.5 rounds to even: 2
+  // 0.5 would round to 0 rows, which cannot be encoded; the strip keeps one.
+  EXPECT_EQ(cachePictureSize(400, 1), (Size{200, 1}));
+  EXPECT_EQ(cachePictureSize(1, 1000), (Size{1, 200}));
   EXPECT_EQ(cachePictureSize(80, 400), (Size{40, 200}));
 }
 

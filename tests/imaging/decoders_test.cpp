@@ -20,6 +20,9 @@ struct Case {
   int tolerance = 0;
 };
 
+// Test names in CTest instead of a byte dump.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 const char* const kPicture = "-size 37x23 plasma:fractal -seed 7 -depth 8";
 
 class Decoders : public ::testing::TestWithParam<Case> {

@@ -119,6 +119,18 @@ TEST(FastDib, SaveToStreamWritesHeaderOffsetsAndTable) {
   EXPECT_EQ(le32(saved(dib), 10), 66u);
 }
 
+TEST(FastDib, ColoursUsedBeyondTheTableAreCappedOnSave) {
+  // A file may claim any number of colours; the table holds 256, and writing
+  // more would read past it.
+  Bytes image = bmpImage(1, 1, 8, 0, Bytes(1024), {0, 0, 0, 0});
+  putLe32(image, 46, 100000);
+  TFastDIB dib;
+  dib.LoadFromMemory(image);
+  const std::string bmp = saved(dib);
+  EXPECT_EQ(le32(bmp, 10), 1078u);
+  EXPECT_EQ(bmp.size(), 1078u + dib.DataSize);
+}
+
 TEST(FastDib, StreamRoundTripKeepsPixelsAndPalette) {
   TFastDIB dib;
   dib.SetSize(3, 2, 8);
@@ -140,6 +152,16 @@ TEST(FastDib, ShortPixelDataFillsOnlyWhatIsThere) {
   dib.LoadFromMemory(image);
   EXPECT_EQ(dib.Bits[8], 9);
   EXPECT_EQ(dib.Bits[9], 0);
+}
+
+TEST(FastDib, ZeroWidthPictureLoadsAsEmpty) {
+  // Found by fuzzing: no pixel memory at all must not reach memcpy.
+  TFastDIB dib;
+  dib.LoadFromMemory(bmpImage(0, 5, 24, 0, {}, {1, 2, 3}));
+  EXPECT_EQ(dib.DataSize, 0u);
+  TBitmap bitmap;
+  DibToBitmap(dib, bitmap);
+  EXPECT_TRUE(bitmap.Empty());
 }
 
 TEST(FastDib, StreamEndingInTheHeaderIsAReadError) {

@@ -42,6 +42,19 @@ TEST_F(ImageLibrary, BufferHoldsAPictureUntilReleased) {
   EXPECT_EQ(library::Width(buffer), 0);
 }
 
+TEST_F(ImageLibrary, ColourCountAndAspect) {
+  const auto grey = folder / "grey.jpg";
+  test::makeImage("-size 8x8 gradient: -colorspace Gray", grey);
+  const int buffer = library::NewBuffer();
+  library::LoadFile(buffer, grey);
+  EXPECT_EQ(library::ColourCount(buffer), 256);
+  EXPECT_EQ(library::AspectX(buffer), 1);
+  library::SetAspect(buffer, 4, 3);
+  EXPECT_EQ(library::AspectX(buffer), 4);
+  EXPECT_EQ(library::AspectY(buffer), 3);
+  EXPECT_EQ(library::Width(buffer), 8);  // the picture stays
+}
+
 TEST_F(ImageLibrary, HeaderOnlyGivesSizesButNoPicture) {
   const int buffer = library::NewBuffer();
   EXPECT_TRUE(library::ReadHeader(buffer, photo));

@@ -23,7 +23,7 @@ int readFromMemory(GifFileType* gif, GifByteType* out, int count) {
   auto* source = static_cast<MemorySource*>(gif->UserData);
   const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)),
                                               source->bytes.size() - source->position);
-  std::memcpy(out, source->bytes.data() + source->position, n);
+  if (n > 0) std::memcpy(out, source->bytes.data() + source->position, n);
   source->position += n;
   return static_cast<int>(n);
 }

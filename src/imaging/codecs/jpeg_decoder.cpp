@@ -120,6 +120,7 @@ class JpegDecoder final : public ImageDecoder {
     DecodedImage image;
     const JpegJob job = run(bytes, request.reduction, false, &image.bitmap);
     image.bitsPerPixel = job.components == 1 ? 8 : 24;
+    image.colours = job.components == 1 ? 256 : 0;
     return image;
   }
 
