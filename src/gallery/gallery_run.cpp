@@ -4,6 +4,7 @@
 #include "gallery/image_pages.h"
 #include "gallery/image_pipeline.h"
 #include "gallery/index_pages.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/text.h"
 

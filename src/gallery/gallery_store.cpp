@@ -4,6 +4,7 @@
 
 #include "gallery/settings_fields.h"
 #include "platform/base64.h"
+#include "platform/error.h"
 #include "platform/log.h"
 
 namespace vistrel::gallery {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "gallery/gallery_store.h"
-#include "gallery/program_options.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::gallery {
@@ -80,17 +79,6 @@ TEST_F(GalleryStoreTest, NoKeyChangesNothing) {
   readGalleryStore(store, back);
   EXPECT_EQ(back.Cols, 9);
   EXPECT_EQ(back.BackToIndex, "Back to thumbnail index page");
-  const ProgramOptions options = readProgramOptions(store);
-  EXPECT_FALSE(options.cbReplaceExisting);
-  EXPECT_TRUE(options.cbFixFilenames);
-}
-
-TEST_F(GalleryStoreTest, ProgramOptionsComeFromTheirOwnValues) {
-  key().writeBool("ReplaceExistingFiles", true);
-  key().writeBool("FixFilenames", false);
-  const ProgramOptions options = readProgramOptions(store);
-  EXPECT_TRUE(options.cbReplaceExisting);
-  EXPECT_FALSE(options.cbFixFilenames);
 }
 
 }  // namespace
