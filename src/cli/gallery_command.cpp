@@ -10,13 +10,13 @@
 
 #include "browser/drag_list_file.h"
 #include "browser/folder_listing.h"
-#include "browser/program_options.h"
 #include "cli/gallery_settings_edit.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
 #include "gallery/file_metadata.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
+#include "gallery/program_options.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/settings_file.h"
 #include "platform/error.h"
@@ -179,9 +179,7 @@ int GalleryCommand::run() {
 
   // Without a terminal nothing is overwritten unless the command line says so.
   const AnswerMode answers = args_.overwrite.value_or(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
-  auto stored = browser::ProgramOptions::defaults(programData);
-  browser::readProgramOptions(store, browser::addressFile(programData), stored);
-  const gallery::ProgramOptions options{stored.replaceExisting, stored.fixFilenames};
+  const gallery::ProgramOptions options = gallery::readProgramOptions(store);
   TerminalPrompter prompter(answers);
   TerminalProgress progress(args_.quiet, ::isatty(STDERR_FILENO) != 0);
   gallery::FileMetadata metadata;

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "platform/settings_store.h"
+
 namespace vistrel::gallery {
 
 // The two program options every gallery run reads; the options dialog keeps
-// them with the others (browser::ProgramOptions) and the front end hands them in.
+// them with the others (browser::ProgramOptions).
 struct ProgramOptions {
   bool cbReplaceExisting = false;  // "Always overwrite existing files when creating thumbnails"
   bool cbFixFilenames = true;      // "Replace illegal characters when creating thumbnails"
 };
+
+// The two as the options dialog has stored them (its defaults where it has not).
+ProgramOptions readProgramOptions(platform::SettingsStore& store);
 
 }  // namespace vistrel::gallery

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "browser/program_options.h"
 #include "gallery/gallery_store.h"
+#include "gallery/program_options.h"
+#include "platform/program_data.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::gallery {
@@ -79,6 +82,21 @@ TEST_F(GalleryStoreTest, NoKeyChangesNothing) {
   readGalleryStore(store, back);
   EXPECT_EQ(back.Cols, 9);
   EXPECT_EQ(back.BackToIndex, "Back to thumbnail index page");
+  const ProgramOptions options = readProgramOptions(store);
+  EXPECT_FALSE(options.cbReplaceExisting);
+  EXPECT_TRUE(options.cbFixFilenames);
+}
+
+TEST_F(GalleryStoreTest, ProgramOptionsAreTheOnesTheOptionsDialogStored) {
+  test::IsolatedUser user;
+  platform::ensureProgramData();
+  auto stored = browser::ProgramOptions::defaults(platform::programDataFolder());
+  stored.replaceExisting = true;
+  stored.fixFilenames = false;
+  browser::writeProgramOptions(store, browser::addressFile(platform::programDataFolder()), stored);
+  const ProgramOptions options = readProgramOptions(store);
+  EXPECT_TRUE(options.cbReplaceExisting);
+  EXPECT_FALSE(options.cbFixFilenames);
 }
 
 }  // namespace
