@@ -1,7 +1,8 @@
 // Gallery designs (.vgc) are shared between users and edited by hand. Loading
-// one must give settings or the base64 error, never a crash; what was loaded
-// must write back into a file that loads the same; and the caption formats it
-// holds must expand without hanging, whatever placeholders they repeat.
+// one must give settings or the base64 error, never a crash; once the file's
+// reader has trimmed the blanks at the ends of the texts, a design must write
+// back into a file that loads the same; and the caption formats it holds must
+// expand without hanging, whatever placeholders they repeat.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -20,10 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const Error&) {
     return 0;
   }
-  const std::string written = gallery::settingsToIni(settings).text();
-  gallery::GallerySettings again;
-  gallery::loadSettingsIni(platform::IniFile::parse(written), again, {"a.css"});
-  if (gallery::settingsToIni(again).text() != written) std::abort();
+  const auto reload = [](const std::string& file) {
+    gallery::GallerySettings loaded;
+    gallery::loadSettingsIni(platform::IniFile::parse(file), loaded, {"a.css"});
+    return gallery::settingsToIni(loaded).text();
+  };
+  const std::string trimmed = reload(gallery::settingsToIni(settings).text());
+  if (reload(trimmed) != trimmed) std::abort();
   gallery::NoMetadata metadata;
   for (const auto variant : {gallery::CaptionVariant::Overlay, gallery::CaptionVariant::IndexCell}) {
     gallery::expandCaption(settings.ParamString, "/nonexistent/a b.jpg", variant, {"<F>", true}, metadata);

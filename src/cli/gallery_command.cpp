@@ -14,10 +14,12 @@
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
 #include "gallery/file_metadata.h"
-#include "gallery/imaging_codec.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
+#include "gallery/program_options.h"
+#include "gallery/imaging_codec.h"
 #include "gallery/settings_file.h"
+#include "platform/error.h"
 #include "platform/program_data.h"
 #include "platform/text.h"
 
@@ -177,7 +179,7 @@ int GalleryCommand::run() {
 
   // Without a terminal nothing is overwritten unless the command line says so.
   const AnswerMode answers = args_.overwrite.value_or(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
-  gallery::ProgramOptions options = gallery::readProgramOptions(store);
+  const gallery::ProgramOptions options = gallery::readProgramOptions(store);
   TerminalPrompter prompter(answers);
   TerminalProgress progress(args_.quiet, ::isatty(STDERR_FILENO) != 0);
   gallery::FileMetadata metadata;

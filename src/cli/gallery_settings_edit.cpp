@@ -6,6 +6,7 @@
 #include "gallery/settings_fields.h"
 #include "gallery/settings_file.h"
 #include "platform/base64.h"
+#include "platform/error.h"
 #include "platform/text.h"
 
 namespace vistrel::cli {

@@ -4,6 +4,7 @@
 #include "gallery/image_pages.h"
 #include "gallery/image_pipeline.h"
 #include "gallery/index_pages.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -32,13 +33,21 @@ bool folderReady(const fs::path& folder) {
   return fs::is_directory(folder, ec);
 }
 
+// A subfolder is one folder inside the target: a design file that names
+// "../elsewhere" must not make the run write outside the folder the user chose.
+std::string oneFolderName(std::string name, const char* fallback) {
+  while (name.ends_with('/')) name.pop_back();
+  const std::string last = fs::path(name).filename().string();
+  return last.empty() || last == "." || last == ".." ? fallback : last;
+}
+
 // Step 4 and 5: the refusal text, or empty when all folders are there.
 std::string prepareFolders(GallerySettings& s) {
   if (s.TargetFolder.size() < 2) return "No target folder specified. Operation aborted.";
   if (!folderReady(targetFolder(s))) return "Unable to open or create specified\r\ntarget folder. Operation aborted.";
   if (!s.UseSubfolders) return {};
-  if (s.ThumbFolder.empty()) s.ThumbFolder = "thumbnails";
-  if (s.ImageFolder.empty()) s.ImageFolder = "images";
+  s.ThumbFolder = oneFolderName(s.ThumbFolder, "thumbnails");
+  s.ImageFolder = oneFolderName(s.ImageFolder, "images");
   if (!folderReady(thumbnailFolder(s))) {
     return "Unable to open or create specified\r\nthumbnail folder. Operation aborted.";
   }

@@ -4,6 +4,7 @@
 
 #include "gallery/settings_fields.h"
 #include "platform/base64.h"
+#include "platform/error.h"
 #include "platform/log.h"
 
 namespace vistrel::gallery {
@@ -26,11 +27,6 @@ constexpr std::string_view kStoreOrder[] = {
     "TextBottom", "TextLeft", "TextRight", "CenterOverlay", "HeadText", "HeaderText", "FooterText",
     "NextIndexPage", "BackIndexPage", "PrevSinglePage", "NextSinglePage", "BackToIndex", "FirstPage",
     "VerLinkPos", "HorLinkPos", "Separator", "BackNextNav", "NumbersNav", "BothNav"};
-
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
 
 const SettingsField& fieldByStoreName(std::string_view name) {
   const auto fields = settingsFields();

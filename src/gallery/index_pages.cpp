@@ -3,6 +3,7 @@
 #include "gallery/gallery_names.h"
 #include "gallery/html_text.h"
 #include "gallery/page_texts.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/text.h"

@@ -1,25 +1,15 @@
 #include "gallery/program_options.h"
 
+#include "browser/program_options.h"
+#include "platform/program_data.h"
+
 namespace vistrel::gallery {
-namespace {
-
-bool readSwitch(const platform::SettingsKey& key, std::string_view name, bool fallback) {
-  try {
-    return key.readBool(name);
-  } catch (const platform::SettingsError&) {
-    return fallback;
-  }
-}
-
-}  // namespace
 
 ProgramOptions readProgramOptions(platform::SettingsStore& store) {
-  ProgramOptions options;
-  if (const auto key = store.openKey(platform::kProgramKey, false)) {
-    options.cbReplaceExisting = readSwitch(*key, "ReplaceExistingFiles", options.cbReplaceExisting);
-    options.cbFixFilenames = readSwitch(*key, "FixFilenames", options.cbFixFilenames);
-  }
-  return options;
+  const auto programData = platform::programDataFolder();
+  auto stored = browser::ProgramOptions::defaults(programData);
+  browser::readProgramOptions(store, browser::addressFile(programData), stored);
+  return {stored.replaceExisting, stored.fixFilenames};
 }
 
 }  // namespace vistrel::gallery

@@ -4,13 +4,14 @@
 
 namespace vistrel::gallery {
 
-// The two program options every gallery run reads (kept by the options dialog).
+// The two program options every gallery run reads; the options dialog keeps
+// them with the others (browser::ProgramOptions).
 struct ProgramOptions {
   bool cbReplaceExisting = false;  // "Always overwrite existing files when creating thumbnails"
   bool cbFixFilenames = true;      // "Replace illegal characters when creating thumbnails"
 };
 
-// Each value on its own; a missing or mistyped one keeps its default.
+// The two as the options dialog has stored them (its defaults where it has not).
 ProgramOptions readProgramOptions(platform::SettingsStore& store);
 
 }  // namespace vistrel::gallery

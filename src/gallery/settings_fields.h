@@ -42,6 +42,14 @@ struct SettingsField {
   int max = INT_MAX;
 };
 
+// Visits a field's member with one lambda per kind.
+template <class... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
+
 // The .vgc file's keys in file order.
 std::span<const SettingsField> settingsFields();
 // The value each key takes when a loaded file lacks it.

@@ -12,11 +12,6 @@ namespace {
 
 using platform::IniFile;
 
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
-
 void writeField(IniFile& ini, const SettingsField& field, const GallerySettings& s) {
   const auto section = field.section, key = field.key;
   std::visit(Overloaded{

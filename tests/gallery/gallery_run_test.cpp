@@ -68,10 +68,11 @@ TEST_F(GalleryRunTest, FolderRefusalsUseTheirOwnWords) {
   EXPECT_EQ(run({a}).message, "Unable to open or create specified\r\ntarget folder. Operation aborted.");
   settings.TargetFolder = (folder / "web").string();
   settings.UseSubfolders = true;
-  settings.ThumbFolder = "../blocker/x";
+  settings.ThumbFolder = "taken";
+  folder.write("web/taken", "a file where a folder should be");
   EXPECT_EQ(run({a}).message, "Unable to open or create specified\r\nthumbnail folder. Operation aborted.");
   settings.ThumbFolder = "thumbnails";
-  settings.ImageFolder = "../blocker/y";
+  settings.ImageFolder = "taken";
   EXPECT_EQ(run({a}).message, "Unable to open or create specified\r\nimage folder. Operation aborted.");
   ASSERT_EQ(prompter.shown().size(), 4u);
   EXPECT_EQ(prompter.shown()[0].text, "No target folder specified. Operation aborted.");
@@ -90,6 +91,18 @@ TEST_F(GalleryRunTest, DeepTargetsAreCreatedAndEmptySubfolderNamesGetDefaults) {
   EXPECT_EQ(settings.ImageFolder, "images");
   EXPECT_TRUE(fs::exists(folder / "deep/er/web/thumbnails/thumb_a.jpg"));
   EXPECT_TRUE(fs::is_directory(folder / "deep/er/web/images"));
+}
+
+TEST_F(GalleryRunTest, SubfoldersStayInsideTheTarget) {
+  settings.UseSubfolders = true;
+  settings.ThumbFolder = "../../outside";
+  settings.ImageFolder = "big/";
+  EXPECT_EQ(run({photo("a.jpg")}).outcome, Outcome::Completed);
+  EXPECT_EQ(settings.ThumbFolder, "outside");
+  EXPECT_EQ(settings.ImageFolder, "big");
+  EXPECT_TRUE(exists("outside/thumb_a.jpg"));
+  EXPECT_TRUE(exists("big/medium_a.jpg"));
+  EXPECT_FALSE(fs::exists(folder.path().parent_path() / "outside"));
 }
 
 TEST_F(GalleryRunTest, NothingToDoAndNothingTaken) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "browser/program_options.h"
 #include "gallery/gallery_store.h"
 #include "gallery/program_options.h"
+#include "platform/program_data.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::gallery {
@@ -85,9 +87,13 @@ TEST_F(GalleryStoreTest, NoKeyChangesNothing) {
   EXPECT_TRUE(options.cbFixFilenames);
 }
 
-TEST_F(GalleryStoreTest, ProgramOptionsComeFromTheirOwnValues) {
-  key().writeBool("ReplaceExistingFiles", true);
-  key().writeBool("FixFilenames", false);
+TEST_F(GalleryStoreTest, ProgramOptionsAreTheOnesTheOptionsDialogStored) {
+  test::IsolatedUser user;
+  platform::ensureProgramData();
+  auto stored = browser::ProgramOptions::defaults(platform::programDataFolder());
+  stored.replaceExisting = true;
+  stored.fixFilenames = false;
+  browser::writeProgramOptions(store, browser::addressFile(platform::programDataFolder()), stored);
   const ProgramOptions options = readProgramOptions(store);
   EXPECT_TRUE(options.cbReplaceExisting);
   EXPECT_FALSE(options.cbFixFilenames);
