@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The engine tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# every fuzz target for FUZZ_SECONDS (default 20) on its seed corpus.
+# every fuzz target for FUZZ_SECONDS (default 10) on its seed corpus.
 # Expects the packages of scripts/setup.sh to be installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ ctest --test-dir build-asan --output-on-failure -j "$(nproc)" --timeout 900
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVISTREL_ENGINE_ONLY=ON -DVISTREL_BUILD_TESTS=OFF -DVISTREL_FUZZ=ON -DVISTREL_WERROR=ON
 cmake --build build-fuzz
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-10}
 for fuzzer in build-fuzz/fuzz/*_fuzzer; do
   name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
