@@ -64,7 +64,7 @@ std::string expandExif(std::string text, const fs::path& source, CaptionVariant 
   if (!contains(text, "%exifall")) return text;
   if (!page) return replaceAllIgnoreCase(std::move(text), "%exifall", "");
   text = replaceAllIgnoreCase(std::move(text), "%exifall",
-                              "<div class=\"description\">" + value(exif->infoText) + "</div>");
+                              "<div class=\"description\">" + value(exif->all) + "</div>");
   return replaceAllIgnoreCase(std::move(text), "\r\n", "<br>");
 }
 

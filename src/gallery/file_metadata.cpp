@@ -13,10 +13,7 @@ std::string FileMetadata::iptcValue(const std::filesystem::path& file, std::stri
 }
 
 std::optional<ExifTexts> FileMetadata::exif(const std::filesystem::path& file) {
-  const auto values = metadata::ExifCaptionValuesOf(file);
-  if (!values) return std::nullopt;
-  return ExifTexts{values->date,   values->focalLength, values->exposure, values->aperture,
-                   values->camera, values->flash,       values->all};
+  return metadata::ExifCaptionValuesOf(file);
 }
 
 std::optional<std::string> FileMetadata::withExifOf(const std::filesystem::path& source, const std::string& jpeg) {

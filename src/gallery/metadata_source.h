@@ -5,18 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "metadata/summaries.h"
+
 namespace vistrel::gallery {
 
 // The EXIF texts the captions can show, as the metadata summaries give them.
-struct ExifTexts {
-  std::string date;         // %exifdate
-  std::string focalLength;  // %exiffocallength
-  std::string exposure;     // %exifexposure
-  std::string aperture;     // %exifaperture
-  std::string camera;       // %exifcamera
-  std::string flash;        // %exifflash
-  std::string infoText;     // %exifall, lines joined by CR LF
-};
+using ExifTexts = metadata::ExifCaptionValues;
 
 // What the gallery needs to know about a source file beyond its directory
 // entry. The metadata subsystem answers; tests use a fake.
