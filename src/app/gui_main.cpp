@@ -1,19 +1,75 @@
 #include "app/gui_main.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QProxyStyle>
 
+#include "app/icons.h"
 #include "app/main_form.h"
+#include "app/single_instance.h"
+#include "ftp/ui/message_box_prompter.h"
+#include "platform/log.h"
 #include "platform/program_data.h"
+#include "platform/settings_store.h"
 
 namespace vistrel::app {
+namespace {
+
+// Shows an error that a command let through in the standard error box,
+// instead of letting it end the program.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      QMessageBox::critical(activeWindow(), "Error", QString::fromStdString(e.what()));
+      return false;
+    }
+  }
+};
+
+// Hints appear half a second after the pointer stops.
+class HintTimingStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return 500;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
+}  // namespace
 
 int runGui(int argc, char** argv) {
-  QApplication application(argc, argv);
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  // A running browser takes the arguments; this start then ends before it
+  // has opened anything on the screen.
+  SingleInstance instance(SingleInstance::defaultName());
+  if (instance.handOver(arguments)) return 0;
+
+  Application application(argc, argv);
+  QApplication::setStyle(new HintTimingStyle);
   QApplication::setApplicationName("Vistrel");
-  platform::ensureProgramData();
-  TMainForm mainForm;
-  mainForm.show();
-  return QApplication::exec();
+  QApplication::setApplicationDisplayName("Vistrel");
+  QApplication::setWindowIcon(programIcon());
+  QApplication::setDesktopFileName("vistrel");
+  if (!instance.takeOver()) log::warning("Another Vistrel may start beside this one: cannot claim the instance name");
+  try {
+    platform::SettingsStore store;
+    // Message boxes centre on the screen: the prompter comes before the window it serves.
+    ftp::ui::MessageBoxPrompter prompter(nullptr);
+    TMainForm mainForm(store, prompter, platform::ensureProgramData());
+    QObject::connect(&instance, &SingleInstance::instanceStarted, &mainForm, &TMainForm::bringToFront);
+    mainForm.show();
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, "Error", QString::fromStdString(e.what()));
+    return 1;
+  }
 }
 
 }  // namespace vistrel::app

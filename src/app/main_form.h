@@ -1,15 +1,151 @@
 #pragma once
 
 #include <QMainWindow>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main_settings.h"
+#include "browser/program_options.h"
+#include "platform/prompter.h"
+#include "platform/settings_store.h"
+
+class QAction;
+class QComboBox;
+class QFileSystemModel;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class QTreeWidget;
+
+namespace vistrel::imaging {
+class TImagNV;
+}
 
 namespace vistrel::app {
 
-// The main window of the picture browser.
+class TOptionsForm;
+
+// The main window of the picture browser: tool bar, folder tree and drag list
+// on the left, the file list with the preview and the info panel on the right,
+// and the status bar. It keeps its layout and view settings in the program key
+// (read when first shown, written when it closes).
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TMainForm(QWidget* parent = nullptr);
+  TMainForm(platform::SettingsStore& store, platform::Prompter& prompter, std::filesystem::path programData,
+            QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  browser::ProgramOptions& options() { return options_; }
+  TOptionsForm& optionsForm() { return *OptionsForm; }
+
+  // The folder the tree points at ("" when none).
+  std::string currentFolder() const;
+  void setCurrentFolder(const std::string& folder);
+  // The folder whose files the list shows.
+  const std::string& listedFolder() const { return listedFolder_; }
+  // Lists the tree's folder again.
+  void listFolder();
+
+  ViewStyle viewStyle() const { return viewStyle_; }
+  void setViewStyle(ViewStyle style);
+  int thumbnailSize() const { return thumbSize_; }
+  std::vector<std::string> history() const;
+  void setStatusText(const QString& text);
+  QProgressBar* progressBar() const { return ProgressBar; }
+  bool thumbnailStopFlag() const { return stopThumbs_; }
+  // The settings as the window shows them now.
+  MainSettings currentSettings() const;
+  void bringToFront();
+
+  // Controls and commands by their names, for the other windows and for tests.
+  QToolBar *ToolBar1, *ToolBar2;
+  QComboBox* comboHistoryList;
+  QToolButton *ToolButton5, *btnWallpaper, *btnJpgRotate, *btnFileDate;
+  QSplitter *Splitter2, *LeftPanel, *MainPanel, *BottomRightPanel;
+  QTabWidget* PageControl;
+  QWidget *TabSheet1, *TabSheet2;
+  QTreeView* TreeView;
+  QFileSystemModel* folderModel;
+  QListWidget* DragListBox;
+  QTreeWidget* FileList;
+  QGroupBox* ImageGroupBox;
+  imaging::TImagNV* ImageNV;
+  QPlainTextEdit* IptcMemo;
+  QWidget* InfoPanel;
+  QLabel* statusPanels[4];
+  QProgressBar* ProgressBar;
+  QAction *Createthumbnails1, *FTPupload1, *FindFiles1, *ImportFromCamera, *Zipimagefiles1, *Emailimages1,
+      *Createfolder1, *Printimage1, *Exit1, *Fullscreen1, *Options1, *cbInclNonImages, *cbGridLines,
+      *cbShowProperties, *cbShowIptcCaption, *cbViewPos, *cbIncludeIPTC, *Slideshow1, *Setfiledate1,
+      *Renameseries1, *Textreplace1, *EncryptFiles, *DecryptFiles, *WipeFiles, *Deletecacheallfolders1,
+      *CleanCache, *CacheStats, *Help1, *Website1, *Feedback1, *About1, *btnQuickResize, *btnDescription,
+      *btnTagAll, *btnUntagAll, *btnTagHighlighted, *btnUntagHighlighted;
+  QMenu* ViewtypePopup;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout
+  void createLayout();
+  QWidget* createLeftPanel();
+  QWidget* createMainPanel();
+  void createStatusBar();
+  // Menu, tool bar and commands
+  void createMenu();
+  void createToolBar();
+  QAction* command(QMenu* menu, const QString& caption, const QKeySequence& shortcut = {});
+  QAction* toggle(QMenu* menu, const QString& caption);
+  int selectedCount() const;
+  int taggedCount() const;
+  bool needsSelection(const char* text, const char* caption, platform::Icon icon);
+  void Createthumbnails1Click();
+  void Options1Click();
+  void cbIncludeIPTCClick();
+  void cbViewPosClick();
+  void About1Click();
+  void tagRows(bool tagged, bool selectedOnly);
+  // Start-up, settings and history
+  void firstShow();
+  void startup();
+  void applySettings(const MainSettings& settings);
+  void applyColumnOrder(const std::array<int, kColumnCount>& order);
+  void setFileListFont(const QString& family, int pointSize);
+  void applyFileListColours();
+  void setPreviewPosition(bool left);
+  void showInfoPanel(bool show);
+  void saveSettings();
+  void comboHistoryListChoose(const QString& text);
+  void rememberFolderInHistory();
+  void folderChosenInTree();
+
+  platform::SettingsStore& store_;
+  platform::Prompter& prompter_;
+  std::filesystem::path programData_;
+  browser::ProgramOptions options_;
+  TOptionsForm* OptionsForm = nullptr;
+  std::string listedFolder_;
+  int sortCol_ = 0;
+  ViewStyle viewStyle_ = ViewStyle::Details;
+  int thumbSize_ = 80;
+  int infoHeight_ = 97;
+  std::string activeInfoTab_;
+  bool stopThumbs_ = false;
+  bool shown_ = false;
+  bool started_ = false;  // the first listing is done; folder changes list from now on
 };
 
 }  // namespace vistrel::app
