@@ -67,13 +67,16 @@ class GalleryRunner::Observer : public RunObserver {
   GalleryRunner& runner_;
 };
 
-GalleryRunner::GalleryRunner(QWidget* window, platform::Prompter* prompter)
+GalleryRunner::GalleryRunner(QWidget* window, platform::Prompter* prompter, platform::SettingsStore* store,
+                             fs::path programData)
     : QObject(window),
       window_(window),
       ownPrompter_(prompter ? nullptr : std::make_unique<ftp::ui::MessageBoxPrompter>(window)),
       prompter_(prompter ? *prompter : *ownPrompter_),
       workerPrompter_(std::make_unique<ftp::ui::GuiThreadPrompter>(prompter_, this)),
-      observer_(std::make_unique<Observer>(*this)) {
+      observer_(std::make_unique<Observer>(*this)),
+      store_(store),
+      programData_(std::move(programData)) {
   openDocument = [](const fs::path& page) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
   };
@@ -95,9 +98,13 @@ bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path>
   fs::path programData;
   ProgramOptions options;
   try {
-    programData = platform::ensureProgramData();
-    platform::SettingsStore store;
-    options = readProgramOptions(store);
+    programData = programData_.empty() ? platform::ensureProgramData() : programData_;
+    if (store_) {
+      options = readProgramOptions(*store_);
+    } else {
+      platform::SettingsStore store;
+      options = readProgramOptions(store);
+    }
   } catch (const Error& e) {
     prompter_.error(e.what(), "Error");
     return false;

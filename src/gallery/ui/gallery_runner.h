@@ -13,6 +13,7 @@
 #include "gallery/gallery_settings.h"
 #include "gallery/ui/status_form.h"
 #include "platform/prompter.h"
+#include "platform/settings_store.h"
 
 class QWidget;
 
@@ -27,8 +28,11 @@ class GalleryRunner : public QObject {
   Q_OBJECT
 
  public:
-  // Without a prompter, messages and questions are message boxes over `window`.
-  explicit GalleryRunner(QWidget* window, platform::Prompter* prompter = nullptr);
+  // Without a prompter, messages and questions are message boxes over `window`;
+  // without a store, the program options come from the user's settings file;
+  // without a folder, the program data folder is used (and set up).
+  explicit GalleryRunner(QWidget* window, platform::Prompter* prompter = nullptr,
+                         platform::SettingsStore* store = nullptr, std::filesystem::path programData = {});
   ~GalleryRunner() override;  // cancels a running gallery and waits for it
 
   // False (and nothing happens) while a run is active.
@@ -58,6 +62,8 @@ class GalleryRunner : public QObject {
   platform::Prompter& prompter_;
   std::unique_ptr<platform::Prompter> workerPrompter_;
   std::unique_ptr<Observer> observer_;
+  platform::SettingsStore* store_;
+  std::filesystem::path programData_;
   QPointer<TStatusForm> statusForm_;
   std::atomic<bool> cancel_{false};
   bool active_ = false;

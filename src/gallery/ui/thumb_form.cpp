@@ -166,10 +166,14 @@ int checkedOf(const std::vector<std::pair<Radio*, int>>& radios) {
 
 }  // namespace
 
-TThumbFrm::TThumbFrm(QWidget* parent, platform::Prompter* prompter)
+TThumbFrm::TThumbFrm(QWidget* parent, platform::Prompter* prompter, platform::SettingsStore* store,
+                     fs::path programData)
     : QDialog(parent),
       ownPrompter_(prompter ? nullptr : std::make_unique<ftp::ui::MessageBoxPrompter>(this)),
-      prompter_(prompter ? *prompter : *ownPrompter_) {
+      prompter_(prompter ? *prompter : *ownPrompter_),
+      ownStore_(store ? nullptr : std::make_unique<platform::SettingsStore>()),
+      store_(store ? *store : *ownStore_),
+      programData_(programData.empty() ? platform::programDataFolder() : std::move(programData)) {
   setWindowTitle("Thumbnail options");
   browseFolder = [this](const QString& start) {
     return QFileDialog::getExistingDirectory(this, "Target folder:", start);
@@ -762,7 +766,7 @@ std::vector<std::string> TThumbFrm::styleSheetNames() const {
 
 void TThumbFrm::refreshStyleSheets() {
   comboCSSfile->clear();
-  for (const std::string& name : installedStyleSheets(platform::programDataFolder())) comboCSSfile->addItem(qt(name));
+  for (const std::string& name : installedStyleSheets(programData_)) comboCSSfile->addItem(qt(name));
   comboCSSfile->setCurrentIndex(comboCSSfile->count() > 0 ? 0 : -1);
 }
 
@@ -779,7 +783,7 @@ void TThumbFrm::fillLinkTextChoices() {
                             {edBackToIndex, {"Index page", "Home"}, {"first", "home"}},
                             {edFirstPage, {"First page", "Start >>"}, {"first", "home"}}};
   std::vector<platform::FolderEntry> gifs;
-  const fs::path folder = platform::programDataFolder() / "gifs";
+  const fs::path folder = programData_ / "gifs";
   std::error_code ec;
   if (fs::is_directory(folder, ec)) gifs = platform::listFolder(folder);
   for (const Choice& choice : choices) {
@@ -802,25 +806,19 @@ void TThumbFrm::fillLinkTextChoices() {
 
 void TThumbFrm::readStore() {
   GallerySettings s = settings();
-  platform::SettingsStore store;
-  readGalleryStore(store, s);
+  readGalleryStore(store_, s);
   setSettings(s);
 }
 
 void TThumbFrm::writeStore() {
-  try {
-    platform::SettingsStore store;
-    writeGalleryStore(store, settings());
-  } catch (const Error&) {
-    // A settings file that cannot be opened is reported by the store; the run goes on.
-  }
+  writeGalleryStore(store_, settings());
 }
 
 bool TThumbFrm::styleSheetMissing() const {
   if (!cbUseCSS->isChecked()) return false;
   std::error_code ec;
   const std::string name = comboCSSfile->currentIndex() < 0 ? std::string() : comboCSSfile->currentText().toStdString();
-  return name.empty() || !fs::is_regular_file(platform::programDataFolder() / "css" / name, ec);
+  return name.empty() || !fs::is_regular_file(programData_ / "css" / name, ec);
 }
 
 void TThumbFrm::done(int result) {
@@ -869,7 +867,7 @@ void TThumbFrm::loadDesign(const fs::path& file) {
 }
 
 void TThumbFrm::btnSaveClick() {
-  QFileDialog dialog(this, "Save Vistrel configuration file", qt(platform::programDataFolder().string()), kFileFilter);
+  QFileDialog dialog(this, "Save Vistrel configuration file", qt(programData_.string()), kFileFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("vgc");
   dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the design's own question follows
@@ -879,7 +877,7 @@ void TThumbFrm::btnSaveClick() {
 }
 
 void TThumbFrm::btnLoadClick() {
-  QFileDialog dialog(this, "Load Vistrel configuration file", qt(platform::programDataFolder().string()), kFileFilter);
+  QFileDialog dialog(this, "Load Vistrel configuration file", qt(programData_.string()), kFileFilter);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix("vgc");
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {

@@ -8,6 +8,7 @@
 
 #include "gallery/gallery_settings.h"
 #include "platform/prompter.h"
+#include "platform/settings_store.h"
 
 class QCheckBox;
 class QComboBox;
@@ -31,8 +32,10 @@ class TThumbFrm : public QDialog {
   Q_OBJECT
 
  public:
-  // Without a prompter, messages and questions are message boxes over the dialog.
-  explicit TThumbFrm(QWidget* parent = nullptr, platform::Prompter* prompter = nullptr);
+  // Without a prompter, messages and questions are message boxes over the dialog;
+  // without a store, the user's settings file; without a folder, the program data folder.
+  explicit TThumbFrm(QWidget* parent = nullptr, platform::Prompter* prompter = nullptr,
+                     platform::SettingsStore* store = nullptr, std::filesystem::path programData = {});
   ~TThumbFrm() override;
 
   GallerySettings settings() const;
@@ -213,6 +216,9 @@ class TThumbFrm : public QDialog {
 
   std::unique_ptr<platform::Prompter> ownPrompter_;
   platform::Prompter& prompter_;
+  std::unique_ptr<platform::SettingsStore> ownStore_;
+  platform::SettingsStore& store_;
+  std::filesystem::path programData_;
   std::vector<Binding> bindings_;
   std::vector<ColorEdit> colorEdits_;
   QStackedWidget* pages_;
