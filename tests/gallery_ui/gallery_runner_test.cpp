@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -135,6 +137,19 @@ TEST_F(GalleryRunnerTest, CancelStopsTheRunBeforeThePages) {
   EXPECT_NE(std::find(statusTexts.begin(), statusTexts.end(), "Operation aborted"), statusTexts.end());
   EXPECT_EQ(statusTexts.back(), "Done");
   EXPECT_TRUE(opened.empty());
+}
+
+TEST(StatusFormTest, ShowsTheImageBeingProcessed) {
+  TStatusForm form;
+  form.start(3);
+  form.progress(2, 3, "/photos/b.jpg");
+  EXPECT_EQ(form.PathLabel->text(), "/photos/b.jpg");
+  EXPECT_EQ(form.ProgressBar->value(), 2);
+  EXPECT_EQ(form.PercentLabel->text(), "67 %");
+  EXPECT_EQ(form.StatusLabel->text(), "Processing 2 of 3");
+  EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_FALSE(form.isModal());
+  EXPECT_EQ(form.btnCancel->text(), "&Cancel");
 }
 
 TEST(StatusFormTest, PercentRoundsHalfToEven) {

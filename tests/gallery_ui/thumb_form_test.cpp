@@ -283,6 +283,10 @@ TEST_F(ThumbFormTest, ColourEditsKeepTheirForm) {
   EXPECT_FALSE(button->isEnabled());
   form->BodyColorEdit->setText("#12345678");
   EXPECT_EQ(form->BodyColorEdit->text(), "#123456");
+  form->BodyColorEdit->setText("1234567");  // the "#" goes in front and pushes the last digit out
+  EXPECT_EQ(form->BodyColorEdit->text(), "#123456");
+  QTest::keyClicks(form->BodyColorEdit, "9");  // full: refused
+  EXPECT_EQ(form->BodyColorEdit->text(), "#123456");
 }
 
 TEST_F(ThumbFormTest, PrefixesRefuseFileNameCharacters) {

@@ -71,6 +71,17 @@ class FileNameCharsValidator : public QValidator {
   }
 };
 
+// HTML colours are "#RRGGBB": typing into a full edit is refused.
+class ColorTextValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    if (input.size() <= 7) return Acceptable;
+    QApplication::beep();
+    return Invalid;
+  }
+};
+
 QSpinBox* spinBox(int min, int max, int step = 1) {
   auto* spin = new QSpinBox;
   spin->setRange(min, max);
@@ -558,7 +569,7 @@ QWidget* TThumbFrm::buildLinkPage() {
 
 QPushButton* TThumbFrm::colorEdit(QLineEdit*& edit, const char* name) {
   edit = new QLineEdit;
-  edit->setMaxLength(7);
+  edit->setValidator(new ColorTextValidator(edit));
   edit->setFixedWidth(80);
   auto* button = new QPushButton;
   button->setFixedWidth(40);
@@ -730,8 +741,13 @@ void TThumbFrm::updateDependencies() {
 }
 
 void TThumbFrm::colorEditChanged(QLineEdit* edit, QPushButton* button) {
+  // Both corrections come back here.
   if (!edit->text().startsWith(QLatin1Char('#'))) {
-    edit->setText(QLatin1Char('#') + edit->text());  // comes back here
+    edit->setText(QLatin1Char('#') + edit->text());
+    return;
+  }
+  if (edit->text().size() > 7) {
+    edit->setText(edit->text().left(7));
     return;
   }
   const auto color = htmlColor(edit->text());
