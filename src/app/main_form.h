@@ -29,6 +29,10 @@ class QTreeWidget;
 namespace vistrel::imaging {
 class TImagNV;
 }
+namespace vistrel::gallery::ui {
+class GalleryRunner;
+class TThumbFrm;
+}
 
 namespace vistrel::app {
 
@@ -112,7 +116,9 @@ class TMainForm : public QMainWindow {
   int selectedCount() const;
   int taggedCount() const;
   bool needsSelection(const char* text, const char* caption, platform::Icon icon);
+  // "Create thumbnails" (main_form_gallery.cpp): the candidate files, the options dialog and the run.
   void Createthumbnails1Click();
+  std::vector<std::filesystem::path> thumbnailCandidates(bool explorer) const;
   void Options1Click();
   void cbIncludeIPTCClick();
   void cbViewPosClick();
@@ -137,6 +143,8 @@ class TMainForm : public QMainWindow {
   std::filesystem::path programData_;
   browser::ProgramOptions options_;
   TOptionsForm* OptionsForm = nullptr;
+  gallery::ui::TThumbFrm* ThumbFrm = nullptr;
+  gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
   std::string listedFolder_;
   int sortCol_ = 0;
   ViewStyle viewStyle_ = ViewStyle::Details;

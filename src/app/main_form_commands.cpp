@@ -260,17 +260,6 @@ bool TMainForm::needsSelection(const char* text, const char* caption, Icon icon)
   return false;
 }
 
-void TMainForm::Createthumbnails1Click() {
-  const bool explorer = PageControl->currentWidget() == TabSheet1;
-  const int count = explorer ? taggedCount() : DragListBox->count();
-  if (count > 0) return;
-  prompter_.inform(explorer ? "No files selected for thumbnail creation:\r\n\r\nYou must first tag one or more files,"
-                              "\r\nusing the checkboxes in the main\r\nfile list. "
-                            : "No files selected for thumbnail creation:\r\n\r\nYou must first add one or more files"
-                              "\r\nto the Drag and Drop file list.",
-                   "Nothing to do ..");
-}
-
 void TMainForm::Options1Click() {
   OptionsForm->setFileListFont(FileList->font().family(), FileList->font().pointSize());
   OptionsForm->setPreviewSize(thumbSize_);

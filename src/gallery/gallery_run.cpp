@@ -90,8 +90,7 @@ RunResult Run::run(const std::vector<fs::path>& candidates, CandidateSource from
   RunResult result;
   RunObserver& observer = services_.observer;
   if (candidates.empty()) {
-    services_.prompter.inform(from == CandidateSource::TaggedFiles ? kNothingTagged : kNothingInList,
-                              "Nothing to do ..");
+    services_.prompter.inform(nothingToDoText(from), "Nothing to do ..");
     result.outcome = Outcome::NothingToDo;
     return result;
   }
@@ -142,6 +141,10 @@ std::vector<IndexEntry> Run::indexEntries(const std::vector<fs::path>& files) co
 }
 
 }  // namespace
+
+std::string nothingToDoText(CandidateSource from) {
+  return from == CandidateSource::TaggedFiles ? kNothingTagged : kNothingInList;
+}
 
 RunResult runGallery(GallerySettings& settings, const ProgramOptions& options,
                      const std::vector<fs::path>& candidates, CandidateSource from,

@@ -17,6 +17,9 @@ namespace vistrel::gallery {
 // Where the candidate files come from; it decides the "nothing to do" text.
 enum class CandidateSource { TaggedFiles, DragList };
 
+// The "Nothing to do .." text for a run without candidate files.
+std::string nothingToDoText(CandidateSource from);
+
 struct RunResult {
   enum class Outcome { Completed, NothingToDo, Refused, Cancelled };
   Outcome outcome = Outcome::Completed;

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -15,6 +21,8 @@
 #include <fstream>
 
 #include "browser/cache_location.h"
+#include "gallery/imaging_codec.h"
+#include "gallery/ui/thumb_form.h"
 #include "imaging/ui/imag_nv.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
@@ -192,6 +200,41 @@ TEST_F(MainFormTest, CreateThumbnailsNamesTheListItWouldTake) {
   EXPECT_NE(prompter.shown()[0].text.find("using the checkboxes in the main"), std::string::npos);
   EXPECT_NE(prompter.shown()[1].text.find("to the Drag and Drop file list."), std::string::npos);
   EXPECT_EQ(prompter.shown()[1].caption, "Nothing to do ..");
+}
+
+TEST_F(MainFormTest, CreateThumbnailsRunsTheGalleryOnTheTaggedFiles) {
+  namespace fs = std::filesystem;
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  gallery::ImagingCodec codec;
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+    const fs::path file = folder.write(std::string("photos/") + name, codec.encodeJpeg(gallery::RgbImage(200, 150), 80));
+    auto* row = new QTreeWidgetItem(form->FileList, {name});
+    row->setData(0, Qt::UserRole, QString::fromStdString(file.string()));
+    row->setCheckState(0, std::string(name) == "b.jpg" ? Qt::Unchecked : Qt::Checked);
+  }
+  const fs::path out = folder / "out";
+  bool dialogShown = false;
+  QTimer::singleShot(0, form.get(), [&] {
+    auto* dialog = qobject_cast<gallery::ui::TThumbFrm*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialogShown = true;
+    dialog->editTargetFolder->setText(QString::fromStdString(out.string()));
+    dialog->cbOpenHTML->setChecked(false);
+    dialog->btnCreate->click();
+  });
+  form->Createthumbnails1->trigger();
+  ASSERT_TRUE(dialogShown);
+  QElapsedTimer timer;
+  timer.start();
+  while (form->statusPanels[0]->text() != "Done" && timer.elapsed() < 60000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  EXPECT_EQ(form->statusPanels[0]->text(), "Done");
+  EXPECT_TRUE(fs::exists(out / "index.html"));
+  EXPECT_TRUE(fs::exists(out / "thumb_a.jpg"));
+  EXPECT_TRUE(fs::exists(out / "thumb_c.jpg"));
+  EXPECT_FALSE(fs::exists(out / "thumb_b.jpg"));  // not tagged
 }
 
 TEST_F(MainFormTest, PreviewMovesBetweenTheLeftPanelAndTheMainPanel) {
