@@ -100,6 +100,7 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   loadItems_.clear();
   ++generation_;
   settings_ = settings;
+  renaming_ = nullptr;
   clear();
   setViewStyle(view_);
   if (folder.empty()) return;
@@ -279,7 +280,9 @@ void TFileList::moveSelectedRow(int step) {
 
 void TFileList::startRename() {
   QTreeWidgetItem* item = selectedItems().isEmpty() ? nullptr : selectedItems().first();
-  if (item) editItem(item, 0);
+  if (!item) return;
+  renaming_ = item;
+  editItem(item, 0);
 }
 
 void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
@@ -287,7 +290,8 @@ void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
   updatingItems_ = true;
   const fs::path path = pathOf(item);
   const QString oldName = QString::fromStdString(path.filename().string());
-  if (column == 0 && item->text(0) != oldName) {
+  if (column == 0 && item == renaming_ && item->text(0) != oldName) {
+    renaming_ = nullptr;
     try {
       const fs::path renamed = browser::renameListedFile(path, item->text(0).toStdString());
       item->setData(0, kPathRole, QString::fromStdString(renamed.string()));
@@ -311,6 +315,7 @@ void TFileList::deleteSelected() {
       break;
     }
     std::replace(loadItems_.begin(), loadItems_.end(), item, static_cast<QTreeWidgetItem*>(nullptr));
+    if (renaming_ == item) renaming_ = nullptr;
     delete item;
   }
   if (topLevelItemCount() == 0) return;

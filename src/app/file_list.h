@@ -101,6 +101,7 @@ class TFileList : public QTreeWidget {
   std::unique_ptr<ThumbnailLoader> loader_;
   std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
   bool updatingItems_ = false;
+  QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
   std::array<int, kColumnCount> hiddenWidths_{};  // widths of the columns hidden by the view
 };
 
