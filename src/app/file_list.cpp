@@ -319,7 +319,7 @@ void TFileList::deleteSelected() {
     delete item;
   }
   if (topLevelItemCount() == 0) return;
-  QTreeWidgetItem* next = topLevelItemCount() < 2 ? topLevelItem(0) : topLevelItem(std::min(index, topLevelItemCount() - 1));
+  QTreeWidgetItem* next = topLevelItem(topLevelItemCount() < 2 ? 0 : std::min(index, topLevelItemCount() - 1));
   clearSelection();
   setCurrentItem(next);
   next->setSelected(true);

@@ -132,7 +132,8 @@ void TMainForm::createDragListButtons() {
   connect(DragListBox, &TDragListBox::previewRequested, this, [this] { showPreview(DragListBox->currentFile()); });
   connect(DragListBox, &TDragListBox::fullScreenRequested, Fullscreen1, &QAction::trigger);
   connect(PageControl, &QTabWidget::currentChanged, this, [this] {
-    if (PageControl->currentWidget() == TabSheet2) setStatusText(QString::number(DragListBox->count()) + " selected files");
+    if (PageControl->currentWidget() != TabSheet2) return;
+    setStatusText(QString::number(DragListBox->count()) + " selected files");
   });
 }
 

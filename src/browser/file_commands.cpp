@@ -16,9 +16,9 @@ fs::path renameListedFile(const fs::path& file, const std::string& newName) {
   const fs::path target = file.parent_path() / newName;
   std::error_code ec;
   // rename() would silently replace another file of that name.
-  if (newName.empty() || newName.find('/') != std::string::npos || fs::exists(target, ec)) ec = std::make_error_code(std::errc::permission_denied);
-  if (!ec) fs::rename(file, target, ec);
-  if (ec) {
+  const bool acceptable = !newName.empty() && newName.find('/') == std::string::npos && !fs::exists(target, ec);
+  if (acceptable) fs::rename(file, target, ec);
+  if (!acceptable || ec) {
     throw Error(
         "Cannot rename file: Access is denied.\r\rMake sure the disk is not full or write-protected\rand that the file "
         "is not currently in use.");
