@@ -205,5 +205,20 @@ TEST_F(FileListTest, ThumbnailViewDrawsFromTheCacheOnTheSecondListing) {
   EXPECT_EQ(form->statusPanels[0]->text(), "1 file(s)");
 }
 
+TEST_F(FileListTest, EscapeStopsTheLoadLeavingTheRestOnThePlaceholder) {
+  imaging::TBitmap blue(1200, 900);
+  blue.Fill(0, 0, 255);
+  constexpr int kPhotos = 24;
+  for (int i = 0; i < kPhotos; ++i) imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(100 + i) + ".jpg"), blue);
+  form->options().cacheMinFileSize = 1;
+  form->setViewStyle(ViewStyle::Thumbnails);
+  list();
+  EXPECT_TRUE(form->progressBar()->isVisibleTo(form.get()));
+  QTest::keyClick(form->FileList, Qt::Key_Escape);
+  waitForThumbnails();
+  EXPECT_TRUE(form->FileList->thumbnailOf(kPhotos - 1).isNull());
+  EXPECT_EQ(form->statusPanels[0]->text(), QString::number(kPhotos) + " file(s)");
+}
+
 }  // namespace
 }  // namespace vistrel::app
