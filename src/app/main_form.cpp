@@ -20,6 +20,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/drag_list_box.h"
 #include "app/options_form.h"
 #include "browser/orphan_clean.h"
 #include "imaging/ui/imag_nv.h"
@@ -27,8 +28,6 @@
 
 namespace vistrel::app {
 namespace {
-
-const char* const kColumnCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
 
 // The desktop colours that some option defaults follow.
 browser::SystemColours paletteColours(const QPalette& palette) {
@@ -63,6 +62,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   connect(OptionsForm, &TOptionsForm::fileListFontChanged, this, &TMainForm::setFileListFont);
   connect(OptionsForm, &TOptionsForm::imageBackgroundChanged, ImageNV, &imaging::TImagNV::setColor);
   connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
+  createFileListCommands();
 }
 
 void TMainForm::applyFileListColours() {
@@ -101,7 +101,7 @@ QWidget* TMainForm::createLeftPanel() {
   auto* explorer = new QVBoxLayout(TabSheet1);
   explorer->setContentsMargins(0, 0, 0, 0);
   explorer->addWidget(TreeView);
-  DragListBox = new QListWidget;
+  DragListBox = new TDragListBox;
   DragListBox->setToolTip(
       "Drag and drop image files from any program to the list above, for easy viewing or thumbnail creation");
   TabSheet2 = new QWidget;
@@ -123,16 +123,9 @@ QWidget* TMainForm::createLeftPanel() {
 }
 
 QWidget* TMainForm::createMainPanel() {
-  FileList = new QTreeWidget;
-  FileList->setColumnCount(kColumnCount);
-  FileList->setHeaderLabels({kColumnCaptions, kColumnCaptions + kColumnCount});
-  FileList->setRootIsDecorated(false);
-  FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  FileList->setSelectionBehavior(QAbstractItemView::SelectRows);
+  FileList = new TFileList;
   FileList->setMinimumHeight(70);
   FileList->header()->setSectionsMovable(true);
-  FileList->headerItem()->setTextAlignment(1, Qt::AlignRight);
-  FileList->headerItem()->setTextAlignment(3, Qt::AlignRight);
   FileList->installEventFilter(this);
   const MainSettings defaults;
   for (int column = 0; column < kColumnCount; ++column) FileList->setColumnWidth(column, defaults.colWidths[column]);
@@ -215,12 +208,13 @@ void TMainForm::listFolder() {
   IptcMemo->clear();
   statusPanels[1]->setText("Width: ");
   statusPanels[2]->setText("Height: ");
-  FileList->clear();
+  FileList->listFolder(listedFolder_, fileListSettings());
 }
 
 void TMainForm::setViewStyle(ViewStyle style) {
   if (viewStyle_ == ViewStyle::Thumbnails) stopThumbs_ = true;
   viewStyle_ = style;
+  FileList->setViewStyle(style);
 }
 
 void TMainForm::bringToFront() {
@@ -266,7 +260,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     auto* widget = qobject_cast<QWidget*>(watched);
-    if ((key == Qt::Key_Escape || key == Qt::Key_Space) && widget && widget->window() == this) stopThumbs_ = true;
+    if ((key == Qt::Key_Escape || key == Qt::Key_Space) && widget && widget->window() == this) {
+      stopThumbs_ = true;
+      FileList->stopThumbnails();
+    }
   } else if (event->type() == QEvent::ToolTip) {
     // Hints stay four seconds, however long their text.
     auto* widget = qobject_cast<QWidget*>(watched);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/file_list.h"
 #include "app/main_settings.h"
 #include "browser/program_options.h"
 #include "platform/prompter.h"
@@ -19,6 +20,7 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QPushButton;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
@@ -37,6 +39,8 @@ class TThumbFrm;
 namespace vistrel::app {
 
 class TOptionsForm;
+class TDragListBox;
+class TFileListPopup;
 
 // The main window of the picture browser: tool bar, folder tree and drag list
 // on the left, the file list with the preview and the info panel on the right,
@@ -68,6 +72,12 @@ class TMainForm : public QMainWindow {
   void setStatusText(const QString& text);
   QProgressBar* progressBar() const { return ProgressBar; }
   bool thumbnailStopFlag() const { return stopThumbs_; }
+  // The job sets the commands work on: tagged rows, highlighted rows, the first
+  // highlighted row, and the entries of the drag list.
+  std::vector<std::filesystem::path> taggedFiles() const;
+  std::vector<std::filesystem::path> selectedFiles() const;
+  std::filesystem::path focusedFile() const;
+  std::vector<std::filesystem::path> dragListFiles() const;
   // The settings as the window shows them now.
   MainSettings currentSettings() const;
   void bringToFront();
@@ -81,8 +91,10 @@ class TMainForm : public QMainWindow {
   QWidget *TabSheet1, *TabSheet2;
   QTreeView* TreeView;
   QFileSystemModel* folderModel;
-  QListWidget* DragListBox;
-  QTreeWidget* FileList;
+  TDragListBox* DragListBox;
+  TFileList* FileList;
+  TFileListPopup* FileListPopup;
+  QPushButton *btnClear, *btnSave, *btnOpen;
   QGroupBox* ImageGroupBox;
   imaging::TImagNV* ImageNV;
   QPlainTextEdit* IptcMemo;
@@ -123,7 +135,18 @@ class TMainForm : public QMainWindow {
   void cbIncludeIPTCClick();
   void cbViewPosClick();
   void About1Click();
-  void tagRows(bool tagged, bool selectedOnly);
+  // The file list, the drag list and the cache commands (main_form_file_list.cpp)
+  void createFileListCommands();
+  void createDragListButtons();
+  FileListSettings fileListSettings() const;
+  void showPreview(const std::filesystem::path& file);
+  void showThumbnailProgress(int position, int total);
+  void Createfolder1Click();
+  void WipeFilesClick();
+  void btnSaveClick();
+  void btnOpenClick();
+  void Deletecacheallfolders1Click();
+  void CacheStatsClick();
   // Start-up, settings and history
   void firstShow();
   void startup();
@@ -146,7 +169,6 @@ class TMainForm : public QMainWindow {
   gallery::ui::TThumbFrm* ThumbFrm = nullptr;
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
   std::string listedFolder_;
-  int sortCol_ = 0;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;
   int infoHeight_ = 97;

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/icons.h"
+#include "app/drag_list_box.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "platform/version.h"
@@ -227,10 +228,10 @@ void TMainForm::createToolBar() {
       toolAction(ToolBar2, themeIcon("checkbox", QStyle::SP_DialogApplyButton), "Tag filenames currently highlighted");
   btnUntagHighlighted = toolAction(ToolBar2, themeIcon("edit-undo", QStyle::SP_DialogDiscardButton),
                                    "Untag filenames currently highlighted");
-  connect(btnTagAll, &QAction::triggered, this, [this] { tagRows(true, false); });
-  connect(btnUntagAll, &QAction::triggered, this, [this] { tagRows(false, false); });
-  connect(btnTagHighlighted, &QAction::triggered, this, [this] { tagRows(true, true); });
-  connect(btnUntagHighlighted, &QAction::triggered, this, [this] { tagRows(false, true); });
+  connect(btnTagAll, &QAction::triggered, this, [this] { FileList->tagRows(true, false); });
+  connect(btnUntagAll, &QAction::triggered, this, [this] { FileList->tagRows(false, false); });
+  connect(btnTagHighlighted, &QAction::triggered, this, [this] { FileList->tagRows(true, true); });
+  connect(btnUntagHighlighted, &QAction::triggered, this, [this] { FileList->tagRows(false, true); });
   ToolBar2->addSeparator();
   ToolBar2->addAction(use(EncryptFiles, themeIcon("changes-prevent", QStyle::SP_DialogSaveButton), "Encrypt files"));
   ToolBar2->addAction(use(DecryptFiles, themeIcon("changes-allow", QStyle::SP_DialogOpenButton), "Decrypt files"));
@@ -244,13 +245,6 @@ int TMainForm::taggedCount() const {
     if (FileList->topLevelItem(row)->checkState(0) == Qt::Checked) ++count;
   }
   return count;
-}
-
-void TMainForm::tagRows(bool tagged, bool selectedOnly) {
-  for (int row = 0; row < FileList->topLevelItemCount(); ++row) {
-    QTreeWidgetItem* item = FileList->topLevelItem(row);
-    if (!selectedOnly || item->isSelected()) item->setCheckState(0, tagged ? Qt::Checked : Qt::Unchecked);
-  }
 }
 
 // Shows the message and returns false when no row is selected.

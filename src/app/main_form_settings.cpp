@@ -15,7 +15,7 @@ namespace vistrel::app {
 
 MainSettings TMainForm::currentSettings() const {
   MainSettings s;
-  s.sortCol = sortCol_;
+  s.sortCol = FileList->sortColumn();
   s.showProperties = cbShowProperties->isChecked();
   s.includeAllFiles = cbInclNonImages->isChecked();
   s.gridlines = cbGridLines->isChecked();
@@ -23,7 +23,7 @@ MainSettings TMainForm::currentSettings() const {
   s.programFontSize = FileList->font().pointSize();
   s.activeFolder = currentFolder();
   s.fileListHeight = FileList->height();
-  for (int column = 0; column < kColumnCount; ++column) s.colWidths[column] = FileList->columnWidth(column);
+  for (int column = 0; column < kColumnCount; ++column) s.colWidths[column] = FileList->storedColumnWidth(column);
   s.viewStyle = viewStyle_;
   s.previewThumbSize = thumbSize_;
   s.viewPos = cbViewPos->isChecked();
@@ -45,7 +45,7 @@ MainSettings TMainForm::currentSettings() const {
 }
 
 void TMainForm::applySettings(const MainSettings& s) {
-  sortCol_ = s.sortCol;
+  FileList->setSortColumn(s.sortCol);
   cbShowProperties->setChecked(s.showProperties);
   cbInclNonImages->setChecked(s.includeAllFiles);
   cbGridLines->setChecked(s.gridlines);

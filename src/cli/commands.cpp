@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "cli/cache_command.h"
 #include "cli/command.h"
 #include "cli/info_command.h"
 #include "cli/ftp_command.h"
@@ -17,6 +18,10 @@ std::span<const CommandInfo> commands() {
        "upload the files of FOLDER (default: the last gallery target folder) to a server of ftp.dat; "
        "--yes overwrites an existing remote folder without asking",
        makeFtpCommand},
+      {"cache", kCacheSynopsis,
+       "make or renew the thumbnail cache entries of the image files of the folders; --clean deletes the entries "
+       "whose source files are gone",
+       makeCacheCommand},
   };
   return table;
 }

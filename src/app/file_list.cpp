@@ -1,0 +1,439 @@
+#include "app/file_list.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QFileIconProvider>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMimeDatabase>
+#include <QPainter>
+#include <QUrl>
+
+#include "app/list_thumbnails.h"
+#include "app/main_settings.h"
+#include "browser/file_commands.h"
+#include "browser/image_types.h"
+#include "imaging/image_file.h"
+#include "metadata/descriptions.h"
+#include "metadata/summaries.h"
+#include "platform/error.h"
+#include "platform/files.h"
+
+namespace vistrel::app {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kDrawnRole = Qt::UserRole + 1;  // the row shows its own thumbnail
+const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
+
+QColor toColour(browser::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+
+// The icon of a file type, found by the name's extension alone so that listing
+// never opens the files.
+QIcon iconByExtension(const QString& name) {
+  static QHash<QString, QIcon> icons;
+  const QString extension = QFileInfo(name).suffix().toLower();
+  auto found = icons.find(extension);
+  if (found != icons.end()) return *found;
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+  QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+  if (icon.isNull()) icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+  return *icons.insert(extension, icon);
+}
+
+QString hintOf(const QTreeWidgetItem* item, const fs::path& path) {
+  return QString::fromStdString(path.string()) + "\nSize: " + item->text(1) + "\nDate: " + item->text(2);
+}
+
+ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette) {
+  ThumbnailStyle style;
+  style.side = settings.thumbSize;
+  style.frame = settings.options.previewGrayBack;
+  style.background = palette.color(QPalette::Base);
+  style.face = palette.color(QPalette::Button);
+  if (settings.options.useCache) style.cache = browser::cacheSettingsOf(settings.options);
+  return style;
+}
+
+// A file without a picture shows its type's icon in the middle of the thumbnail.
+QImage iconPicture(const fs::path& file, int side) {
+  QImage image(side, side, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const QPixmap icon = QFileIconProvider().icon(QFileInfo(QString::fromStdString(file.string()))).pixmap(32, 32);
+  QPainter painter(&image);
+  painter.drawPixmap((side - icon.width()) / 2, (side - icon.height()) / 2, icon);
+  return image;
+}
+
+}  // namespace
+
+TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
+  setColumnCount(kColumnCount);
+  setHeaderLabels({kCaptions, kCaptions + kColumnCount});
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setDragEnabled(true);
+  setDragDropMode(QAbstractItemView::DragOnly);
+  headerItem()->setTextAlignment(1, Qt::AlignRight);
+  headerItem()->setTextAlignment(3, Qt::AlignRight);
+  header()->setSectionsClickable(true);
+  connect(header(), &QHeaderView::sectionClicked, this, [this](int column) { sortByColumn(column, true); });
+  connect(this, &QTreeWidget::itemChanged, this, &TFileList::itemEdited);
+  connect(this, &QTreeWidget::itemSelectionChanged, this, &TFileList::showSelectionCount);
+  connect(this, &QTreeWidget::itemClicked, this, &TFileList::previewRequested);
+}
+
+TFileList::~TFileList() = default;
+
+fs::path TFileList::pathOf(const QTreeWidgetItem* item) {
+  return item ? fs::path(item->data(0, kPathRole).toString().toStdString()) : fs::path();
+}
+
+void TFileList::listFolder(const fs::path& folder, const FileListSettings& settings) {
+  loader_.reset();
+  loadItems_.clear();
+  ++generation_;
+  settings_ = settings;
+  renaming_ = nullptr;
+  clear();
+  setViewStyle(view_);
+  if (folder.empty()) return;
+  setUpdatesEnabled(false);
+  for (const browser::ListedFile& file : browser::listFolderFiles(folder, settings.listing)) {
+    addTopLevelItem(makeItem(file));
+  }
+  sortByColumn(sortCol_, false);
+  setUpdatesEnabled(true);
+  emit statusText(QString::number(topLevelItemCount()) + " files");
+  if (view_ == ViewStyle::Thumbnails) {
+    loadThumbnails();
+  } else if (settings.showProperties) {
+    fillProperties();
+  }
+}
+
+QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
+  auto* item = new QTreeWidgetItem;
+  item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
+  item->setCheckState(0, Qt::Unchecked);
+  item->setText(0, QString::fromStdString(file.name));
+  item->setText(1, QString::fromStdString(file.sizeText));
+  item->setText(2, QString::fromStdString(file.dateText));
+  item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+  item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+  item->setData(0, kPathRole, QString::fromStdString(file.path.string()));
+  try {
+    item->setText(4, QString::fromStdString(metadata::DescriptionOf(file.path)));
+  } catch (const Error&) {
+    // An unreadable description file leaves the column empty.
+  }
+  if (settings_.iptcColumn && browser::isJpegFile(file.path)) {
+    try {
+      item->setText(5, QString::fromStdString(metadata::IptcValueOfFile(file.path, "ImageCaption")));
+    } catch (const Error&) {
+    }
+  }
+  if (view_ == ViewStyle::Thumbnails) {
+    const QString hint = hintOf(item, file.path);
+    for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hint);
+  } else {
+    item->setIcon(0, iconByExtension(QString::fromStdString(file.name)));
+  }
+  decorate(item);
+  return item;
+}
+
+// Image files in the image colour, described rows on the description colour in
+// thumbnail view, tagged rows bold.
+void TFileList::decorate(QTreeWidgetItem* item) const {
+  const fs::path path = pathOf(item);
+  const bool imageColour = browser::hasImageColour(path) ||
+                           (settings_.options.colEncrypted && browser::isEncryptedFile(path));
+  const bool described = view_ == ViewStyle::Thumbnails && !item->text(4).isEmpty();
+  QFont bold = font();
+  bold.setBold(item->checkState(0) == Qt::Checked);
+  for (int column = 0; column < kColumnCount; ++column) {
+    item->setForeground(column, imageColour ? QBrush(toColour(settings_.options.imageColor)) : QBrush());
+    item->setBackground(column, described ? QBrush(toColour(settings_.options.descriptionCol)) : QBrush());
+    item->setFont(column, bold);
+  }
+}
+
+void TFileList::setViewStyle(ViewStyle style) {
+  if (view_ == ViewStyle::Thumbnails && style != ViewStyle::Thumbnails) stopThumbnails();
+  view_ = style;
+  const bool columns = style == ViewStyle::Details || style == ViewStyle::Thumbnails;
+  setHeaderHidden(!columns);
+  for (int column = 1; column < kColumnCount; ++column) {
+    if (!columns && !isColumnHidden(column)) hiddenWidths_[std::size_t(column)] = columnWidth(column);
+    setColumnHidden(column, !columns);
+  }
+  const int side = style == ViewStyle::Thumbnails ? settings_.thumbSize : 16;
+  setIconSize(QSize(side, side));
+}
+
+int TFileList::storedColumnWidth(int column) const {
+  return isColumnHidden(column) ? hiddenWidths_[std::size_t(column)] : columnWidth(column);
+}
+
+std::vector<fs::path> TFileList::taggedFiles() const {
+  std::vector<fs::path> files;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (topLevelItem(row)->checkState(0) == Qt::Checked) files.push_back(pathOf(topLevelItem(row)));
+  }
+  return files;
+}
+
+std::vector<fs::path> TFileList::selectedFiles() const {
+  std::vector<fs::path> files;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (topLevelItem(row)->isSelected()) files.push_back(pathOf(topLevelItem(row)));
+  }
+  return files;
+}
+
+fs::path TFileList::focusedFile() const {
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (topLevelItem(row)->isSelected()) return pathOf(topLevelItem(row));
+  }
+  return {};
+}
+
+void TFileList::tagRows(bool tagged, bool selectedOnly) {
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!selectedOnly || item->isSelected()) item->setCheckState(0, tagged ? Qt::Checked : Qt::Unchecked);
+  }
+}
+
+void TFileList::sortByColumn(int column, bool toggle) {
+  if (column < 0 || column >= kColumnCount) column = 0;
+  sortCol_ = column;
+  if (toggle) flags_.toggle(column);
+  std::vector<QTreeWidgetItem*> rows;
+  while (topLevelItemCount() > 0) rows.push_back(takeTopLevelItem(0));
+  browser::sortWithCallback(rows, [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+    const auto keys = [](const QTreeWidgetItem* item) {
+      return browser::SortKeys{item->text(0).toStdString(), item->text(1).toStdString(), item->text(2).toStdString(),
+                               item->text(3).toStdString()};
+    };
+    return browser::compareRows(keys(a), keys(b), column, flags_);
+  });
+  for (QTreeWidgetItem* item : rows) addTopLevelItem(item);
+}
+
+void TFileList::fillProperties() {
+  const int generation = generation_;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (item->text(3).size() >= 10) continue;
+    const fs::path path = pathOf(item);
+    QString text;
+    try {
+      const imaging::ImageHeader header = imaging::ReadImageHeader(path);
+      if (header.width > 0) {
+        text = QString("%1x%2").arg(header.width).arg(header.height);
+        if (browser::lowerExtension(path) != ".psd") text += QString("x%1b").arg(header.bitsPerPixel);
+      }
+    } catch (const Error&) {
+    }
+    item->setText(3, text);
+    QCoreApplication::processEvents();
+    if (generation != generation_) return;  // listed again meanwhile
+  }
+}
+
+void TFileList::fillIptcColumn() {
+  if (view_ == ViewStyle::Thumbnails) return;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    const std::string extension = browser::lowerExtension(pathOf(item));
+    if (extension != ".jpg" && extension != ".jpeg" && extension != ".tif") continue;
+    try {
+      item->setText(5, QString::fromStdString(metadata::IptcValueOfFile(pathOf(item), "ImageCaption")));
+    } catch (const Error&) {
+    }
+  }
+}
+
+void TFileList::moveSelectedRow(int step) {
+  if (view_ != ViewStyle::Details && view_ != ViewStyle::List) return;
+  QTreeWidgetItem* item = currentItem() && currentItem()->isSelected() ? currentItem() : nullptr;
+  if (!item && !selectedItems().isEmpty()) item = selectedItems().first();
+  if (!item) return;
+  const int target = indexOfTopLevelItem(item) + step;
+  if (target < 0 || target >= topLevelItemCount()) return;
+  takeTopLevelItem(indexOfTopLevelItem(item));
+  insertTopLevelItem(target, item);
+  item->setCheckState(0, Qt::Unchecked);
+  clearSelection();
+  setCurrentItem(item);
+  item->setSelected(true);
+  scrollToItem(item);
+}
+
+void TFileList::startRename() {
+  QTreeWidgetItem* item = selectedItems().isEmpty() ? nullptr : selectedItems().first();
+  if (!item) return;
+  renaming_ = item;
+  editItem(item, 0);
+}
+
+void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
+  if (updatingItems_) return;
+  updatingItems_ = true;
+  const fs::path path = pathOf(item);
+  const QString oldName = QString::fromStdString(path.filename().string());
+  if (column == 0 && item == renaming_ && item->text(0) != oldName) {
+    renaming_ = nullptr;
+    try {
+      const fs::path renamed = browser::renameListedFile(path, item->text(0).toStdString());
+      item->setData(0, kPathRole, QString::fromStdString(renamed.string()));
+    } catch (const Error& error) {
+      item->setText(0, oldName);
+      emit errorMessage(QString::fromStdString(error.what()));
+    }
+  }
+  decorate(item);
+  updatingItems_ = false;
+}
+
+void TFileList::deleteSelected() {
+  if (editing() || selectedItems().isEmpty()) return;
+  const int index = indexOfTopLevelItem(selectedItems().first());
+  for (QTreeWidgetItem* item : selectedItems()) {
+    try {
+      platform::moveToTrash(pathOf(item));
+    } catch (const Error& error) {
+      emit errorMessage(QString::fromStdString(error.what()));
+      break;
+    }
+    std::replace(loadItems_.begin(), loadItems_.end(), item, static_cast<QTreeWidgetItem*>(nullptr));
+    if (renaming_ == item) renaming_ = nullptr;
+    delete item;
+  }
+  if (topLevelItemCount() == 0) return;
+  QTreeWidgetItem* next = topLevelItem(topLevelItemCount() < 2 ? 0 : std::min(index, topLevelItemCount() - 1));
+  clearSelection();
+  setCurrentItem(next);
+  next->setSelected(true);
+  emit previewRequested();
+}
+
+void TFileList::showSelectionCount() {
+  const int selected = int(selectedItems().size());
+  emit statusText(selected > 0 ? QString::number(selected) + " file(s) selected"
+                               : QString::number(topLevelItemCount()) + " file(s)");
+}
+
+void TFileList::keyPressEvent(QKeyEvent* event) {
+  if (editing() || selectedItems().isEmpty()) return QTreeWidget::keyPressEvent(event);
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    emit fullScreenRequested();
+  } else if (key == Qt::Key_Delete) {
+    deleteSelected();
+  } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers() == Qt::AltModifier) {
+    moveSelectedRow(key == Qt::Key_Up ? -1 : 1);
+  } else {
+    QTreeWidget::keyPressEvent(event);
+  }
+}
+
+void TFileList::keyReleaseEvent(QKeyEvent* event) {
+  QTreeWidget::keyReleaseEvent(event);
+  const int key = event->key();
+  if (editing() || selectedItems().isEmpty()) return;
+  if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Return &&
+      key != Qt::Key_Enter) {
+    emit previewRequested();
+  }
+}
+
+// Other programs get the selected files, copy only, and only while all of them
+// still exist.
+void TFileList::startDrag(Qt::DropActions) {
+  const std::vector<fs::path> files = selectedFiles();
+  if (files.empty()) return;
+  QList<QUrl> urls;
+  for (const fs::path& file : files) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return;
+    urls.append(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+  }
+  auto* mime = new QMimeData;
+  mime->setUrls(urls);
+  auto* drag = new QDrag(this);
+  drag->setMimeData(mime);
+  drag->exec(Qt::CopyAction);
+}
+
+void TFileList::loadThumbnails() {
+  const ThumbnailStyle style = styleOf(settings_, palette());
+  const QIcon placeholder(QPixmap::fromImage(placeholderThumbnail(style)));
+  std::vector<fs::path> files;
+  loadItems_.clear();
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    item->setIcon(0, placeholder);
+    item->setData(0, kDrawnRole, false);
+    loadItems_.push_back(item);
+    files.push_back(pathOf(item));
+  }
+  emit thumbnailProgress(0, int(files.size()));
+  emit statusText("Creating preview thumbnails. Press ESC to abort ..");
+  const int generation = generation_;
+  loader_ = std::make_unique<ThumbnailLoader>(
+      std::move(files), style.cache, this,
+      [this, generation, style](int row, const QImage& picture) {
+        if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
+        QTreeWidgetItem* item = loadItems_[std::size_t(row)];
+        const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
+        item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
+        item->setData(0, kDrawnRole, true);
+        emit thumbnailProgress(row + 1, int(loadItems_.size()));
+      },
+      [this, generation] { thumbnailsEnded(generation); });
+}
+
+void TFileList::thumbnailsEnded(int generation) {
+  if (generation != generation_) return;
+  emit thumbnailProgress(0, 0);
+  emit statusText(QString::number(topLevelItemCount()) + " file(s)");
+}
+
+void TFileList::stopThumbnails() {
+  if (loader_) loader_->stop();
+}
+
+bool TFileList::thumbnailsLoading() const { return loader_ && loader_->running(); }
+
+QIcon TFileList::thumbnailOf(int row) const {
+  const QTreeWidgetItem* item = topLevelItem(row);
+  return item && item->data(0, kDrawnRole).toBool() ? item->icon(0) : QIcon();
+}
+
+void TFileList::updateThumbnails() {
+  const ThumbnailStyle style = styleOf(settings_, palette());
+  browser::ThumbnailCache cache(browser::cacheSettingsOf(settings_.options));
+  for (QTreeWidgetItem* item : selectedItems()) {
+    try {
+      cache.renew(pathOf(item));
+      if (view_ != ViewStyle::Thumbnails) continue;
+      QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
+      if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
+      item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
+      item->setData(0, kDrawnRole, true);
+    } catch (const Error& error) {
+      emit errorMessage(QString::fromStdString(error.what()));
+    }
+  }
+}
+
+}  // namespace vistrel::app

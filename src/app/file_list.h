@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_settings.h"
+#include "browser/folder_listing.h"
+#include "browser/list_sorting.h"
+#include "browser/program_options.h"
+
+class QMenu;
+
+namespace vistrel::app {
+
+class ThumbnailLoader;
+
+// What a listing shows, taken from the options and the View menu.
+struct FileListSettings {
+  browser::ListingOptions listing;
+  bool iptcColumn = false;       // View > "Include IPTC column"
+  bool showProperties = false;   // View > "Show image properties"
+  browser::ProgramOptions options;
+  int thumbSize = 80;
+};
+
+// The file list of the main window: one row per file of the listed folder with
+// a check box ("tagged"), multiple selection, and four view types. Commands take
+// their files from the job sets: taggedFiles(), selectedFiles(), focusedFile().
+class TFileList : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFileList(QWidget* parent = nullptr);
+  ~TFileList() override;
+
+  // Removes every row and lists the folder again.
+  void listFolder(const std::filesystem::path& folder, const FileListSettings& settings);
+  void setViewStyle(ViewStyle style);
+  // A column's width, also while the List and Small icons views hide it.
+  int storedColumnWidth(int column) const;
+  ViewStyle viewStyle() const { return view_; }
+
+  std::vector<std::filesystem::path> taggedFiles() const;
+  std::vector<std::filesystem::path> selectedFiles() const;
+  // The first selected row's file, or empty.
+  std::filesystem::path focusedFile() const;
+  static std::filesystem::path pathOf(const QTreeWidgetItem* item);
+
+  void tagRows(bool tagged, bool selectedOnly);
+  // Sorts by the column; a click (toggle) flips that column family's direction first.
+  void sortByColumn(int column, bool toggle);
+  int sortColumn() const { return sortCol_; }
+  void setSortColumn(int column) { sortCol_ = column; }
+
+  void fillProperties();
+  void fillIptcColumn();
+  // Moves the selected row one place up (-1) or down (+1); it ends up untagged.
+  void moveSelectedRow(int step);
+  // Starts editing the focused row's name; the file is renamed when the edit ends.
+  void startRename();
+  // Deletes the selected files to the trash and selects the row that took the place.
+  void deleteSelected();
+  // Stops a running thumbnail load (Esc, Space, view change).
+  void stopThumbnails();
+  bool thumbnailsLoading() const;
+  // Renews the cache entries of the selected files and redraws their thumbnails.
+  void updateThumbnails();
+  // The thumbnail of a row drawn so far (null while it shows the placeholder).
+  QIcon thumbnailOf(int row) const;
+
+ signals:
+  void statusText(const QString& text);
+  void thumbnailProgress(int position, int total);  // total 0: the load ended
+  void fullScreenRequested();
+  void previewRequested();
+  void errorMessage(const QString& message);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void startDrag(Qt::DropActions supportedActions) override;
+
+ private:
+  QTreeWidgetItem* makeItem(const browser::ListedFile& file) const;
+  void decorate(QTreeWidgetItem* item) const;
+  void itemEdited(QTreeWidgetItem* item, int column);
+  void showSelectionCount();
+  void loadThumbnails();
+  void thumbnailsEnded(int generation);
+  bool editing() const { return state() == QAbstractItemView::EditingState; }
+
+  FileListSettings settings_;
+  ViewStyle view_ = ViewStyle::Details;
+  int sortCol_ = 0;
+  browser::SortFlags flags_;
+  int generation_ = 0;  // one per listing; late thumbnails of an older one are dropped
+  std::unique_ptr<ThumbnailLoader> loader_;
+  std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
+  bool updatingItems_ = false;
+  QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
+  std::array<int, kColumnCount> hiddenWidths_{};  // widths of the columns hidden by the view
+};
+
+}  // namespace vistrel::app

@@ -1,0 +1,222 @@
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QLocale>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "app/drag_list_box.h"
+#include "app/file_list_popup.h"
+#include "app/main_form.h"
+#include "browser/cache_usage.h"
+#include "browser/file_commands.h"
+#include "browser/folder_listing.h"
+#include "browser/orphan_clean.h"
+#include "imaging/ui/imag_nv.h"
+#include "platform/error.h"
+#include "platform/files.h"
+
+// The main window's side of the file list, the drag list and the thumbnail
+// cache: the commands that hand them their files, and the cache menu.
+
+namespace vistrel::app {
+namespace fs = std::filesystem;
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+
+constexpr const char* kListFilter = "Vistrel file list (*.vfl);;All files (*)";
+
+QUrl urlOf(const fs::path& file) { return QUrl::fromLocalFile(QString::fromStdString(file.string())); }
+
+}  // namespace
+
+std::vector<fs::path> TMainForm::taggedFiles() const { return FileList->taggedFiles(); }
+std::vector<fs::path> TMainForm::selectedFiles() const { return FileList->selectedFiles(); }
+fs::path TMainForm::focusedFile() const { return FileList->focusedFile(); }
+
+std::vector<fs::path> TMainForm::dragListFiles() const {
+  std::vector<fs::path> files;
+  for (const std::string& entry : DragListBox->entries()) files.emplace_back(entry);
+  return files;
+}
+
+FileListSettings TMainForm::fileListSettings() const {
+  FileListSettings settings;
+  settings.listing.includeHidden = options_.hiddenFiles;
+  settings.listing.allFiles = cbInclNonImages->isChecked();
+  settings.listing.includeEncrypted = options_.includeEncrypted;
+  settings.iptcColumn = cbShowIptcCaption->isChecked();
+  settings.showProperties = cbShowProperties->isChecked();
+  settings.options = options_;
+  settings.thumbSize = thumbSize_;
+  return settings;
+}
+
+void TMainForm::createFileListCommands() {
+  FileListPopup = new TFileListPopup(FileList, cbIncludeIPTC);
+  connect(FileList, &TFileList::statusText, this, &TMainForm::setStatusText);
+  connect(FileList, &TFileList::thumbnailProgress, this, &TMainForm::showThumbnailProgress);
+  connect(FileList, &TFileList::fullScreenRequested, Fullscreen1, &QAction::trigger);
+  connect(FileList, &TFileList::previewRequested, this, [this] { showPreview(FileList->focusedFile()); });
+  connect(FileList, &TFileList::errorMessage, this,
+          [this](const QString& message) { prompter_.error(message.toStdString(), "Error"); });
+  connect(cbShowProperties, &QAction::triggered, this, [this](bool on) {
+    if (on && viewStyle_ != ViewStyle::Thumbnails) FileList->fillProperties();
+  });
+  connect(cbShowIptcCaption, &QAction::triggered, this, [this](bool on) {
+    if (on) FileList->fillIptcColumn();
+  });
+
+  TFileListPopup* popup = FileListPopup;
+  connect(popup->Refresh1, &QAction::triggered, this, &TMainForm::listFolder);
+  connect(popup->Open, &QAction::triggered, this, [this] {
+    if (!focusedFile().empty()) QDesktopServices::openUrl(urlOf(focusedFile()));
+  });
+  connect(popup->Openwith1, &QAction::triggered, this, [this] {
+    if (focusedFile().empty()) return;
+    const auto program = prompter_.input("Open with ..", "Program:", "");
+    if (program && !program->empty()) {
+      QProcess::startDetached(QString::fromStdString(*program), {QString::fromStdString(focusedFile().string())});
+    }
+  });
+  connect(popup->FileProperties, &QAction::triggered, this, [this] {
+    const fs::path file = focusedFile();
+    if (file.empty()) return;
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (ec) return;
+    prompter_.inform(file.string() + "\r\nSize: " + std::to_string(size) + " bytes\r\nDate: " +
+                         browser::fileDateText(platform::lastWriteTime(file)),
+                     "File properties");
+  });
+  connect(popup->Emailimages2, &QAction::triggered, Emailimages1, &QAction::trigger);
+  connect(popup->popup_EncryptFiles, &QAction::triggered, EncryptFiles, &QAction::trigger);
+  connect(popup->popup_DecryptFiles, &QAction::triggered, DecryptFiles, &QAction::trigger);
+  connect(popup->EditDescription, &QAction::triggered, btnDescription, &QAction::trigger);
+  connect(popup->EXIFinformation1, &QAction::triggered, cbIncludeIPTC, &QAction::trigger);
+  connect(popup->Filewipe1, &QAction::triggered, this, &TMainForm::WipeFilesClick);
+  connect(WipeFiles, &QAction::triggered, this, &TMainForm::WipeFilesClick);
+  connect(popup->DropTagged, &QAction::triggered, this, [this] { DragListBox->addFiles(taggedFiles()); });
+  connect(popup->DropSelected, &QAction::triggered, this, [this] { DragListBox->addFiles(selectedFiles()); });
+  connect(Createfolder1, &QAction::triggered, this, &TMainForm::Createfolder1Click);
+
+  connect(Deletecacheallfolders1, &QAction::triggered, this, &TMainForm::Deletecacheallfolders1Click);
+  connect(CacheStats, &QAction::triggered, this, &TMainForm::CacheStatsClick);
+  connect(CleanCache, &QAction::triggered, this, [this] {
+    std::error_code ec;
+    if (fs::is_directory(options_.cacheFolder, ec)) browser::startOrphanClean(options_.cacheFolder);
+  });
+  createDragListButtons();
+}
+
+void TMainForm::createDragListButtons() {
+  btnClear = new QPushButton("Clear all items");
+  btnSave = new QPushButton("Save file list");
+  btnOpen = new QPushButton("Open file list");
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* button : {btnClear, btnSave, btnOpen}) buttons->addWidget(button);
+  TabSheet2->layout()->addItem(buttons);
+  connect(btnClear, &QPushButton::clicked, DragListBox, &QListWidget::clear);
+  connect(btnSave, &QPushButton::clicked, this, &TMainForm::btnSaveClick);
+  connect(btnOpen, &QPushButton::clicked, this, &TMainForm::btnOpenClick);
+  connect(DragListBox, &TDragListBox::previewRequested, this, [this] { showPreview(DragListBox->currentFile()); });
+  connect(DragListBox, &TDragListBox::fullScreenRequested, Fullscreen1, &QAction::trigger);
+  connect(PageControl, &QTabWidget::currentChanged, this, [this] {
+    if (PageControl->currentWidget() != TabSheet2) return;
+    setStatusText(QString::number(DragListBox->count()) + " selected files");
+  });
+}
+
+void TMainForm::showPreview(const fs::path& file) {
+  if (file.empty()) return;
+  ImageNV->setFilename(QString::fromStdString(file.string()));
+  ImageGroupBox->setTitle(QString::fromStdString(file.filename().string()));
+}
+
+// The progress bar sits in status panel 3 while thumbnails load; total 0 ends it.
+void TMainForm::showThumbnailProgress(int position, int total) {
+  statusBar()->setSizeGripEnabled(total == 0);
+  ProgressBar->setVisible(total > 0);
+  if (total == 0) return;
+  ProgressBar->setRange(0, total);
+  ProgressBar->setValue(position);
+}
+
+void TMainForm::Createfolder1Click() {
+  const std::string folder = currentFolder();
+  if (folder.empty()) return;
+  const auto name = prompter_.input("Create folder", "Create new folder:", "");
+  if (!name || name->empty()) return;
+  std::error_code ec;
+  if (!fs::create_directory(fs::path(folder) / *name, ec) || ec) prompter_.error("Failed to create " + *name, "Error");
+}
+
+void TMainForm::WipeFilesClick() {
+  const std::vector<fs::path> files = taggedFiles();
+  if (files.empty()) return;
+  if (prompter_.ask("Using filewipe, tagged files will be irrevocably deleted.\r\n\r\nAre you sure you want to wipe "
+                    "the tagged file(s)?",
+                    "Warning", Buttons::YesNo, Icon::Warning) != Answer::Yes) {
+    return;
+  }
+  for (auto file = files.rbegin(); file != files.rend(); ++file) {
+    try {
+      browser::wipeFile(*file);
+    } catch (const Error& error) {
+      prompter_.error(error.what(), "Error");
+      return;
+    }
+  }
+  listFolder();
+}
+
+void TMainForm::btnSaveClick() {
+  const QString file = QFileDialog::getSaveFileName(this, "Save file list", {}, kListFilter);
+  if (file.isEmpty()) return;
+  try {
+    DragListBox->saveList(file.toStdString(), prompter_);
+  } catch (const Error& error) {
+    prompter_.error(error.what(), "Error");
+  }
+}
+
+void TMainForm::btnOpenClick() {
+  const QString file = QFileDialog::getOpenFileName(this, "Open file list", {}, kListFilter);
+  if (file.isEmpty()) return;
+  try {
+    DragListBox->openList(file.toStdString());
+  } catch (const Error& error) {
+    prompter_.error(error.what(), "Error");
+  }
+}
+
+void TMainForm::Deletecacheallfolders1Click() {
+  if (prompter_.ask("Delete thumbnail cache?", "Delete cache", Buttons::OkCancel, Icon::Question) != Answer::Ok) return;
+  try {
+    browser::trashCacheContents(options_.cacheFolder);
+  } catch (const Error& error) {
+    prompter_.error(error.what(), "Delete cache");
+  }
+}
+
+void TMainForm::CacheStatsClick() {
+  const browser::CacheUsage usage = browser::cacheUsage(options_.cacheFolder);
+  const QLocale locale;
+  prompter_.inform("Cache folder: " + options_.cacheFolder.string() + "\r\nSize: " +
+                       locale.formattedDataSize(qint64(usage.bytes)).toStdString() + " (" +
+                       std::to_string(usage.bytes) + " bytes)\r\nContains: " + std::to_string(usage.files) +
+                       " files, " + std::to_string(usage.folders) + " folders",
+                   "Cache properties");
+}
+
+}  // namespace vistrel::app

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "browser/cache_location.h"
+#include "browser/thumbnail_cache.h"
+#include "imaging/jpeg_encoder.h"
+#include "run_program.h"
+#include "support/temp_folder.h"
+
+namespace vistrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A noisy photograph compresses badly, so it stays above the 100 KB minimum.
+void writeNoisyPhoto(const fs::path& file, int width, int height) {
+  imaging::TBitmap bitmap(width, height);
+  std::mt19937 random(7);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width * 3; ++x) bitmap.ScanLine(y)[x] = std::uint8_t(random());
+  }
+  imaging::SaveBitmapAsJpeg(file, bitmap, 95, false);
+}
+
+class CacheCommandTest : public ::testing::Test {
+ protected:
+  IsolatedUser user;
+  TempFolder photos;
+  fs::path big = photos / "big.jpg";
+  fs::path small = photos / "small.jpg";
+  fs::path root = user.home() / "cache";
+
+  void SetUp() override {
+    writeNoisyPhoto(big, 640, 480);
+    writeNoisyPhoto(small, 40, 30);
+    ASSERT_GT(fs::file_size(big), 100u * 1024);
+  }
+};
+
+TEST_F(CacheCommandTest, FillsTheCacheThatTheListThenDrawsFrom) {
+  const ProgramResult first = runVistrel({"cache", photos.path().string()});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.out.find("1 created, 0 already current, 1 below the minimum size, 0 failed"), std::string::npos)
+      << first.out;
+  EXPECT_NE(first.err.find("[1/2]"), std::string::npos);
+
+  browser::ThumbnailCache cache({root});
+  EXPECT_TRUE(cache.isCurrent(big));
+  EXPECT_EQ(cache.thumbnailSource(big), browser::CacheLocation(root).cachePath(big));
+  EXPECT_FALSE(fs::exists(browser::CacheLocation(root).cachePath(small)));
+
+  const ProgramResult second = runVistrel({"cache", photos.path().string()});
+  EXPECT_NE(second.out.find("0 created, 1 already current"), std::string::npos) << second.out;
+}
+
+TEST_F(CacheCommandTest, CleanDeletesTheEntriesOfVanishedSources) {
+  ASSERT_EQ(runVistrel({"cache", photos.path().string()}).status, 0);
+  const fs::path entry = browser::CacheLocation(root).cachePath(big);
+  ASSERT_TRUE(fs::exists(entry));
+  fs::remove(big);
+  const ProgramResult clean = runVistrel({"cache", "--clean"});
+  EXPECT_EQ(clean.status, 0) << clean.err;
+  EXPECT_FALSE(fs::exists(entry));
+}
+
+TEST_F(CacheCommandTest, WrongArgumentsAreUsageErrors) {
+  EXPECT_EQ(runVistrel({"cache"}).status, 2);
+  EXPECT_EQ(runVistrel({"cache", "--clean", photos.path().string()}).status, 2);
+  EXPECT_EQ(runVistrel({"cache", "--fast", photos.path().string()}).status, 2);
+  EXPECT_EQ(runVistrel({"cache", (photos / "none").string()}).status, 1);
+}
+
+}  // namespace
+}  // namespace vistrel::test
