@@ -130,7 +130,6 @@ class TMainForm : public QMainWindow {
   bool needsSelection(const char* text, const char* caption, platform::Icon icon);
   // "Create thumbnails" (main_form_gallery.cpp): the candidate files, the options dialog and the run.
   void Createthumbnails1Click();
-  std::vector<std::filesystem::path> thumbnailCandidates(bool explorer) const;
   void Options1Click();
   void cbIncludeIPTCClick();
   void cbViewPosClick();
