@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <iostream>
+#include <thread>
 
 #include "browser/drag_list_file.h"
 #include "browser/folder_listing.h"
@@ -61,6 +63,7 @@ struct GalleryArgs {
   std::optional<AnswerMode> overwrite;
   bool open = false;
   bool quiet = false;
+  unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
 
 GalleryArgs parse(const std::vector<std::string>& args) {
@@ -89,7 +92,8 @@ GalleryArgs parse(const std::vector<std::string>& args) {
       else throw UsageError("--overwrite takes ask, all or none");
     } else if (arg == "--jobs") {
       const auto jobs = platform::parseInteger(value());
-      if (!jobs || *jobs < 1) throw UsageError("--jobs takes a number of 1 or more");
+      if (!jobs || *jobs < 1 || *jobs > 256) throw UsageError("--jobs takes a number from 1 to 256");
+      parsed.jobs = static_cast<unsigned>(*jobs);
     } else if (arg == "--open") {
       parsed.open = true;
     } else if (arg == "--quiet" || arg == "-q") {
@@ -192,7 +196,7 @@ int GalleryCommand::run() {
   const auto result = gallery::runGallery(
       s, options, candidateFiles(args_),
       args_.list.empty() ? gallery::CandidateSource::TaggedFiles : gallery::CandidateSource::DragList,
-      cancelRequested, {prompter, progress, metadata, codec, programData});
+      cancelRequested, {prompter, progress, metadata, codec, programData, args_.jobs});
   for (const fs::path& file : result.skipped) std::cerr << "Skipped (already exists): " << file.string() << "\n";
   using Outcome = gallery::RunResult::Outcome;
   switch (result.outcome) {
