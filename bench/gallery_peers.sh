@@ -87,7 +87,8 @@ for name in "${order[@]}"; do
   results=()
   for ((r = 0; r < runs; ++r)); do results+=("$(measure "${cmds[$name]}")"); done
   median=$(printf '%s\n' "${results[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
-  read -r wall[$name] cpu[$name] mem[$name] <<<"$median"
+  read -r w c m <<<"$median"
+  wall[$name]=$w cpu[$name]=$c mem[$name]=$m
 done
 
 ours=${wall["vistrel gallery --jobs 2"]}

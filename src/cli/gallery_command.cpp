@@ -1,5 +1,6 @@
 #include "cli/gallery_command.h"
 
+#include <malloc.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -53,6 +54,16 @@ class InterruptCancels {
  private:
   struct sigaction previous_ {};
 };
+
+// Every photo passes through a few pictures of several megabytes. By default
+// the allocator maps each one fresh and unmaps it on release, so every picture
+// pays for zeroed pages again: more than half the run's CPU time on 12-MP
+// photos. Keeping freed memory in the heap for the next photo removes that.
+void reuseLargeBuffers() {
+  constexpr int kLargest = 256 << 20;
+  mallopt(M_MMAP_THRESHOLD, kLargest);
+  mallopt(M_TRIM_THRESHOLD, kLargest);
+}
 
 struct GalleryArgs {
   std::vector<std::string> paths;
@@ -191,6 +202,7 @@ int GalleryCommand::run() {
   // The command opens the page only when asked, whatever the design says.
   s.OpenHTML = false;
 
+  reuseLargeBuffers();
   const InterruptCancels interrupt;
   cancelRequested = false;
   const auto result = gallery::runGallery(
