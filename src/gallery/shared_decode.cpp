@@ -44,8 +44,9 @@ RgbImage SharedDecode::load(const std::filesystem::path& file, int reduction) {
     picture_ = codec_.load(file, reduction_);
     decoded_ = true;
   }
-  RgbImage picture = picture_;
-  for (int r = reduction_; r < reduction && !picture.empty(); ++r) picture = halvePicture(picture);
+  if (reduction == reduction_ || picture_.empty()) return picture_;
+  RgbImage picture = halvePicture(picture_);
+  for (int r = reduction_ + 1; r < reduction; ++r) picture = halvePicture(picture);
   return picture;
 }
 
