@@ -1,12 +1,15 @@
 #include "cli/gallery_command.h"
 
+#include <malloc.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <iostream>
+#include <thread>
 
 #include "browser/drag_list_file.h"
 #include "browser/folder_listing.h"
@@ -52,6 +55,16 @@ class InterruptCancels {
   struct sigaction previous_ {};
 };
 
+// Every photo passes through a few pictures of several megabytes. By default
+// the allocator maps each one fresh and unmaps it on release, so every picture
+// pays for zeroed pages again: more than half the run's CPU time on 12-MP
+// photos. Keeping freed memory in the heap for the next photo removes that.
+void reuseLargeBuffers() {
+  constexpr int kLargest = 256 << 20;
+  mallopt(M_MMAP_THRESHOLD, kLargest);
+  mallopt(M_TRIM_THRESHOLD, kLargest);
+}
+
 struct GalleryArgs {
   std::vector<std::string> paths;
   std::string list;
@@ -61,6 +74,7 @@ struct GalleryArgs {
   std::optional<AnswerMode> overwrite;
   bool open = false;
   bool quiet = false;
+  unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
 
 GalleryArgs parse(const std::vector<std::string>& args) {
@@ -89,7 +103,8 @@ GalleryArgs parse(const std::vector<std::string>& args) {
       else throw UsageError("--overwrite takes ask, all or none");
     } else if (arg == "--jobs") {
       const auto jobs = platform::parseInteger(value());
-      if (!jobs || *jobs < 1) throw UsageError("--jobs takes a number of 1 or more");
+      if (!jobs || *jobs < 1 || *jobs > 256) throw UsageError("--jobs takes a number from 1 to 256");
+      parsed.jobs = static_cast<unsigned>(*jobs);
     } else if (arg == "--open") {
       parsed.open = true;
     } else if (arg == "--quiet" || arg == "-q") {
@@ -187,12 +202,13 @@ int GalleryCommand::run() {
   // The command opens the page only when asked, whatever the design says.
   s.OpenHTML = false;
 
+  reuseLargeBuffers();
   const InterruptCancels interrupt;
   cancelRequested = false;
   const auto result = gallery::runGallery(
       s, options, candidateFiles(args_),
       args_.list.empty() ? gallery::CandidateSource::TaggedFiles : gallery::CandidateSource::DragList,
-      cancelRequested, {prompter, progress, metadata, codec, programData});
+      cancelRequested, {prompter, progress, metadata, codec, programData, args_.jobs});
   for (const fs::path& file : result.skipped) std::cerr << "Skipped (already exists): " << file.string() << "\n";
   using Outcome = gallery::RunResult::Outcome;
   switch (result.outcome) {

@@ -1,8 +1,8 @@
 #include "gallery/gallery_run.h"
 
 #include "gallery/gallery_names.h"
+#include "gallery/image_batch.h"
 #include "gallery/image_pages.h"
-#include "gallery/image_pipeline.h"
 #include "gallery/index_pages.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -115,20 +115,7 @@ RunResult Run::run(const std::vector<fs::path>& candidates, CandidateSource from
 }
 
 bool Run::processImages(RunResult& result) {
-  const std::size_t n = result.files.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (context_.cancelled()) {
-      services_.observer.closeProgress();
-      return false;
-    }
-    const fs::path& source = result.files[i];
-    services_.observer.progress(static_cast<int>(i + 1), static_cast<int>(n), source);
-    processImage(context_, services_.codec, source, OutputKind::Thumbnail);
-    if (settings_.linkMode == LinkMode::MediumFormat) {
-      processImage(context_, services_.codec, source, OutputKind::Medium);
-    }
-  }
-  return true;
+  return makeImages(context_, services_.codec, result.files, services_.jobs);
 }
 
 std::vector<IndexEntry> Run::indexEntries(const std::vector<fs::path>& files) const {

@@ -35,6 +35,9 @@ struct RunServices {
   MetadataSource& metadata;
   ImageCodec& codec;
   std::filesystem::path programData;  // holds css/ and gifs/
+  // Images made at once; more than one needs a codec and metadata source
+  // that may be called from several threads.
+  unsigned jobs = 1;
 };
 
 // One gallery run: check and create the folders, take the files the imaging

@@ -153,27 +153,42 @@ fs::path outputPath(const GallerySettings& s, const fs::path& source, OutputKind
                                        : imageFolder(s) / mediumName(s, source);
 }
 
+std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const fs::path& source,
+                                       OutputKind kind) {
+  if (run.cancelled()) return std::nullopt;
+  const GallerySettings& s = run.settings;
+  RgbImage image = scaledPicture(run, codec, source, kind);
+  if (image.empty()) return std::nullopt;
+  if (s.InclBorder) image = addBorder(image, s.BorderValue, s.BorderColor);
+  if (s.border3DEnabled()) draw3DFrame(image, {});
+  drawOverlay(run, image, source, kind);
+  return withExif(run, source, codec.encodeJpeg(image, s.JpegCompLevel));
+}
+
+bool commitImage(const RunContext& run, const fs::path& source, OutputKind kind,
+                 const std::optional<std::string>& file) {
+  if (run.cancelled()) {
+    run.observer.closeProgress();
+    return false;
+  }
+  if (!file) {
+    log::warning("No picture in " + source.string());
+    return false;
+  }
+  const fs::path target = outputPath(run.settings, source, kind);
+  if (!run.overwrite.mayWrite(target)) return false;
+  platform::AtomicFile out(target);
+  out.write(*file);
+  out.commit();
+  return true;
+}
+
 bool processImage(const RunContext& run, ImageCodec& codec, const fs::path& source, OutputKind kind) {
   if (run.cancelled()) {
     run.observer.closeProgress();
     return false;
   }
-  const GallerySettings& s = run.settings;
-  RgbImage image = scaledPicture(run, codec, source, kind);
-  if (image.empty()) {
-    log::warning("No picture in " + source.string());
-    return false;
-  }
-  if (s.InclBorder) image = addBorder(image, s.BorderValue, s.BorderColor);
-  if (s.border3DEnabled()) draw3DFrame(image, {});
-  drawOverlay(run, image, source, kind);
-  const std::string jpeg = codec.encodeJpeg(image, s.JpegCompLevel);
-  const fs::path target = outputPath(s, source, kind);
-  if (!run.overwrite.mayWrite(target)) return false;
-  platform::AtomicFile file(target);
-  file.write(withExif(run, source, jpeg));
-  file.commit();
-  return true;
+  return commitImage(run, source, kind, renderImage(run, codec, source, kind));
 }
 
 }  // namespace vistrel::gallery

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "gallery/image_codec.h"
@@ -42,6 +43,17 @@ TextPlacement placeOverlay(TextPosition position, bool center, int width, int he
                            int textHeight);
 
 std::filesystem::path outputPath(const GallerySettings& s, const std::filesystem::path& source, OutputKind kind);
+
+// The finished file of one thumbnail or medium image, EXIF included; nothing
+// when cancelled or when no picture comes out. Safe on any thread as long as
+// the codec and metadata source are: it writes nothing and asks nothing.
+std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const std::filesystem::path& source,
+                                       OutputKind kind);
+
+// Writes a rendered image on the run's own thread, where the overwrite
+// question is asked. Returns false when it wrote nothing.
+bool commitImage(const RunContext& run, const std::filesystem::path& source, OutputKind kind,
+                 const std::optional<std::string>& file);
 
 // Makes one thumbnail or medium image. Returns false when it wrote nothing
 // (cancelled, no picture, or the user kept the existing file).

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "gallery/imaging_codec.h"
 #include "platform/files.h"
 #include "run_program.h"
@@ -48,6 +50,23 @@ TEST_F(GalleryCommandTest, WithoutATerminalExistingFilesAreKeptAndListed) {
   const auto replaced = runVistrel({"gallery", "-q", "--overwrite", "all", "--target", target(), file.string()});
   EXPECT_EQ(replaced.status, 0);
   EXPECT_NE(platform::readFile(folder / "web/thumb_a.jpg"), "mine");
+}
+
+TEST_F(GalleryCommandTest, AnyNumberOfJobsWritesTheSameFiles) {
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) photo(name, 1400, 1000);
+  std::map<std::string, std::string> byJobs[2];
+  for (int jobs : {1, 3}) {
+    fs::remove_all(folder / "web");
+    const auto result =
+        runVistrel({"gallery", "-q", "--jobs", std::to_string(jobs), "--target", target(), (folder / "photos").string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (const auto& entry : fs::directory_iterator(folder / "web")) {
+      byJobs[jobs / 2][entry.path().filename().string()] = platform::readFile(entry.path());
+    }
+  }
+  EXPECT_EQ(byJobs[0].size(), 13u);
+  EXPECT_EQ(byJobs[0], byJobs[1]);
+  EXPECT_EQ(runVistrel({"gallery", "--jobs", "0", (folder / "photos").string()}).status, 2);
 }
 
 TEST_F(GalleryCommandTest, RefusalsAndUsageErrors) {
