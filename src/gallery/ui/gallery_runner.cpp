@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 #include "ftp/ui/ftp_form.h"
 #include "ftp/ui/message_box_prompter.h"
@@ -121,7 +122,8 @@ bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path>
       FileMetadata metadata;
       ImagingCodec codec;
       result = runGallery(s, options, candidates, from, cancel_,
-                          {*workerPrompter_, *observer_, metadata, codec, programData});
+                          {*workerPrompter_, *observer_, metadata, codec, programData,
+                           std::max(1u, std::thread::hardware_concurrency())});
     } catch (const std::exception& e) {
       result.outcome = RunResult::Outcome::Refused;
       result.message = e.what();
