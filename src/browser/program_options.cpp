@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "platform/files.h"
+#include "platform/overloaded.h"
 
 namespace vistrel::browser {
 namespace {
@@ -64,11 +65,6 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
-};
-
-template <class... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
 };
 
 void readField(const SettingsKey& key, const Field& field, ProgramOptions& options) {

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "gallery/gallery_settings.h"
+#include "platform/overloaded.h"
 
 namespace vistrel::gallery {
 
@@ -41,14 +42,6 @@ struct SettingsField {
   int min = INT_MIN;  // spin-edit range; values are clamped into it
   int max = INT_MAX;
 };
-
-// Visits a field's member with one lambda per kind.
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
-template <class... F>
-Overloaded(F...) -> Overloaded<F...>;
 
 // The .vgc file's keys in file order.
 std::span<const SettingsField> settingsFields();
