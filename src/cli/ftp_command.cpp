@@ -36,10 +36,7 @@ class FtpCommand : public Command {
   int run() override {
     if (folder_.empty()) folder_ = galleryTargetFolder();
     TerminalPrompter prompter(assumeYes_);
-    ftp::UploadEvents events;
-    events.log = [](const std::string& line) { std::cerr << line << "\n"; };
-    events.askPassword = [] { return TerminalPrompter::readSecret("Enter server password: "); };
-    return ftp::uploadFolder(site_, folder_, prompter, std::move(events)) == ftp::UploadResult::Done ? 0 : 1;
+    return uploadFromTerminal(site_, folder_, prompter);
   }
 
  private:
@@ -59,6 +56,13 @@ class FtpCommand : public Command {
 };
 
 }  // namespace
+
+int uploadFromTerminal(const std::string& site, const std::filesystem::path& folder, TerminalPrompter& prompter) {
+  ftp::UploadEvents events;
+  events.log = [](const std::string& line) { std::cerr << line << "\n"; };
+  events.askPassword = [] { return TerminalPrompter::readSecret("Enter server password: "); };
+  return ftp::uploadFolder(site, folder, prompter, std::move(events)) == ftp::UploadResult::Done ? 0 : 1;
+}
 
 std::unique_ptr<Command> makeFtpCommand(std::vector<std::string> args) {
   return std::make_unique<FtpCommand>(std::move(args));

@@ -1,14 +1,20 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/terminal_prompter.h"
 
 namespace vistrel::cli {
 
 // Uploads a folder to a server of the site list.
 std::unique_ptr<Command> makeFtpCommand(std::vector<std::string> args);
+
+// Uploads the files of the folder to the site with the log on standard error
+// and the password asked on the terminal; 0 when every file was sent, else 1.
+int uploadFromTerminal(const std::string& site, const std::filesystem::path& folder, TerminalPrompter& prompter);
 
 }  // namespace vistrel::cli

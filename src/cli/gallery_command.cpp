@@ -13,10 +13,12 @@
 
 #include "browser/drag_list_file.h"
 #include "browser/folder_listing.h"
+#include "cli/ftp_command.h"
 #include "cli/gallery_settings_edit.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
 #include "gallery/file_metadata.h"
+#include "gallery/gallery_names.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
 #include "gallery/program_options.h"
@@ -73,6 +75,7 @@ struct GalleryArgs {
   std::string saveSettings;
   std::optional<AnswerMode> overwrite;
   bool open = false;
+  std::string ftpSite;  // upload the gallery there afterwards
   bool quiet = false;
   unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
@@ -107,6 +110,8 @@ GalleryArgs parse(const std::vector<std::string>& args) {
       parsed.jobs = static_cast<unsigned>(*jobs);
     } else if (arg == "--open") {
       parsed.open = true;
+    } else if (arg == "--ftp") {
+      parsed.ftpSite = value();
     } else if (arg == "--quiet" || arg == "-q") {
       parsed.quiet = true;
     } else if (arg == "--") {
@@ -219,7 +224,8 @@ int GalleryCommand::run() {
   }
   std::cout << fs::absolute(result.firstIndexPage).string() << std::endl;
   if (args_.open) openInBrowser(result.firstIndexPage);
-  return 0;
+  if (args_.ftpSite.empty()) return 0;
+  return uploadFromTerminal(args_.ftpSite, gallery::targetFolder(s), prompter);
 }
 
 }  // namespace

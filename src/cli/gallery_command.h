@@ -13,7 +13,7 @@ std::unique_ptr<Command> makeGalleryCommand(std::vector<std::string> args);
 
 inline constexpr const char* kGallerySynopsis =
     "gallery [--settings F.vgc] [--set [Section.]Key=Value] [--target DIR] [--html-only]\n"
-    "                [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open] [--quiet]\n"
+    "                [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open] [--ftp SITE] [--quiet]\n"
     "                [--print-settings] [--save-settings F.vgc] [FILE|FOLDER ...]";
 
 }  // namespace vistrel::cli

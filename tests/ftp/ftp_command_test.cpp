@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "cli/run_program.h"
@@ -74,6 +75,24 @@ TEST_F(FtpCommandTest, AnExistingFolderNeedsYesWithoutATerminal) {
   result = runVistrel({"ftp", "--yes", "--site", "Test", gallery_.path().string()});
   EXPECT_EQ(result.status, 0) << result.err;
   expectUploaded();
+}
+
+TEST_F(FtpCommandTest, GalleryUploadsTheFolderItWrote) {
+  test::TempFolder photos;
+  const fs::path photo = photos / "harbour.jpg";
+  ASSERT_EQ(std::system(("/usr/bin/convert -size 320x240 gradient:navy-orange " + photo.string()).c_str()), 0);
+  const fs::path target = photos / "out";
+  const auto result = runVistrel({"gallery", "--quiet", "--target", target.string(), "--ftp", "Test", photo.string()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(target)) {
+    if (!entry.is_regular_file()) continue;
+    ++files;
+    const fs::path remoteFile = remote() / entry.path().filename();
+    ASSERT_TRUE(fs::exists(remoteFile)) << remoteFile;
+    EXPECT_EQ(platform::readFile(remoteFile), platform::readFile(entry.path()));
+  }
+  EXPECT_GE(files, 4);  // index page, image page, thumbnail, medium image
 }
 
 TEST_F(FtpCommandTest, MistakesAreReported) {
