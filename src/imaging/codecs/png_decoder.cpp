@@ -2,6 +2,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -42,6 +43,15 @@ void onError(png_structp png, png_const_charp message) {
 
 void onWarning(png_structp, png_const_charp) {}
 
+// libpng allocates what a chunk claims before reading it, so a few bytes that
+// claim 2 GiB cost 2 GiB. No block may exceed the pixel memory limit; a refused
+// block makes libpng report the file as damaged.
+png_voidp limitedMalloc(png_structp, png_alloc_size_t size) {
+  return size > pixelMemoryLimit() ? nullptr : std::malloc(size);
+}
+
+void plainFree(png_structp, png_voidp block) { std::free(block); }
+
 bool allocate(PngJob& job, int width, int height) noexcept {
   try {
     checkPixelMemory(width, height, 7);  // the RGBA rows and the picture
@@ -64,7 +74,8 @@ void release(PngJob& job, png_structp png) {
 }
 
 bool runLibpng(PngJob& job) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onError, onWarning);
+  png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &job, onError, onWarning, nullptr,
+                                             limitedMalloc, plainFree);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info || setjmp(png_jmpbuf(png))) {
