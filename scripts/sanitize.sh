@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The engine tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# every fuzz target for FUZZ_SECONDS (default 10) on its seed corpus.
+# every fuzz target on its seed corpus for FUZZ_RUNS inputs (default 5000) from a
+# fixed seed, at most FUZZ_SECONDS (default 60).
 # Expects the packages of scripts/setup.sh to be installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,12 +15,16 @@ ctest --test-dir build-asan --output-on-failure -j "$(nproc)" --timeout 900
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVISTREL_ENGINE_ONLY=ON -DVISTREL_BUILD_TESTS=OFF -DVISTREL_FUZZ=ON -DVISTREL_WERROR=ON
 cmake --build build-fuzz
-seconds=${FUZZ_SECONDS:-10}
+# A fixed seed and count make the gate repeatable: the same build fuzzes the
+# same inputs every time. Longer hunts: FUZZ_RUNS=-1 FUZZ_SECONDS=600.
+runs=${FUZZ_RUNS:-5000}
+seconds=${FUZZ_SECONDS:-60}
 for fuzzer in build-fuzz/fuzz/*_fuzzer; do
   name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
   if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$corpus/"; fi
-  echo "== $name for ${seconds}s"
-  "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+  echo "== $name: $runs runs, at most ${seconds}s"
+  "$fuzzer" -seed=1 -runs="$runs" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+    "$corpus" 2>&1 | tail -n 12
   rm -rf "$corpus"
 done
