@@ -37,9 +37,9 @@ bool ThumbnailCache::isCurrent(const fs::path& source) {
 
 fs::path ThumbnailCache::thumbnailSource(const fs::path& source) {
   if (isBelowMinimum(source)) return source;
-  const fs::path entry = cachePath(source);
-  if (isCurrent(source)) return entry;
-  return createEntry(source, entry);
+  if (isCurrent(source)) return cachePath(source);
+  const fs::path entry = prepareEntry(source);
+  return writeEntry(source, entry) ? entry : fs::path();
 }
 
 fs::path ThumbnailCache::renew(const fs::path& source) {
@@ -48,22 +48,27 @@ fs::path ThumbnailCache::renew(const fs::path& source) {
   return thumbnailSource(source);
 }
 
-fs::path ThumbnailCache::createEntry(const fs::path& source, const fs::path& entry) {
-  const platform::SystemTime sourceTime = platform::lastWriteTime(source);
+fs::path ThumbnailCache::prepareEntry(const fs::path& source) {
+  const fs::path entry = cachePath(source);
   std::error_code ec;
   if (!fs::exists(entry.parent_path(), ec)) {
     platform::createFolders(entry.parent_path());
     if (location_.isOnRemovableMedium(source)) std::ofstream(entry.parent_path() / kOfflineMarker);
   }
+  return entry;
+}
+
+bool ThumbnailCache::writeEntry(const fs::path& source, const fs::path& entry) const {
+  const platform::SystemTime sourceTime = platform::lastWriteTime(source);
   const imaging::TBitmap decoded = imaging::LoadImageBitmap(source, kCacheReduction);
-  if (decoded.Empty()) return {};
+  if (decoded.Empty()) return false;
   const Size size = cachePictureSize(decoded.Width(), decoded.Height());
   imaging::TBitmap picture;
   imaging::ResampleFiltered(size.width, size.height, settings_.filter, 0, decoded, picture);
   if (settings_.sharpen) imaging::SharpenBitmap(picture);
   imaging::SaveBitmapAsJpeg(entry, picture, settings_.quality, false);
   platform::setLastWriteTime(entry, platform::roundTripDos(sourceTime));
-  return entry;
+  return true;
 }
 
 }  // namespace vistrel::browser

@@ -2,12 +2,16 @@
 
 #include <atomic>
 #include <iostream>
+#include <optional>
 
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
 #include "browser/orphan_clean.h"
 #include "browser/program_options.h"
 #include "browser/thumbnail_cache.h"
+#include "cli/jobs_option.h"
+#include "platform/heap_tuning.h"
+#include "platform/ordered_pool.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
 
@@ -34,9 +38,13 @@ struct CacheTally {
 class CacheCommand : public Command {
  public:
   explicit CacheCommand(std::vector<std::string> args) {
-    for (std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      std::string& arg = args[i];
       if (arg == "--clean") {
         clean_ = true;
+      } else if (arg == "--jobs") {
+        if (++i == args.size()) throw UsageError("--jobs needs a value");
+        jobs_ = parseJobs(args[i]);
       } else if (arg.starts_with("--")) {
         throw UsageError("unknown option " + arg);
       } else {
@@ -49,6 +57,7 @@ class CacheCommand : public Command {
   int run() override {
     const browser::ProgramOptions options = storedOptions();
     if (clean_) return cleanCache(options.cacheFolder);
+    platform::reuseLargeBuffers();
     browser::ThumbnailCache cache(browser::cacheSettingsOf(options));
     CacheTally tally;
     for (const fs::path& folder : folders_) {
@@ -71,29 +80,51 @@ class CacheCommand : public Command {
     return 0;
   }
 
-  static void fillFolder(browser::ThumbnailCache& cache, const fs::path& folder, CacheTally& tally) {
-    const std::vector<browser::ListedFile> files = browser::listFolderFiles(folder, {});
-    int position = 0;
-    for (const browser::ListedFile& file : files) {
-      std::cerr << "[" << ++position << "/" << files.size() << "] " << file.path.string() << "\n";
-      try {
-        if (cache.isCurrent(file.path)) {
-          ++tally.current;
-        } else if (const fs::path entry = cache.thumbnailSource(file.path); entry == file.path) {
-          ++tally.small;
-        } else if (entry.empty()) {
-          std::cerr << file.path.string() << ": not a picture\n";
-          ++tally.failed;
-        } else {
-          ++tally.created;
-        }
-      } catch (const Error& error) {
-        std::cerr << file.path.string() << ": " << error.what() << "\n";
+  // Sorts the folder's files by what they need on this thread (the cache
+  // location is not shared between threads), then makes the missing entries
+  // on the pool, reporting them in list order.
+  void fillFolder(browser::ThumbnailCache& cache, const fs::path& folder, CacheTally& tally) const {
+    struct Job {
+      fs::path source, entry;
+    };
+    std::vector<Job> jobs;
+    for (const browser::ListedFile& file : browser::listFolderFiles(folder, {})) {
+      if (cache.isBelowMinimum(file.path)) {
+        ++tally.small;
+      } else if (cache.isCurrent(file.path)) {
+        ++tally.current;
+      } else if (const auto entry = tryOrReport(file.path, tally, [&] { return cache.prepareEntry(file.path); })) {
+        jobs.push_back({file.path, *entry});
+      }
+    }
+    platform::OrderedPool<bool> pool(jobs_, jobs.size(),
+                                     [&](std::size_t i) { return cache.writeEntry(jobs[i].source, jobs[i].entry); });
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      std::cerr << "[" << i + 1 << "/" << jobs.size() << "] " << jobs[i].source.string() << "\n";
+      const auto written = tryOrReport(jobs[i].source, tally, [&] { return pool.take(i); });
+      if (!written) continue;
+      if (*written) {
+        ++tally.created;
+      } else {
+        std::cerr << jobs[i].source.string() << ": not a picture\n";
         ++tally.failed;
       }
     }
   }
 
+  // The step's result, or nothing when it failed: the failure is reported and counted.
+  template <typename Step>
+  static auto tryOrReport(const fs::path& source, CacheTally& tally, Step step) -> std::optional<decltype(step())> {
+    try {
+      return step();
+    } catch (const Error& error) {
+      std::cerr << source.string() << ": " << error.what() << "\n";
+      ++tally.failed;
+      return std::nullopt;
+    }
+  }
+
+  unsigned jobs_ = defaultJobs();
   bool clean_ = false;
   std::vector<fs::path> folders_;
 };

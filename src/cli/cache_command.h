@@ -8,7 +8,7 @@
 
 namespace vistrel::cli {
 
-inline constexpr const char* kCacheSynopsis = "cache FOLDER... | cache --clean";
+inline constexpr const char* kCacheSynopsis = "cache [--jobs N] FOLDER... | cache --clean";
 
 // "vistrel cache FOLDER...": makes or renews the thumbnail cache entries of the
 // image files of the folders; "vistrel cache --clean" removes the entries whose

@@ -1,6 +1,5 @@
 #include "cli/gallery_command.h"
 
-#include <malloc.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,6 +13,7 @@
 #include "browser/drag_list_file.h"
 #include "browser/folder_listing.h"
 #include "cli/ftp_command.h"
+#include "cli/jobs_option.h"
 #include "cli/gallery_settings_edit.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
@@ -25,6 +25,7 @@
 #include "gallery/imaging_codec.h"
 #include "gallery/settings_file.h"
 #include "platform/error.h"
+#include "platform/heap_tuning.h"
 #include "platform/program_data.h"
 #include "platform/text.h"
 
@@ -57,16 +58,6 @@ class InterruptCancels {
   struct sigaction previous_ {};
 };
 
-// Every photo passes through a few pictures of several megabytes. By default
-// the allocator maps each one fresh and unmaps it on release, so every picture
-// pays for zeroed pages again: more than half the run's CPU time on 12-MP
-// photos. Keeping freed memory in the heap for the next photo removes that.
-void reuseLargeBuffers() {
-  constexpr int kLargest = 256 << 20;
-  mallopt(M_MMAP_THRESHOLD, kLargest);
-  mallopt(M_TRIM_THRESHOLD, kLargest);
-}
-
 struct GalleryArgs {
   std::vector<std::string> paths;
   std::string list;
@@ -77,7 +68,7 @@ struct GalleryArgs {
   bool open = false;
   std::string ftpSite;  // upload the gallery there afterwards
   bool quiet = false;
-  unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+  unsigned jobs = defaultJobs();
 };
 
 GalleryArgs parse(const std::vector<std::string>& args) {
@@ -105,9 +96,7 @@ GalleryArgs parse(const std::vector<std::string>& args) {
       else if (mode == "none") parsed.overwrite = AnswerMode::No;
       else throw UsageError("--overwrite takes ask, all or none");
     } else if (arg == "--jobs") {
-      const auto jobs = platform::parseInteger(value());
-      if (!jobs || *jobs < 1 || *jobs > 256) throw UsageError("--jobs takes a number from 1 to 256");
-      parsed.jobs = static_cast<unsigned>(*jobs);
+      parsed.jobs = parseJobs(value());
     } else if (arg == "--open") {
       parsed.open = true;
     } else if (arg == "--ftp") {
@@ -207,7 +196,7 @@ int GalleryCommand::run() {
   // The command opens the page only when asked, whatever the design says.
   s.OpenHTML = false;
 
-  reuseLargeBuffers();
+  platform::reuseLargeBuffers();
   const InterruptCancels interrupt;
   cancelRequested = false;
   const auto result = gallery::runGallery(

@@ -1,7 +1,7 @@
 #include "gallery/image_batch.h"
 
 #include "gallery/image_pipeline.h"
-#include "gallery/ordered_pool.h"
+#include "platform/ordered_pool.h"
 #include "gallery/shared_decode.h"
 
 namespace vistrel::gallery {
@@ -18,7 +18,7 @@ struct PhotoFiles {
 
 bool makeImages(const RunContext& run, ImageCodec& codec, const std::vector<fs::path>& files, unsigned jobs) {
   const bool medium = run.settings.linkMode == LinkMode::MediumFormat;
-  OrderedPool<PhotoFiles> pool(jobs, files.size(), [&](std::size_t i) {
+  platform::OrderedPool<PhotoFiles> pool(jobs, files.size(), [&](std::size_t i) {
     PhotoFiles made;
     if (run.cancelled()) return made;
     const GallerySettings& s = run.settings;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <random>
 
 #include "browser/cache_location.h"
@@ -43,7 +45,7 @@ TEST_F(CacheCommandTest, FillsTheCacheThatTheListThenDrawsFrom) {
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_NE(first.out.find("1 created, 0 already current, 1 below the minimum size, 0 failed"), std::string::npos)
       << first.out;
-  EXPECT_NE(first.err.find("[1/2]"), std::string::npos);
+  EXPECT_NE(first.err.find("[1/1] " + big.string()), std::string::npos) << first.err;
 
   browser::ThumbnailCache cache({root});
   EXPECT_TRUE(cache.isCurrent(big));
@@ -64,10 +66,36 @@ TEST_F(CacheCommandTest, CleanDeletesTheEntriesOfVanishedSources) {
   EXPECT_FALSE(fs::exists(entry));
 }
 
+std::string contentOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(CacheCommandTest, ParallelFillWritesTheSameEntriesAndKeepsGoingPastABadFile) {
+  for (int i = 0; i < 5; ++i) writeNoisyPhoto(photos / ("p" + std::to_string(i) + ".jpg"), 600 + 40 * i, 450);
+  std::ofstream(photos / "broken.jpg") << std::string(200 * 1024, 'x');
+  std::map<std::string, std::string> entries[2];
+  for (const int jobs : {1, 3}) {
+    fs::remove_all(root);
+    const ProgramResult run = runVistrel({"cache", "--jobs", std::to_string(jobs), photos.path().string()});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.out.find("6 created, 0 already current, 1 below the minimum size, 1 failed"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.err.find("broken.jpg"), std::string::npos) << run.err;
+    for (const auto& file : fs::recursive_directory_iterator(root)) {
+      if (file.is_regular_file()) entries[jobs > 1][file.path().filename().string()] = contentOf(file.path());
+    }
+  }
+  EXPECT_EQ(entries[0].size(), 6u);
+  EXPECT_EQ(entries[0], entries[1]);
+}
+
 TEST_F(CacheCommandTest, WrongArgumentsAreUsageErrors) {
   EXPECT_EQ(runVistrel({"cache"}).status, 2);
   EXPECT_EQ(runVistrel({"cache", "--clean", photos.path().string()}).status, 2);
   EXPECT_EQ(runVistrel({"cache", "--fast", photos.path().string()}).status, 2);
+  EXPECT_EQ(runVistrel({"cache", "--jobs", "0", photos.path().string()}).status, 2);
+  EXPECT_EQ(runVistrel({"cache", photos.path().string(), "--jobs"}).status, 2);
   EXPECT_EQ(runVistrel({"cache", (photos / "none").string()}).status, 1);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <map>
 #include <random>
@@ -7,7 +8,6 @@
 
 #include "gallery/gallery_run.h"
 #include "gallery/imaging_codec.h"
-#include "gallery/ordered_pool.h"
 #include "gallery/shared_decode.h"
 #include "page_fixture.h"
 
@@ -175,21 +175,6 @@ TEST(HalvePictureTest, AveragesBlocksAndKeepsAnOddEdge) {
   EXPECT_EQ(half.at(1, 0)[0], (54 + 135 + 1) / 2);
   EXPECT_EQ(half.at(0, 1)[0], (162 + 189 + 1) / 2);
   EXPECT_EQ(half.at(1, 1)[0], 216);
-}
-
-TEST(OrderedPoolTest, HandsBackResultsInOrderAndRethrowsWhereTheItemFailed) {
-  std::atomic<int> running{0}, most{0};
-  OrderedPool<int> pool(3, 40, [&](std::size_t i) {
-    const int now = ++running;
-    for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {}
-    std::this_thread::sleep_for(std::chrono::microseconds(200 * (i % 4)));
-    --running;
-    if (i == 30) throw Error("item 30");
-    return static_cast<int>(i * i);
-  });
-  for (std::size_t i = 0; i < 30; ++i) EXPECT_EQ(pool.take(i), static_cast<int>(i * i));
-  EXPECT_THROW(pool.take(30), Error);
-  EXPECT_LE(most.load(), 3);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace vistrel::gallery {
+namespace vistrel::platform {
 
 // Runs make(0) … make(count-1) on `workers` threads and hands the results back
 // in list order. Workers run at most 2·workers items ahead of the last one
@@ -90,4 +90,4 @@ class OrderedPool {
   std::vector<std::thread> threads_;
 };
 
-}  // namespace vistrel::gallery
+}  // namespace vistrel::platform
