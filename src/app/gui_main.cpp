@@ -7,7 +7,7 @@
 #include "app/icons.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
-#include "ftp/ui/message_box_prompter.h"
+#include "platform/ui/message_box_prompter.h"
 #include "platform/log.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
@@ -61,7 +61,7 @@ int runGui(int argc, char** argv) {
   try {
     platform::SettingsStore store;
     // Message boxes centre on the screen: the prompter comes before the window it serves.
-    ftp::ui::MessageBoxPrompter prompter(nullptr);
+    platform::ui::MessageBoxPrompter prompter(nullptr);
     TMainForm mainForm(store, prompter, platform::ensureProgramData());
     QObject::connect(&instance, &SingleInstance::instanceStarted, &mainForm, &TMainForm::bringToFront);
     mainForm.show();

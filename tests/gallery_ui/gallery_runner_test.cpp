@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -17,6 +16,7 @@
 #include "gallery/ui/thumb_form.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
+#include "wait_for.h"
 
 namespace vistrel::gallery::ui {
 namespace {
@@ -62,10 +62,7 @@ struct GalleryRunnerTest : ::testing::Test {
     runner.openFtp = [this](const QString& f) { ftpFolders.push_back(f); };
   }
   static bool waitForEnd(GalleryRunner& runner) {
-    QElapsedTimer timer;
-    timer.start();
-    while (runner.active() && timer.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return !runner.active();
+    return test::waitFor([&] { return !runner.active(); });
   }
 };
 

@@ -58,7 +58,7 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 TFtpForm::TFtpForm(QWidget* parent, platform::Prompter* prompter)
     : QDialog(parent),
-      ownPrompter_(prompter ? nullptr : std::make_unique<MessageBoxPrompter>(this)),
+      ownPrompter_(prompter ? nullptr : std::make_unique<platform::ui::MessageBoxPrompter>(this)),
       prompter_(prompter ? *prompter : *ownPrompter_),
       workerPrompter_(prompter_, this) {
   setObjectName("TFtpForm");
@@ -389,7 +389,7 @@ void TFtpForm::btnUploadClick() {
   if (ownPrompter_) {
     events.askPassword = [this] {
       std::optional<std::string> reply;
-      runOnThreadOf(this, [&] { reply = TPasswordForm::askPassword(this); });
+      platform::ui::runOnThreadOf(this, [&] { reply = TPasswordForm::askPassword(this); });
       return reply;
     };
   }

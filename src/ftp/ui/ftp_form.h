@@ -9,8 +9,8 @@
 
 #include "ftp/ftp_options.h"
 #include "ftp/site_list.h"
-#include "ftp/ui/message_box_prompter.h"
 #include "ftp/uploader.h"
+#include "platform/ui/message_box_prompter.h"
 
 class QAction;
 class QCheckBox;
@@ -104,7 +104,7 @@ class TFtpForm : public QDialog {
 
   std::unique_ptr<platform::Prompter> ownPrompter_;
   platform::Prompter& prompter_;
-  GuiThreadPrompter workerPrompter_;
+  platform::ui::GuiThreadPrompter workerPrompter_;
   SiteList sites_;
   std::vector<Site> shown_;
   QStandardItemModel* model_;

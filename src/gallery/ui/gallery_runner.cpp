@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "ftp/ui/ftp_form.h"
-#include "ftp/ui/message_box_prompter.h"
+#include "platform/ui/message_box_prompter.h"
 #include "gallery/file_metadata.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/program_options.h"
@@ -72,9 +72,9 @@ GalleryRunner::GalleryRunner(QWidget* window, platform::Prompter* prompter, plat
                              fs::path programData)
     : QObject(window),
       window_(window),
-      ownPrompter_(prompter ? nullptr : std::make_unique<ftp::ui::MessageBoxPrompter>(window)),
+      ownPrompter_(prompter ? nullptr : std::make_unique<platform::ui::MessageBoxPrompter>(window)),
       prompter_(prompter ? *prompter : *ownPrompter_),
-      workerPrompter_(std::make_unique<ftp::ui::GuiThreadPrompter>(prompter_, this)),
+      workerPrompter_(std::make_unique<platform::ui::GuiThreadPrompter>(prompter_, this)),
       observer_(std::make_unique<Observer>(*this)),
       store_(store),
       programData_(std::move(programData)) {

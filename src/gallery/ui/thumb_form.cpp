@@ -24,7 +24,7 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
-#include "ftp/ui/message_box_prompter.h"
+#include "platform/ui/message_box_prompter.h"
 #include "gallery/gallery_store.h"
 #include "gallery/settings_file.h"
 #include "platform/error.h"
@@ -180,7 +180,7 @@ int checkedOf(const std::vector<std::pair<Radio*, int>>& radios) {
 TThumbFrm::TThumbFrm(QWidget* parent, platform::Prompter* prompter, platform::SettingsStore* store,
                      fs::path programData)
     : QDialog(parent),
-      ownPrompter_(prompter ? nullptr : std::make_unique<ftp::ui::MessageBoxPrompter>(this)),
+      ownPrompter_(prompter ? nullptr : std::make_unique<platform::ui::MessageBoxPrompter>(this)),
       prompter_(prompter ? *prompter : *ownPrompter_),
       ownStore_(store ? nullptr : std::make_unique<platform::SettingsStore>()),
       store_(store ? *store : *ownStore_),

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -23,39 +22,14 @@
 #include "platform/settings_store.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
+#include "wait_for.h"
 
 namespace vistrel::ftp::ui {
 namespace {
 
 namespace fs = std::filesystem;
 using platform::Answer;
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "ftp_ui_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-// Lets the event loop run until the condition holds; generous for a loaded machine.
-template <typename Condition>
-bool waitFor(Condition condition, int milliseconds = 60000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > milliseconds) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+using test::waitFor;
 
 class FtpFormTest : public ::testing::Test {
  protected:

@@ -1,10 +1,10 @@
-#include "ftp/ui/message_box_prompter.h"
+#include "platform/ui/message_box_prompter.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QThread>
 
-namespace vistrel::ftp::ui {
+namespace vistrel::platform::ui {
 namespace {
 
 using platform::Answer;
@@ -45,6 +45,15 @@ Answer answerOf(int button) {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
+// The program's messages break lines the old way, with "\r\n" or a lone "\r";
+// a message box shows only "\n" as a break.
+QString boxText(const std::string& text) {
+  QString result = qt(text);
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return result;
+}
+
 }  // namespace
 
 void runOnThreadOf(QObject* context, const std::function<void()>& function) {
@@ -56,19 +65,19 @@ void runOnThreadOf(QObject* context, const std::function<void()>& function) {
 }
 
 Answer MessageBoxPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
-  QMessageBox box(boxIcon(icon), qt(caption), qt(text), boxButtons(buttons), parent_);
+  QMessageBox box(boxIcon(icon), qt(caption), boxText(text), boxButtons(buttons), parent_);
   return answerOf(box.exec());
 }
 
 void MessageBoxPrompter::show(const std::string& text, const std::string& caption, Icon icon) {
-  QMessageBox box(boxIcon(icon), qt(caption), qt(text), QMessageBox::Ok, parent_);
+  QMessageBox box(boxIcon(icon), qt(caption), boxText(text), QMessageBox::Ok, parent_);
   box.exec();
 }
 
 std::optional<std::string> MessageBoxPrompter::input(const std::string& caption, const std::string& prompt,
                                                      const std::string& initial) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent_, qt(caption), qt(prompt), QLineEdit::Normal, qt(initial), &ok);
+  const QString text = QInputDialog::getText(parent_, qt(caption), boxText(prompt), QLineEdit::Normal, qt(initial), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }
@@ -90,4 +99,4 @@ std::optional<std::string> GuiThreadPrompter::input(const std::string& caption, 
   return reply;
 }
 
-}  // namespace vistrel::ftp::ui
+}  // namespace vistrel::platform::ui

@@ -5,7 +5,7 @@
 
 #include "platform/prompter.h"
 
-namespace vistrel::ftp::ui {
+namespace vistrel::platform::ui {
 
 // The engine's questions as message boxes over a window.
 class MessageBoxPrompter : public platform::Prompter {
@@ -42,4 +42,4 @@ class GuiThreadPrompter : public platform::Prompter {
 // Runs the function on the thread of `context` and waits for it.
 void runOnThreadOf(QObject* context, const std::function<void()>& function);
 
-}  // namespace vistrel::ftp::ui
+}  // namespace vistrel::platform::ui

@@ -1,0 +1,55 @@
+#include "platform/ui/message_box_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <atomic>
+#include <thread>
+
+namespace vistrel::platform::ui {
+namespace {
+
+// Answers the next message box by pressing the button, after noting its text.
+void pressWhenShown(QMessageBox::StandardButton button, QString* seenText) {
+  QTimer::singleShot(0, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return pressWhenShown(button, seenText);
+    *seenText = box->text();
+    box->button(button)->click();
+  });
+}
+
+TEST(MessageBoxPrompterTest, ShowsOldStyleLineBreaksAsBreaksAndMapsTheButtons) {
+  MessageBoxPrompter prompter(nullptr);
+  QString text;
+  pressWhenShown(QMessageBox::YesToAll, &text);
+  EXPECT_EQ(prompter.ask("Overwrite?\r\n\r\nA.jpg\rB.jpg", "Confirm", Buttons::YesNoAll, Icon::Question),
+            Answer::All);
+  EXPECT_EQ(text, "Overwrite?\n\nA.jpg\nB.jpg");
+  pressWhenShown(QMessageBox::Cancel, &text);
+  EXPECT_EQ(prompter.ask("Go on?", "Confirm", Buttons::OkCancel, Icon::Warning), Answer::Cancel);
+}
+
+TEST(MessageBoxPrompterTest, AWorkerThreadsQuestionIsAnsweredOnTheWindowThread) {
+  MessageBoxPrompter boxes(nullptr);
+  QObject context;
+  GuiThreadPrompter prompter(boxes, &context);
+  QString text;
+  pressWhenShown(QMessageBox::No, &text);
+  Answer answer = Answer::Cancel;
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    answer = prompter.ask("From the worker", "Question", Buttons::YesNo, Icon::Question);
+    done = true;
+  });
+  while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  worker.join();
+  EXPECT_EQ(answer, Answer::No);
+  EXPECT_EQ(text, "From the worker");
+}
+
+}  // namespace
+}  // namespace vistrel::platform::ui
