@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "gallery/imaging_codec.h"
 #include "gallery/ui/create_thumbnails.h"
@@ -134,6 +136,22 @@ TEST_F(GalleryRunnerTest, CancelStopsTheRunBeforeThePages) {
   EXPECT_NE(std::find(statusTexts.begin(), statusTexts.end(), "Operation aborted"), statusTexts.end());
   EXPECT_EQ(statusTexts.back(), "Done");
   EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(GalleryRunnerTest, ClosingWhileTheWorkerWaitsForAnAnswerServesItAndEnds) {
+  CancellingPrompter prompter;
+  const fs::path out = folder / "out";
+  folder.write("out/thumb_p0.jpg", "old");
+  GallerySettings settings = GallerySettings::defaults();
+  settings.TargetFolder = out.string();
+  {
+    GalleryRunner runner(nullptr, &prompter);
+    ASSERT_TRUE(runner.start(settings, photos(3), CandidateSource::TaggedFiles));
+    // Give the worker time to reach the overwrite question, which waits for this thread.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  }
+  EXPECT_LE(prompter.asked.size(), 1u);
+  EXPECT_FALSE(fs::exists(out / "index.html"));
 }
 
 TEST(StatusFormTest, ShowsTheImageBeingProcessed) {

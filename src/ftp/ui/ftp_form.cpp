@@ -106,9 +106,7 @@ TFtpForm::TFtpForm(QWidget* parent, platform::Prompter* prompter)
 
 TFtpForm::~TFtpForm() {
   stopUpload();
-  // The worker may be waiting for an answer on this thread: keep serving it.
-  while (!workerDone_) QApplication::processEvents(QEventLoop::AllEvents, 50);
-  if (worker_.joinable()) worker_.join();
+  platform::ui::joinWhileServing(worker_, workerDone_);
 }
 
 QWidget* TFtpForm::buildServerTab() {

@@ -90,8 +90,7 @@ GalleryRunner::GalleryRunner(QWidget* window, platform::Prompter* prompter, plat
 
 GalleryRunner::~GalleryRunner() {
   cancel_ = true;
-  // A question the worker waits for can no longer be answered here.
-  if (worker_.joinable()) worker_.join();
+  platform::ui::joinWhileServing(worker_, workerDone_);
 }
 
 bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path> candidates, CandidateSource from) {
@@ -113,6 +112,7 @@ bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path>
   if (worker_.joinable()) worker_.join();
   active_ = true;
   cancel_ = false;
+  workerDone_ = false;
   delete statusForm_;
   statusForm_ = new TStatusForm(window_);
   connect(statusForm_, &TStatusForm::cancelRequested, this, &GalleryRunner::cancel);
@@ -131,6 +131,7 @@ bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path>
                                 Qt::QueuedConnection);
     }
     QMetaObject::invokeMethod(this, [this, result] { ended(result); }, Qt::QueuedConnection);
+    workerDone_ = true;
   });
   return true;
 }

@@ -19,8 +19,6 @@ class QWidget;
 
 namespace vistrel::gallery::ui {
 
-
-
 // Runs a gallery on a worker thread so the window stays live: the progress
 // window, status texts and the engine's questions come back to this thread.
 // One run at a time.
@@ -33,7 +31,8 @@ class GalleryRunner : public QObject {
   // without a folder, the program data folder is used (and set up).
   explicit GalleryRunner(QWidget* window, platform::Prompter* prompter = nullptr,
                          platform::SettingsStore* store = nullptr, std::filesystem::path programData = {});
-  ~GalleryRunner() override;  // cancels a running gallery and waits for it
+  // Cancels a running gallery and waits for it, answering its questions meanwhile.
+  ~GalleryRunner() override;
 
   // False (and nothing happens) while a run is active.
   bool start(const GallerySettings& settings, std::vector<std::filesystem::path> candidates, CandidateSource from);
@@ -66,6 +65,7 @@ class GalleryRunner : public QObject {
   std::filesystem::path programData_;
   QPointer<TStatusForm> statusForm_;
   std::atomic<bool> cancel_{false};
+  std::atomic<bool> workerDone_{true};
   bool active_ = false;
   std::thread worker_;
 };

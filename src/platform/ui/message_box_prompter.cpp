@@ -1,5 +1,6 @@
 #include "platform/ui/message_box_prompter.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QThread>
@@ -62,6 +63,11 @@ void runOnThreadOf(QObject* context, const std::function<void()>& function) {
   } else {
     QMetaObject::invokeMethod(context, function, Qt::BlockingQueuedConnection);
   }
+}
+
+void joinWhileServing(std::thread& worker, const std::atomic<bool>& done) {
+  while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  if (worker.joinable()) worker.join();
 }
 
 Answer MessageBoxPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {

@@ -2,6 +2,9 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
+#include <functional>
+#include <thread>
 
 #include "platform/prompter.h"
 
@@ -41,5 +44,9 @@ class GuiThreadPrompter : public platform::Prompter {
 
 // Runs the function on the thread of `context` and waits for it.
 void runOnThreadOf(QObject* context, const std::function<void()>& function);
+
+// Waits for a worker that may be waiting for this thread (a question through
+// GuiThreadPrompter, a queued call) by serving events until it says it is done.
+void joinWhileServing(std::thread& worker, const std::atomic<bool>& done);
 
 }  // namespace vistrel::platform::ui
