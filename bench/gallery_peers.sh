@@ -14,7 +14,7 @@ set -euo pipefail
 count=${1:-50}
 runs=${2:-3}
 here=$(cd "$(dirname "$0")" && pwd)
-build=${BUILD:-$here/../build}
+build=$(cd "${BUILD:-$here/../build}" && pwd)
 vistrel=$build/vistrel
 floor=$build/bench/jpeg_floor
 corpus=${CORPUS:-/tmp/vistrel-bench-corpus-$count}
@@ -44,6 +44,7 @@ make_corpus() {
 
 photos() { ls "$corpus"/photo_*.jpg | head -n "$count"; }
 half() { photos | awk -v part="$1" 'NR % 2 == part'; }
+make_corpus
 
 # One timed run of a shell command: "wall user+sys peak-kB".
 measure() {
@@ -60,9 +61,9 @@ add() { order+=("$1"); cmds[$1]=$2; }
 
 vhome=$work/home
 add "vistrel gallery --jobs 2" \
-  "VISTREL_HOME=$vhome VISTREL_CONFIG_DIR=$vhome/config $vistrel gallery --jobs 2 --quiet --overwrite all --target \$PWD/out $corpus"
+  "VISTREL_HOME=$vhome VISTREL_CONFIG_DIR=$vhome/config $vistrel gallery --jobs 2 --quiet --overwrite all --target \$PWD/out $(photos | tr '\n' ' ')"
 add "vistrel gallery --jobs 1" \
-  "VISTREL_HOME=$vhome VISTREL_CONFIG_DIR=$vhome/config $vistrel gallery --jobs 1 --quiet --overwrite all --target \$PWD/out $corpus"
+  "VISTREL_HOME=$vhome VISTREL_CONFIG_DIR=$vhome/config $vistrel gallery --jobs 1 --quiet --overwrite all --target \$PWD/out $(photos | tr '\n' ' ')"
 add "floor (C, libjpeg-turbo, 2 threads)" "$floor out 150 600 2 \$(ls $corpus/photo_*.jpg | head -n $count)"
 if command -v vipsthumbnail >/dev/null; then
   vt() { echo "vipsthumbnail -s 150 -o \$PWD/out/t_%s.jpg $1 && vipsthumbnail -s 600 -o \$PWD/out/m_%s.jpg $1"; }
@@ -78,15 +79,34 @@ if [[ -x $im ]]; then
   add "ImageMagick jpeg:size (2 in parallel)" \
     "ls $corpus/photo_*.jpg | head -n $count | xargs -P2 -I{} sh -c 'b=\$(basename {}); $im -define jpeg:size=1200x1200 {} -resize 600x600 -write out/m_\$b -resize 150x150 out/t_\$b'"
 fi
+# Gallery generators that, like ours, write pages as well as the two sizes.
+# Not project dependencies: llgal and fgallery come from Debian (fgallery also
+# wants liblcms2-utils, jpegoptim and pngcrush), thumbsup from npm (THUMBSUP
+# names its program when it is not on PATH). Each reads a folder, so the
+# photos are linked into one first.
+linked() { echo "mkdir -p out/src && ln $(photos | tr '\n' ' ') out/src/"; }
+if command -v llgal >/dev/null; then
+  add "llgal (1 process)" "$(linked) && llgal -d out/src --tx 150 --ty 150 --sx 600 --sy 600"
+fi
+if command -v fgallery >/dev/null; then
+  add "fgallery -j 2" "$(linked) && fgallery -s -d -k -j 2 --max-full 600x600 --max-thumb 150x150 out/src out/web"
+fi
+thumbsup=${THUMBSUP:-$(command -v thumbsup || true)}
+if [[ -n $thumbsup ]]; then
+  add "thumbsup --concurrency 2" "$(linked) && $thumbsup --input out/src --output out/web --thumb-size 150 \
+    --large-size 600 --photo-download link --concurrency 2"
+fi
 
-make_corpus
 cd "$work"
 mkdir -p "$vhome/config"
-declare -A wall cpu mem
+# Rounds over all tools rather than all runs of one tool after another, so a
+# change in the machine's load falls on every tool alike.
+declare -A results wall cpu mem
+for ((r = 0; r < runs; ++r)); do
+  for name in "${order[@]}"; do results[$name]+="$(measure "${cmds[$name]}")"$'\n'; done
+done
 for name in "${order[@]}"; do
-  results=()
-  for ((r = 0; r < runs; ++r)); do results+=("$(measure "${cmds[$name]}")"); done
-  median=$(printf '%s\n' "${results[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
+  median=$(printf '%s' "${results[$name]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
   read -r w c m <<<"$median"
   wall[$name]=$w cpu[$name]=$c mem[$name]=$m
 done
