@@ -51,6 +51,17 @@ Answer positiveAnswer(Buttons buttons) {
   return Answer::Yes;
 }
 
+const char* nameOf(Answer answer) {
+  switch (answer) {
+    case Answer::Ok: return "Ok";
+    case Answer::Yes: return "Yes";
+    case Answer::No: return "No";
+    case Answer::All: return "All";
+    case Answer::Cancel: break;
+  }
+  return "Cancel";
+}
+
 }  // namespace
 
 TerminalPrompter::TerminalPrompter(AnswerMode mode)
@@ -72,8 +83,12 @@ std::string terminalText(const std::string& text) {
 platform::Answer TerminalPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons,
                                        platform::Icon) {
   std::fprintf(out_, "%s: %s\n", caption.c_str(), terminalText(text).c_str());
-  if (mode_ == AnswerMode::Yes) return positiveAnswer(buttons);
-  if (mode_ == AnswerMode::No) return cautiousAnswer(buttons);
+  if (mode_ != AnswerMode::Ask) {
+    // Said, so a log of the run does not look like a question left open.
+    const Answer answer = mode_ == AnswerMode::Yes ? positiveAnswer(buttons) : cautiousAnswer(buttons);
+    std::fprintf(out_, "(answered %s from the command line)\n", nameOf(answer));
+    return answer;
+  }
   if (!interactive_) {
     std::fprintf(out_, "(no terminal to answer on: taking No)\n");
     return cautiousAnswer(buttons);

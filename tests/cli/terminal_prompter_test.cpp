@@ -43,7 +43,9 @@ TEST(TerminalPrompter, AsksUntilItGetsAnAnswerItKnows) {
 }
 
 TEST(TerminalPrompter, CommandLineAnswersNeedNoInput) {
-  EXPECT_EQ(askWith(AnswerMode::Yes, "", Buttons::YesNoAll).first, Answer::All);
+  const auto [all, said] = askWith(AnswerMode::Yes, "", Buttons::YesNoAll);
+  EXPECT_EQ(all, Answer::All);
+  EXPECT_NE(said.find("(answered All from the command line)"), std::string::npos) << said;
   EXPECT_EQ(askWith(AnswerMode::No, "y\n", Buttons::YesNoAll).first, Answer::No);
   EXPECT_EQ(askWith(AnswerMode::Yes, "", Buttons::YesNo).first, Answer::Yes);
   EXPECT_EQ(askWith(AnswerMode::Yes, "", Buttons::OkCancel).first, Answer::Ok);
