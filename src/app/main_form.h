@@ -130,6 +130,9 @@ class TMainForm : public QMainWindow {
   bool needsSelection(const char* text, const char* caption, platform::Icon icon);
   // "Create thumbnails" (main_form_gallery.cpp): the candidate files, the options dialog and the run.
   void Createthumbnails1Click();
+  void FTPupload1Click();
+  // The gallery dialog and its runner, made on first use.
+  gallery::ui::TThumbFrm& thumbFrm();
   void Options1Click();
   void cbIncludeIPTCClick();
   void cbViewPosClick();

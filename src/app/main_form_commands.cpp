@@ -17,6 +17,7 @@
 #include "app/drag_list_box.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
+#include "platform/ui/help.h"
 #include "platform/version.h"
 
 // The main menu and the tool bar, and the commands that the main window does
@@ -115,6 +116,8 @@ void TMainForm::createMenu() {
   About1 = command(help, "About...");
 
   connect(Createthumbnails1, &QAction::triggered, this, &TMainForm::Createthumbnails1Click);
+  connect(FTPupload1, &QAction::triggered, this, &TMainForm::FTPupload1Click);
+  connect(Help1, &QAction::triggered, this, [] { platform::ui::showHelp(0); });
   connect(Zipimagefiles1, &QAction::triggered, this, [this] {
     needsSelection("No file(s) selected.\n\nYou must first select (highlight)\nat least one file in the file list.",
                    "Information", Icon::Information);

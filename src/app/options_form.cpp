@@ -20,6 +20,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "platform/ui/help.h"
+
 namespace vistrel::app {
 namespace {
 
@@ -27,6 +29,7 @@ using browser::FullScreenSize;
 using browser::ProgramOptions;
 
 const char* const kColourProperty = "colour";
+constexpr int kHelpContext = 500;
 
 QColor buttonColour(const QPushButton* button) { return button->property(kColourProperty).value<QColor>(); }
 
@@ -88,6 +91,7 @@ TOptionsForm::TOptionsForm(ProgramOptions& options, platform::SettingsStore& sto
   btnOK->setDefault(true);
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QPushButton::clicked, this, &TOptionsForm::btnCancelClick);
+  connect(btnHelp, &QPushButton::clicked, this, [] { platform::ui::showHelp(kHelpContext); });
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   for (QPushButton* button : {btnOK, btnCancel, btnHelp}) buttons->addWidget(button);

@@ -21,6 +21,7 @@
 #include <fstream>
 
 #include "browser/cache_location.h"
+#include "ftp/ui/ftp_form.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/ui/thumb_form.h"
 #include "imaging/ui/imag_nv.h"
@@ -235,6 +236,23 @@ TEST_F(MainFormTest, CreateThumbnailsRunsTheGalleryOnTheTaggedFiles) {
   EXPECT_TRUE(fs::exists(out / "thumb_a.jpg"));
   EXPECT_TRUE(fs::exists(out / "thumb_c.jpg"));
   EXPECT_FALSE(fs::exists(out / "thumb_b.jpg"));  // not tagged
+}
+
+TEST_F(MainFormTest, FtpUploadOffersTheGalleryTargetFolder) {
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  QString offered;
+  QTimer::singleShot(0, [&] {
+    auto* upload = qobject_cast<ftp::ui::TFtpForm*>(QApplication::activeModalWidget());
+    ASSERT_NE(upload, nullptr);
+    offered = upload->FtpSource->text();
+    upload->reject();
+  });
+  form->FTPupload1->trigger();
+  const auto* gallery = form->findChild<gallery::ui::TThumbFrm*>();
+  ASSERT_NE(gallery, nullptr);
+  EXPECT_FALSE(offered.isEmpty());
+  EXPECT_EQ(offered, gallery->editTargetFolder->text());
 }
 
 TEST_F(MainFormTest, PreviewMovesBetweenTheLeftPanelAndTheMainPanel) {

@@ -28,6 +28,7 @@
 #include "ftp/ui/password_form.h"
 #include "platform/error.h"
 #include "platform/settings_store.h"
+#include "platform/ui/help.h"
 
 namespace vistrel::ftp::ui {
 namespace {
@@ -102,6 +103,13 @@ TFtpForm::TFtpForm(QWidget* parent, platform::Prompter* prompter)
   }
   readSettings();
   FtpSourceChange();
+}
+
+void showFtpUpload(QWidget* parent, const QString& folder) {
+  TFtpForm form(parent);
+  form.setSource(folder);
+  QObject::connect(&form, &TFtpForm::helpRequested, &platform::ui::showHelp);
+  form.exec();
 }
 
 TFtpForm::~TFtpForm() {

@@ -116,4 +116,7 @@ class TFtpForm : public QDialog {
   std::atomic<bool> workerDone_{true};
 };
 
+// Opens the upload window modally for the folder, with its Help button working.
+void showFtpUpload(QWidget* parent, const QString& folder);
+
 }  // namespace vistrel::ftp::ui

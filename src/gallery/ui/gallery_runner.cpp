@@ -81,11 +81,7 @@ GalleryRunner::GalleryRunner(QWidget* window, platform::Prompter* prompter, plat
   openDocument = [](const fs::path& page) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
   };
-  openFtp = [this](const QString& folder) {
-    ftp::ui::TFtpForm form(window_);
-    form.setSource(folder);
-    form.exec();
-  };
+  openFtp = [this](const QString& folder) { ftp::ui::showFtpUpload(window_, folder); };
 }
 
 GalleryRunner::~GalleryRunner() {
