@@ -23,7 +23,6 @@ FileIconView::FileIconView(TFileList* list) : QListView(list), list_(list) {
   setMovement(QListView::Static);
   setResizeMode(QListView::Adjust);
   setWrapping(true);
-  setUniformItemSizes(true);
   setDragEnabled(true);
   setDragDropMode(QAbstractItemView::DragOnly);
   setContextMenuPolicy(Qt::CustomContextMenu);

@@ -181,6 +181,10 @@ void TFileList::setViewStyle(ViewStyle style) {
   if (view_ == ViewStyle::Thumbnails && style != ViewStyle::Thumbnails) stopThumbnails();
   view_ = style;
   const bool hadFocus = hasFocus() || iconView_->hasFocus();
+  // The tree's scroll bars would show through the icon view.
+  const Qt::ScrollBarPolicy treeBars = style == ViewStyle::Details ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  setHorizontalScrollBarPolicy(treeBars);
+  setVerticalScrollBarPolicy(treeBars);
   if (style == ViewStyle::Details) {
     setFocusProxy(nullptr);
     iconView_->hide();
@@ -204,7 +208,11 @@ void TFileList::setViewStyle(ViewStyle style) {
     // column be as wide as its longest name.
     iconView_->setGridSize(style == ViewStyle::SmallIcons ? QSize(columnWidth(0) + 40, metrics.height() + 6) : QSize());
   }
-  iconView_->setFlow(style == ViewStyle::List ? QListView::TopToBottom : QListView::LeftToRight);
+  // List flows down in columns and scrolls sideways; the grids flow across and scroll down.
+  const bool columns = style == ViewStyle::List;
+  iconView_->setFlow(columns ? QListView::TopToBottom : QListView::LeftToRight);
+  iconView_->setHorizontalScrollBarPolicy(columns ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  iconView_->setVerticalScrollBarPolicy(columns ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
   iconView_->setMovement(QListView::Static);
   iconView_->setGeometry(rect());
   iconView_->show();
