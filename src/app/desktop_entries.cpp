@@ -96,6 +96,21 @@ std::vector<std::string> localeKeys(std::string_view locale) {
   return keys;
 }
 
+const std::map<std::string_view, std::string DesktopEntry::*> kTextKeys = {
+    {"Type", &DesktopEntry::type}, {"Exec", &DesktopEntry::exec}, {"TryExec", &DesktopEntry::tryExec},
+    {"Icon", &DesktopEntry::icon}};
+
+constexpr std::size_t kNoName = std::size_t(-1);
+
+// 0 for the best fitting locale key, keys.size() for plain "Name", kNoName for
+// a key of another language or no Name key at all.
+std::size_t nameRank(std::string_view key, const std::vector<std::string>& keys) {
+  if (key == "Name") return keys.size();
+  if (key.size() < 7 || key[4] != '[' || key.back() != ']') return kNoName;
+  const auto found = std::find(keys.begin(), keys.end(), key.substr(5, key.size() - 6));
+  return found == keys.end() ? kNoName : std::size_t(found - keys.begin());
+}
+
 bool executableFound(const std::string& program) {
   if (program.find('/') != std::string::npos) return access(program.c_str(), X_OK) == 0;
   const char* path = std::getenv("PATH");
@@ -142,7 +157,7 @@ void collectEntries(const fs::path& folder, std::string_view locale, std::map<st
 DesktopEntry parseDesktopEntry(std::string_view text, std::string_view locale) {
   DesktopEntry entry;
   const std::vector<std::string> keys = localeKeys(locale);
-  std::size_t nameRank = keys.size() + 1;  // how well the Name taken so far fits the locale
+  std::size_t bestName = kNoName;  // how well the Name taken so far fits the locale
   bool inGroup = false;
   while (!text.empty()) {
     const auto newline = text.find('\n');
@@ -157,32 +172,21 @@ DesktopEntry parseDesktopEntry(std::string_view text, std::string_view locale) {
     if (!inGroup || equals == std::string_view::npos) continue;
     const std::string_view key = trimmed(line.substr(0, equals));
     const std::string value = unescapeValue(trimmed(line.substr(equals + 1)));
-    if (key == "Type")
-      entry.type = value;
-    else if (key == "Exec")
-      entry.exec = value;
-    else if (key == "TryExec")
-      entry.tryExec = value;
-    else if (key == "Icon")
-      entry.icon = value;
-    else if (key == "Hidden")
-      entry.hidden = value == "true";
-    else if (key == "NoDisplay")
-      entry.noDisplay = value == "true";
-    else if (key == "MimeType")
-      entry.mimeTypes = splitList(value);
-    else if (key.substr(0, 4) == "Name") {
-      std::size_t rank = keys.size();
-      if (key != "Name") {
-        if (key.size() < 7 || key[4] != '[' || key.back() != ']') continue;
-        const auto found = std::find(keys.begin(), keys.end(), key.substr(5, key.size() - 6));
-        if (found == keys.end()) continue;
-        rank = std::size_t(found - keys.begin());
-      }
-      if (rank < nameRank) {
+    if (key.substr(0, 4) == "Name") {
+      // Name, or Name[locale] when the locale fits better than what was taken.
+      const std::size_t rank = nameRank(key, keys);
+      if (rank < bestName) {
         entry.name = value;
-        nameRank = rank;
+        bestName = rank;
       }
+    } else if (const auto field = kTextKeys.find(key); field != kTextKeys.end()) {
+      entry.*(field->second) = value;
+    } else if (key == "Hidden") {
+      entry.hidden = value == "true";
+    } else if (key == "NoDisplay") {
+      entry.noDisplay = value == "true";
+    } else if (key == "MimeType") {
+      entry.mimeTypes = splitList(value);
     }
   }
   return entry;

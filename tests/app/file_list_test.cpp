@@ -84,6 +84,16 @@ class FileListTest : public ::testing::Test {
     return drawn;
   }
 
+  // Starts a thumbnail load of `count` photos that each take a while to cache.
+  void listPhotosAsThumbnails(int count) {
+    imaging::TBitmap blue(1200, 900);
+    blue.Fill(0, 0, 255);
+    for (int i = 0; i < count; ++i) imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(100 + i) + ".jpg"), blue);
+    form->options().cacheMinFileSize = 1;
+    form->setViewStyle(ViewStyle::Thumbnails);
+    list();
+  }
+
   void waitForThumbnails() {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FileList->thumbnailsLoading() && form->progressBar()->isHidden(); },
                                 20000));
@@ -182,13 +192,8 @@ TEST_F(FileListTest, TicksAndSelectionInTheIconViewsAreTheListsJobSets) {
 }
 
 TEST_F(FileListTest, LeavingTheThumbnailViewStopsTheLoad) {
-  imaging::TBitmap green(1200, 900);
-  green.Fill(0, 255, 0);
   constexpr int kPhotos = 24;
-  for (int i = 0; i < kPhotos; ++i) imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(100 + i) + ".jpg"), green);
-  form->options().cacheMinFileSize = 1;
-  form->setViewStyle(ViewStyle::Thumbnails);
-  list();
+  listPhotosAsThumbnails(kPhotos);
   ASSERT_TRUE(form->FileList->thumbnailsLoading());
   form->FileList->setViewStyle(ViewStyle::SmallIcons);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FileList->thumbnailsLoading(); }, 20000));
@@ -326,13 +331,8 @@ TEST_F(FileListTest, ThumbnailViewDrawsFromTheCacheOnTheSecondListing) {
 }
 
 TEST_F(FileListTest, EscapeStopsTheLoadLeavingTheRestOnThePlaceholder) {
-  imaging::TBitmap blue(1200, 900);
-  blue.Fill(0, 0, 255);
   constexpr int kPhotos = 24;
-  for (int i = 0; i < kPhotos; ++i) imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(100 + i) + ".jpg"), blue);
-  form->options().cacheMinFileSize = 1;
-  form->setViewStyle(ViewStyle::Thumbnails);
-  list();
+  listPhotosAsThumbnails(kPhotos);
   EXPECT_TRUE(form->progressBar()->isVisibleTo(form.get()));
   QTest::keyClick(form->FileList, Qt::Key_Escape);
   waitForThumbnails();
