@@ -164,6 +164,30 @@ TEST_F(FileListTest, EachViewShowsItsWidgetInItsMode) {
   EXPECT_FALSE(icons->isVisibleTo(form.get()));
 }
 
+TEST_F(FileListTest, ViewMenuKeepsTagsBetweenTheListViewsAndOffersTheMenuInEach) {
+  for (const char* name : {"a.jpg", "b.jpg"}) photos.write(name, name);
+  list();
+  const auto choose = [&](const char* caption) {
+    for (QAction* item : form->ViewtypePopup->actions()) {
+      if (item->text() == caption) item->trigger();
+    }
+  };
+  form->FileList->topLevelItem(rowOf("b.jpg"))->setCheckState(0, Qt::Checked);
+  select({"a.jpg"});
+  choose("List");
+  choose("Small icons");
+  EXPECT_EQ(form->taggedFiles(), paths({"b.jpg"}));
+  EXPECT_EQ(form->selectedFiles(), paths({"a.jpg"}));
+
+  emit form->FileList->iconView()->customContextMenuRequested(QPoint(5, 5));
+  EXPECT_TRUE(form->FileListPopup->isVisible());
+  form->FileListPopup->close();
+
+  choose("Thumbnails");  // a new listing, with pictures
+  EXPECT_TRUE(form->taggedFiles().empty());
+  EXPECT_EQ(form->FileList->viewStyle(), ViewStyle::Thumbnails);
+}
+
 TEST_F(FileListTest, TicksAndSelectionInTheIconViewsAreTheListsJobSets) {
   for (const char* name : {"a.jpg", "b.jpg", "c.png"}) photos.write(name, name);
   form->options().cacheMinFileSize = 1;
