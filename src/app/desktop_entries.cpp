@@ -125,7 +125,7 @@ bool executableFound(const std::string& program) {
 }
 
 bool shown(const DesktopEntry& entry) {
-  return !entry.hidden && !entry.noDisplay && entry.type == "Application" && !entry.exec.empty() &&
+  return !entry.hidden && !entry.noDisplay && !entry.terminal && entry.type == "Application" && !entry.exec.empty() &&
          (entry.tryExec.empty() || executableFound(entry.tryExec));
 }
 
@@ -185,6 +185,8 @@ DesktopEntry parseDesktopEntry(std::string_view text, std::string_view locale) {
       entry.hidden = value == "true";
     } else if (key == "NoDisplay") {
       entry.noDisplay = value == "true";
+    } else if (key == "Terminal") {
+      entry.terminal = value == "true";
     } else if (key == "MimeType") {
       entry.mimeTypes = splitList(value);
     }

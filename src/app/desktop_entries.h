@@ -21,6 +21,7 @@ struct DesktopEntry {
   std::vector<std::string> mimeTypes;
   bool hidden = false;
   bool noDisplay = false;
+  bool terminal = false;  // a program for a terminal window
 };
 
 // Parses the [Desktop Entry] group of a desktop entry file. `locale` is the
@@ -44,7 +45,8 @@ std::vector<std::filesystem::path> applicationFolders();
 
 // The entries of the folders that declare one of `mimeTypes`, sorted by name.
 // An ID found in an earlier folder hides the same ID in later ones; hidden,
-// not displayed and not installed (TryExec) entries are left out.
+// not displayed, not installed (TryExec) and terminal programs, which would
+// run without a window to show in, are left out.
 std::vector<DesktopEntry> applicationsFor(const std::vector<std::string>& mimeTypes,
                                           const std::vector<std::filesystem::path>& folders, std::string_view locale);
 

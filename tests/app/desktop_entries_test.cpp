@@ -105,6 +105,7 @@ TEST_F(ApplicationFolders, OnlyShownInstalledEntriesForTheTypeInPrecedenceOrder)
   system.write("applications/masked.desktop", "[Desktop Entry]\nName=Masked\nExec=m %f\n" + jpeg);
   system.write("applications/b.desktop", "[Desktop Entry]\nName=Other beta\nExec=beta2 %f\n" + jpeg);
   system.write("applications/kde/a.desktop", "[Desktop Entry]\nName=Alpha\nExec=alpha %U\n" + jpeg);
+  system.write("applications/vi.desktop", "[Desktop Entry]\nName=Vi\nExec=vi %f\nTerminal=true\n" + jpeg);
   system.write("applications/quiet.desktop", "[Desktop Entry]\nName=Quiet\nExec=q\nNoDisplay=true\n" + jpeg);
   system.write("applications/gone.desktop",
                "[Desktop Entry]\nName=Gone\nExec=g\nTryExec=no-such-program-here\n" + jpeg);
