@@ -206,6 +206,7 @@ TEST_F(FileListTest, TicksAndSelectionInTheIconViewsAreTheListsJobSets) {
     clickIn(icons, QRect(c.right() - 8, c.center().y(), 1, 1));
     clickIn(icons, icons->visualRect(indexOf("a.jpg")).adjusted(box.width() + 4, 0, 0, 0), Qt::ControlModifier);
     EXPECT_EQ(form->selectedFiles(), paths({"a.jpg", "c.png"})) << int(style);
+    EXPECT_EQ(form->statusPanels[0]->text(), "2 file(s) selected");
     EXPECT_EQ(form->taggedFiles(), paths({"b.jpg"}));
 
     // Rows move with Alt+Up/Down in the List view only.
