@@ -67,14 +67,37 @@ fs::path TDragListBox::currentFile() const {
   return currentItem() ? fs::path(currentItem()->text().toStdString()) : fs::path();
 }
 
+namespace {
+
+bool holdsLocalFiles(const QMimeData* mime) {
+  const QList<QUrl> urls = mime->urls();
+  return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+// The list keeps only the paths, so a drop must never be taken as a move: the
+// program the files come from would then remove them. Copy or link leave them.
+void acceptAsReference(QDropEvent* event) {
+  const Qt::DropActions offered = event->possibleActions();
+  if (offered & Qt::CopyAction) {
+    event->setDropAction(Qt::CopyAction);
+  } else if (offered & Qt::LinkAction) {
+    event->setDropAction(Qt::LinkAction);
+  } else {
+    event->setDropAction(event->proposedAction());
+  }
+  event->accept();
+}
+
+}  // namespace
+
 void TDragListBox::dragEnterEvent(QDragEnterEvent* event) {
   if (event->source() == this) return QListWidget::dragEnterEvent(event);
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (holdsLocalFiles(event->mimeData())) acceptAsReference(event);
 }
 
 void TDragListBox::dragMoveEvent(QDragMoveEvent* event) {
   if (event->source() == this) return QListWidget::dragMoveEvent(event);
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (holdsLocalFiles(event->mimeData())) acceptAsReference(event);
 }
 
 // An entry dragged inside the list moves to the entry under the pointer, or to
@@ -82,7 +105,7 @@ void TDragListBox::dragMoveEvent(QDragMoveEvent* event) {
 void TDragListBox::dropEvent(QDropEvent* event) {
   if (event->source() != this) {
     addDropped(event->mimeData()->urls());
-    event->acceptProposedAction();
+    acceptAsReference(event);
     return;
   }
   QListWidgetItem* moving = currentItem();

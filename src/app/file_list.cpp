@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "app/file_icon_view.h"
 #include "app/list_thumbnails.h"
 #include "app/main_settings.h"
 #include "browser/file_commands.h"
@@ -87,6 +88,17 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   connect(this, &QTreeWidget::itemChanged, this, &TFileList::itemEdited);
   connect(this, &QTreeWidget::itemSelectionChanged, this, &TFileList::showSelectionCount);
   connect(this, &QTreeWidget::itemClicked, this, &TFileList::previewRequested);
+
+  iconView_ = new FileIconView(this);
+  iconView_->setModel(model());
+  QItemSelectionModel* own = iconView_->selectionModel();
+  iconView_->setSelectionModel(selectionModel());
+  delete own;
+  iconView_->hide();
+  connect(iconView_, &QAbstractItemView::clicked, this, &TFileList::previewRequested);
+  connect(iconView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    emit customContextMenuRequested(viewport()->mapFromGlobal(iconView_->viewport()->mapToGlobal(pos)));
+  });
 }
 
 TFileList::~TFileList() = default;
@@ -168,18 +180,63 @@ void TFileList::decorate(QTreeWidgetItem* item) const {
 void TFileList::setViewStyle(ViewStyle style) {
   if (view_ == ViewStyle::Thumbnails && style != ViewStyle::Thumbnails) stopThumbnails();
   view_ = style;
-  const bool columns = style == ViewStyle::Details || style == ViewStyle::Thumbnails;
-  setHeaderHidden(!columns);
-  for (int column = 1; column < kColumnCount; ++column) {
-    if (!columns && !isColumnHidden(column)) hiddenWidths_[std::size_t(column)] = columnWidth(column);
-    setColumnHidden(column, !columns);
+  const bool hadFocus = hasFocus() || iconView_->hasFocus();
+  // The tree's scroll bars would show through the icon view.
+  const Qt::ScrollBarPolicy treeBars = style == ViewStyle::Details ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  setHorizontalScrollBarPolicy(treeBars);
+  setVerticalScrollBarPolicy(treeBars);
+  if (style == ViewStyle::Details) {
+    setFocusProxy(nullptr);
+    iconView_->hide();
+    setIconSize(QSize(16, 16));
+    if (hadFocus) setFocus();
+    return;
   }
-  const int side = style == ViewStyle::Thumbnails ? settings_.thumbSize : 16;
-  setIconSize(QSize(side, side));
+  const QFontMetrics metrics(font());
+  if (style == ViewStyle::Thumbnails) {
+    // Room for the check box beside the picture and two lines of name below it.
+    const int side = settings_.thumbSize;
+    iconView_->setViewMode(QListView::IconMode);
+    iconView_->setIconSize(QSize(side, side));
+    iconView_->setGridSize(QSize(side + 40, side + 2 * metrics.height() + 12));
+    iconView_->setWordWrap(true);
+  } else {
+    iconView_->setViewMode(QListView::ListMode);
+    iconView_->setIconSize(QSize(16, 16));
+    iconView_->setWordWrap(false);
+    // Small icons line the names up in a grid of equal cells; List lets each
+    // column be as wide as its longest name.
+    iconView_->setGridSize(style == ViewStyle::SmallIcons ? QSize(columnWidth(0) + 40, metrics.height() + 6) : QSize());
+  }
+  // List flows down in columns and scrolls sideways; the grids flow across and scroll down.
+  const bool columns = style == ViewStyle::List;
+  iconView_->setFlow(columns ? QListView::TopToBottom : QListView::LeftToRight);
+  iconView_->setHorizontalScrollBarPolicy(columns ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  iconView_->setVerticalScrollBarPolicy(columns ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+  iconView_->setMovement(QListView::Static);
+  iconView_->setGeometry(rect());
+  iconView_->show();
+  iconView_->raise();
+  setFocusProxy(iconView_);
+  if (hadFocus) iconView_->setFocus();
 }
 
-int TFileList::storedColumnWidth(int column) const {
-  return isColumnHidden(column) ? hiddenWidths_[std::size_t(column)] : columnWidth(column);
+QAbstractItemView* TFileList::activeView() {
+  return view_ == ViewStyle::Details ? static_cast<QAbstractItemView*>(this) : iconView_;
+}
+
+QListView* TFileList::iconView() const { return iconView_; }
+
+void TFileList::resizeEvent(QResizeEvent* event) {
+  QTreeWidget::resizeEvent(event);
+  iconView_->setGeometry(rect());
+}
+
+bool TFileList::editing() const { return state() == QAbstractItemView::EditingState || iconView_->editing(); }
+
+void TFileList::showRow(QTreeWidgetItem* item) {
+  scrollToItem(item);
+  iconView_->scrollTo(indexFromItem(item));
 }
 
 std::vector<fs::path> TFileList::taggedFiles() const {
@@ -275,14 +332,18 @@ void TFileList::moveSelectedRow(int step) {
   clearSelection();
   setCurrentItem(item);
   item->setSelected(true);
-  scrollToItem(item);
+  showRow(item);
 }
 
 void TFileList::startRename() {
   QTreeWidgetItem* item = selectedItems().isEmpty() ? nullptr : selectedItems().first();
   if (!item) return;
   renaming_ = item;
-  editItem(item, 0);
+  if (view_ == ViewStyle::Details) {
+    editItem(item, 0);
+  } else {
+    iconView_->edit(indexFromItem(item));
+  }
 }
 
 void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
@@ -333,7 +394,11 @@ void TFileList::showSelectionCount() {
 }
 
 void TFileList::keyPressEvent(QKeyEvent* event) {
-  if (editing() || selectedItems().isEmpty()) return QTreeWidget::keyPressEvent(event);
+  if (!handleKeyPress(event)) QTreeWidget::keyPressEvent(event);
+}
+
+bool TFileList::handleKeyPress(QKeyEvent* event) {
+  if (editing() || selectedItems().isEmpty()) return false;
   const int key = event->key();
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     emit fullScreenRequested();
@@ -342,12 +407,17 @@ void TFileList::keyPressEvent(QKeyEvent* event) {
   } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers() == Qt::AltModifier) {
     moveSelectedRow(key == Qt::Key_Up ? -1 : 1);
   } else {
-    QTreeWidget::keyPressEvent(event);
+    return false;
   }
+  return true;
 }
 
 void TFileList::keyReleaseEvent(QKeyEvent* event) {
   QTreeWidget::keyReleaseEvent(event);
+  handleKeyRelease(event);
+}
+
+void TFileList::handleKeyRelease(QKeyEvent* event) {
   const int key = event->key();
   if (editing() || selectedItems().isEmpty()) return;
   if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Return &&
@@ -356,9 +426,9 @@ void TFileList::keyReleaseEvent(QKeyEvent* event) {
   }
 }
 
-// Other programs get the selected files, copy only, and only while all of them
-// still exist.
-void TFileList::startDrag(Qt::DropActions) {
+void TFileList::startDrag(Qt::DropActions) { dragSelectedFiles(); }
+
+void TFileList::dragSelectedFiles() {
   const std::vector<fs::path> files = selectedFiles();
   if (files.empty()) return;
   QList<QUrl> urls;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTreeWidget>
-#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,10 +11,11 @@
 #include "browser/list_sorting.h"
 #include "browser/program_options.h"
 
-class QMenu;
+class QListView;
 
 namespace vistrel::app {
 
+class FileIconView;
 class ThumbnailLoader;
 
 // What a listing shows, taken from the options and the View menu.
@@ -30,6 +30,8 @@ struct FileListSettings {
 // The file list of the main window: one row per file of the listed folder with
 // a check box ("tagged"), multiple selection, and four view types. Commands take
 // their files from the job sets: taggedFiles(), selectedFiles(), focusedFile().
+// The tree itself is the Details view and holds the rows; List, Small icons and
+// Thumbnails show the same rows and selection in an icon view laid over it.
 class TFileList : public QTreeWidget {
   Q_OBJECT
 
@@ -40,9 +42,12 @@ class TFileList : public QTreeWidget {
   // Removes every row and lists the folder again.
   void listFolder(const std::filesystem::path& folder, const FileListSettings& settings);
   void setViewStyle(ViewStyle style);
-  // A column's width, also while the List and Small icons views hide it.
-  int storedColumnWidth(int column) const;
+  // A column's width, also while an icon view hides the columns.
+  int storedColumnWidth(int column) const { return columnWidth(column); }
   ViewStyle viewStyle() const { return view_; }
+  // The view the user sees and works in: the icon view, or the tree itself.
+  QAbstractItemView* activeView();
+  QListView* iconView() const;
 
   std::vector<std::filesystem::path> taggedFiles() const;
   std::vector<std::filesystem::path> selectedFiles() const;
@@ -72,6 +77,12 @@ class TFileList : public QTreeWidget {
   // The thumbnail of a row drawn so far (null while it shows the placeholder).
   QIcon thumbnailOf(int row) const;
 
+  // The list's keys, whichever view has the focus; true when the key was used.
+  bool handleKeyPress(QKeyEvent* event);
+  void handleKeyRelease(QKeyEvent* event);
+  // Offers the selected files to other programs (copy only), when all still exist.
+  void dragSelectedFiles();
+
  signals:
   void statusText(const QString& text);
   void thumbnailProgress(int position, int total);  // total 0: the load ended
@@ -83,6 +94,7 @@ class TFileList : public QTreeWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QTreeWidgetItem* makeItem(const browser::ListedFile& file) const;
@@ -91,7 +103,8 @@ class TFileList : public QTreeWidget {
   void showSelectionCount();
   void loadThumbnails();
   void thumbnailsEnded(int generation);
-  bool editing() const { return state() == QAbstractItemView::EditingState; }
+  bool editing() const;
+  void showRow(QTreeWidgetItem* item);
 
   FileListSettings settings_;
   ViewStyle view_ = ViewStyle::Details;
@@ -102,7 +115,7 @@ class TFileList : public QTreeWidget {
   std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
-  std::array<int, kColumnCount> hiddenWidths_{};  // widths of the columns hidden by the view
+  FileIconView* iconView_;
 };
 
 }  // namespace vistrel::app

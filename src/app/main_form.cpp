@@ -271,7 +271,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), widget->toolTip(), widget, {}, 4000);
       return true;
     }
-  } else if (watched == FileList && event->type() == QEvent::FocusIn) {
+  } else if ((watched == FileList || watched == FileList->iconView()) && event->type() == QEvent::FocusIn) {
     rememberFolderInHistory();
   }
   return QMainWindow::eventFilter(watched, event);

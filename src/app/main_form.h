@@ -149,6 +149,7 @@ class TMainForm : public QMainWindow {
   void btnOpenClick();
   void Deletecacheallfolders1Click();
   void CacheStatsClick();
+  void Openwith1Click();
   // Start-up, settings and history
   void firstShow();
   void startup();

@@ -209,9 +209,12 @@ void TMainForm::createToolBar() {
     item->setCheckable(true);
     item->setData(int(style));
     viewTypes->addAction(item);
+    // Only the thumbnail view needs other pictures in the rows; between the
+    // other views the rows stay as they are, tags and selection included.
     connect(item, &QAction::triggered, this, [this, style = style] {
+      const bool relist = style == ViewStyle::Thumbnails || viewStyle_ == ViewStyle::Thumbnails;
       setViewStyle(style);
-      listFolder();
+      if (relist) listFolder();
     });
   }
   connect(ViewtypePopup, &QMenu::aboutToShow, this, [this] {

@@ -4,8 +4,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLayout>
-#include <QLocale>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,6 +13,8 @@
 #include "app/drag_list_box.h"
 #include "app/file_list_popup.h"
 #include "app/main_form.h"
+#include "app/open_with_form.h"
+#include "app/properties_form.h"
 #include "browser/cache_usage.h"
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
@@ -82,22 +82,12 @@ void TMainForm::createFileListCommands() {
   connect(popup->Open, &QAction::triggered, this, [this] {
     if (!focusedFile().empty()) QDesktopServices::openUrl(urlOf(focusedFile()));
   });
-  connect(popup->Openwith1, &QAction::triggered, this, [this] {
-    if (focusedFile().empty()) return;
-    const auto program = prompter_.input("Open with ..", "Program:", "");
-    if (program && !program->empty()) {
-      QProcess::startDetached(QString::fromStdString(*program), {QString::fromStdString(focusedFile().string())});
-    }
-  });
+  connect(popup->Openwith1, &QAction::triggered, this, &TMainForm::Openwith1Click);
   connect(popup->FileProperties, &QAction::triggered, this, [this] {
-    const fs::path file = focusedFile();
-    if (file.empty()) return;
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec) return;
-    prompter_.inform(file.string() + "\r\nSize: " + std::to_string(size) + " bytes\r\nDate: " +
-                         browser::fileDateText(platform::lastWriteTime(file)),
-                     "File properties");
+    if (focusedFile().empty()) return;
+    TPropertiesForm properties(this);
+    properties.showFile(focusedFile());
+    properties.exec();
   });
   connect(popup->Emailimages2, &QAction::triggered, Emailimages1, &QAction::trigger);
   connect(popup->popup_EncryptFiles, &QAction::triggered, EncryptFiles, &QAction::trigger);
@@ -210,13 +200,20 @@ void TMainForm::Deletecacheallfolders1Click() {
 }
 
 void TMainForm::CacheStatsClick() {
-  const browser::CacheUsage usage = browser::cacheUsage(options_.cacheFolder);
-  const QLocale locale;
-  prompter_.inform("Cache folder: " + options_.cacheFolder.string() + "\r\nSize: " +
-                       locale.formattedDataSize(qint64(usage.bytes)).toStdString() + " (" +
-                       std::to_string(usage.bytes) + " bytes)\r\nContains: " + std::to_string(usage.files) +
-                       " files, " + std::to_string(usage.folders) + " folders",
-                   "Cache properties");
+  TPropertiesForm properties(this);
+  properties.showCacheFolder(options_.cacheFolder);
+  properties.exec();
+}
+
+void TMainForm::Openwith1Click() {
+  if (focusedFile().empty()) return;
+  TOpenWithForm chooser(focusedFile(), applicationFolders(), this);
+  if (chooser.exec() != QDialog::Accepted) return;
+  try {
+    chooser.openFile();
+  } catch (const Error& error) {
+    prompter_.error(error.what(), "Error");
+  }
 }
 
 }  // namespace vistrel::app

@@ -7,11 +7,11 @@
 namespace vistrel::browser {
 namespace fs = std::filesystem;
 
-CacheUsage cacheUsage(const fs::path& root) {
+CacheUsage cacheUsage(const fs::path& root, const std::atomic<bool>* stop) {
   CacheUsage usage;
   std::error_code ec;
   for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
-       !ec && it != end; it.increment(ec)) {
+       !ec && it != end && !(stop && *stop); it.increment(ec)) {
     std::error_code entryError;
     if (it->is_directory(entryError)) {
       ++usage.folders;

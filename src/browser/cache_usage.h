@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 
@@ -12,7 +13,8 @@ struct CacheUsage {
 };
 
 // What the cache below the root holds; an unreadable part counts as empty.
-CacheUsage cacheUsage(const std::filesystem::path& root);
+// Setting `stop` ends the count early with what was counted so far.
+CacheUsage cacheUsage(const std::filesystem::path& root, const std::atomic<bool>* stop = nullptr);
 
 // Moves everything below the root to the trash, leaving the root itself.
 // Throws Error for the first entry that cannot be moved.

@@ -10,7 +10,13 @@
 #include <QTest>
 #include <QUrl>
 
+#include <sys/stat.h>
+
+#include <QListView>
+#include <map>
+
 #include "app/drag_list_box.h"
+#include "app/file_icon_view.h"
 #include "app/file_list_popup.h"
 #include "app/main_form.h"
 #include "browser/cache_location.h"
@@ -64,6 +70,30 @@ class FileListTest : public ::testing::Test {
     return result;
   }
 
+  QModelIndex indexOf(const std::string& name) const { return form->FileList->model()->index(rowOf(name), 0); }
+
+  void clickIn(const QListView* view, const QRect& rect, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
+  }
+
+  int drawnCount() const {
+    int drawn = 0;
+    for (int row = 0; row < form->FileList->topLevelItemCount(); ++row) {
+      drawn += !form->FileList->thumbnailOf(row).isNull();
+    }
+    return drawn;
+  }
+
+  // Starts a thumbnail load of `count` photos that each take a while to cache.
+  void listPhotosAsThumbnails(int count) {
+    imaging::TBitmap blue(1200, 900);
+    blue.Fill(0, 0, 255);
+    for (int i = 0; i < count; ++i) imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(100 + i) + ".jpg"), blue);
+    form->options().cacheMinFileSize = 1;
+    form->setViewStyle(ViewStyle::Thumbnails);
+    list();
+  }
+
   void waitForThumbnails() {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FileList->thumbnailsLoading() && form->progressBar()->isHidden(); },
                                 20000));
@@ -91,6 +121,109 @@ TEST_F(FileListTest, TaggingButtonsDecideTheTaggedAndSelectedJobSets) {
   form->btnUntagAll->trigger();
   EXPECT_TRUE(form->taggedFiles().empty());
   EXPECT_FALSE(form->FileList->topLevelItem(rowOf("b.jpg"))->font(0).bold());
+}
+
+TEST_F(FileListTest, EachViewShowsItsWidgetInItsMode) {
+  for (const char* name : {"a.jpg", "b.jpg", "c.png"}) photos.write(name, name);
+  QListView* icons = form->FileList->iconView();
+  EXPECT_EQ(icons->model(), form->FileList->model());
+  EXPECT_EQ(icons->selectionModel(), form->FileList->selectionModel());
+
+  list();
+  EXPECT_FALSE(icons->isVisibleTo(form.get()));
+  EXPECT_EQ(form->FileList->activeView(), form->FileList);
+
+  form->setViewStyle(ViewStyle::List);
+  list();
+  ASSERT_TRUE(icons->isVisibleTo(form.get()));
+  EXPECT_EQ(form->FileList->activeView(), icons);
+  EXPECT_EQ(icons->geometry(), form->FileList->rect());
+  EXPECT_EQ(icons->viewMode(), QListView::ListMode);
+  EXPECT_EQ(icons->flow(), QListView::TopToBottom);
+  EXPECT_TRUE(icons->isWrapping());
+  EXPECT_EQ(icons->iconSize(), QSize(16, 16));
+
+  form->setViewStyle(ViewStyle::SmallIcons);
+  list();
+  EXPECT_EQ(icons->viewMode(), QListView::ListMode);
+  EXPECT_EQ(icons->flow(), QListView::LeftToRight);
+  EXPECT_TRUE(icons->gridSize().isValid());
+  // The grid flows left to right: b sits right of a on the same line.
+  EXPECT_EQ(icons->visualRect(indexOf("b.jpg")).top(), icons->visualRect(indexOf("a.jpg")).top());
+  EXPECT_GT(icons->visualRect(indexOf("b.jpg")).left(), icons->visualRect(indexOf("a.jpg")).left());
+
+  form->options().cacheMinFileSize = 1;
+  form->setViewStyle(ViewStyle::Thumbnails);
+  list();
+  waitForThumbnails();
+  EXPECT_EQ(icons->viewMode(), QListView::IconMode);
+  EXPECT_EQ(icons->iconSize(), QSize(80, 80));
+  EXPECT_GE(icons->gridSize().width(), 80);
+
+  form->setViewStyle(ViewStyle::Details);
+  EXPECT_FALSE(icons->isVisibleTo(form.get()));
+}
+
+TEST_F(FileListTest, ViewMenuKeepsTagsBetweenTheListViewsAndOffersTheMenuInEach) {
+  for (const char* name : {"a.jpg", "b.jpg"}) photos.write(name, name);
+  list();
+  const auto choose = [&](const char* caption) {
+    for (QAction* item : form->ViewtypePopup->actions()) {
+      if (item->text() == caption) item->trigger();
+    }
+  };
+  form->FileList->topLevelItem(rowOf("b.jpg"))->setCheckState(0, Qt::Checked);
+  select({"a.jpg"});
+  choose("List");
+  choose("Small icons");
+  EXPECT_EQ(form->taggedFiles(), paths({"b.jpg"}));
+  EXPECT_EQ(form->selectedFiles(), paths({"a.jpg"}));
+
+  emit form->FileList->iconView()->customContextMenuRequested(QPoint(5, 5));
+  EXPECT_TRUE(form->FileListPopup->isVisible());
+  form->FileListPopup->close();
+
+  choose("Thumbnails");  // a new listing, with pictures
+  EXPECT_TRUE(form->taggedFiles().empty());
+  EXPECT_EQ(form->FileList->viewStyle(), ViewStyle::Thumbnails);
+}
+
+TEST_F(FileListTest, TicksAndSelectionInTheIconViewsAreTheListsJobSets) {
+  for (const char* name : {"a.jpg", "b.jpg", "c.png"}) photos.write(name, name);
+  form->options().cacheMinFileSize = 1;
+  for (ViewStyle style : {ViewStyle::List, ViewStyle::SmallIcons, ViewStyle::Thumbnails}) {
+    form->setViewStyle(style);
+    list();
+    waitForThumbnails();
+    auto* icons = static_cast<FileIconView*>(form->FileList->iconView());
+    const QRect box = icons->checkBoxRect(indexOf("b.jpg"));
+    ASSERT_TRUE(icons->visualRect(indexOf("b.jpg")).contains(box)) << int(style);
+    clickIn(icons, box);
+    EXPECT_EQ(form->taggedFiles(), paths({"b.jpg"})) << int(style);
+    EXPECT_TRUE(form->FileList->topLevelItem(rowOf("b.jpg"))->font(0).bold());
+
+    const QRect c = icons->visualRect(indexOf("c.png"));
+    clickIn(icons, QRect(c.right() - 8, c.center().y(), 1, 1));
+    clickIn(icons, icons->visualRect(indexOf("a.jpg")).adjusted(box.width() + 4, 0, 0, 0), Qt::ControlModifier);
+    EXPECT_EQ(form->selectedFiles(), paths({"a.jpg", "c.png"})) << int(style);
+    EXPECT_EQ(form->statusPanels[0]->text(), "2 file(s) selected");
+    EXPECT_EQ(form->taggedFiles(), paths({"b.jpg"}));
+
+    // Rows move with Alt+Up/Down in the List view only.
+    clickIn(icons, icons->visualRect(indexOf("a.jpg")).adjusted(box.width() + 4, 0, 0, 0));
+    QTest::keyClick(icons, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(rowOf("a.jpg"), style == ViewStyle::List ? 1 : 0) << int(style);
+  }
+}
+
+TEST_F(FileListTest, LeavingTheThumbnailViewStopsTheLoad) {
+  constexpr int kPhotos = 24;
+  listPhotosAsThumbnails(kPhotos);
+  ASSERT_TRUE(form->FileList->thumbnailsLoading());
+  form->FileList->setViewStyle(ViewStyle::SmallIcons);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FileList->thumbnailsLoading(); }, 20000));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form->FileList->thumbnailOf(kPhotos - 1).isNull());
 }
 
 TEST_F(FileListTest, HeaderClicksSortAndAltDownMovesARowUntagged) {
@@ -150,17 +283,22 @@ TEST_F(FileListTest, DragListTakesDroppedImagesAndTaggedFilesAndRoundTripsThroug
 TEST_F(FileListTest, RenameInTheListCarriesTheDescription) {
   const fs::path photo = photos.write("a.jpg", "a");
   metadata::SetDescription(photo, "Harbour");
-  list();
-  select({"a.jpg"});
-  form->FileList->startRename();
-  auto* editor = form->FileList->findChild<QLineEdit*>();
-  ASSERT_NE(editor, nullptr);
-  editor->setText("harbour.jpg");
-  QTest::keyClick(editor, Qt::Key_Return);
-  QCoreApplication::processEvents();  // the editor commits its text from the event loop
-  EXPECT_TRUE(fs::exists(photos / "harbour.jpg"));
-  EXPECT_EQ(form->focusedFile(), photos / "harbour.jpg");
-  EXPECT_EQ(metadata::DescriptionOf(photos / "harbour.jpg"), "Harbour");
+  const auto rename = [&](const char* from, const char* to) {
+    list();
+    select({from});
+    form->FileList->startRename();
+    auto* editor = form->FileList->activeView()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(to);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor commits its text from the event loop
+    EXPECT_TRUE(fs::exists(photos / to));
+    EXPECT_EQ(form->focusedFile(), photos / to);
+    EXPECT_EQ(metadata::DescriptionOf(photos / to), "Harbour");
+  };
+  rename("a.jpg", "harbour.jpg");
+  form->setViewStyle(ViewStyle::SmallIcons);
+  rename("harbour.jpg", "boat.jpg");
 }
 
 TEST_F(FileListTest, FilewipeWipesTheTaggedFilesOnly) {
@@ -190,6 +328,18 @@ TEST_F(FileListTest, ThumbnailViewDrawsFromTheCacheOnTheSecondListing) {
   const fs::path entry = browser::CacheLocation(folder / "cache").cachePath(photo);
   ASSERT_TRUE(fs::exists(entry));
   ASSERT_FALSE(form->FileList->thumbnailOf(0).isNull());
+  // The grid shows the drawn picture in the row's place.
+  QListView* grid = form->FileList->iconView();
+  const QImage shown = grid->viewport()->grab().toImage();
+  const QRect cell = grid->visualRect(grid->model()->index(0, 0));
+  int redPixels = 0;
+  for (int y = cell.top(); y <= cell.bottom(); ++y) {
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      const QColor pixel = shown.pixelColor(x, y);
+      redPixels += pixel.red() > 200 && pixel.green() < 60 && pixel.blue() < 60;
+    }
+  }
+  EXPECT_GT(redPixels, 74 * 30);
 
   // The source no longer decodes, but keeps its time: only the cache can draw it red.
   const platform::SystemTime stamp = platform::lastWriteTime(photo);
@@ -206,18 +356,93 @@ TEST_F(FileListTest, ThumbnailViewDrawsFromTheCacheOnTheSecondListing) {
 }
 
 TEST_F(FileListTest, EscapeStopsTheLoadLeavingTheRestOnThePlaceholder) {
-  imaging::TBitmap blue(1200, 900);
-  blue.Fill(0, 0, 255);
   constexpr int kPhotos = 24;
-  for (int i = 0; i < kPhotos; ++i) imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(100 + i) + ".jpg"), blue);
-  form->options().cacheMinFileSize = 1;
-  form->setViewStyle(ViewStyle::Thumbnails);
-  list();
+  listPhotosAsThumbnails(kPhotos);
   EXPECT_TRUE(form->progressBar()->isVisibleTo(form.get()));
   QTest::keyClick(form->FileList, Qt::Key_Escape);
   waitForThumbnails();
   EXPECT_TRUE(form->FileList->thumbnailOf(kPhotos - 1).isNull());
   EXPECT_EQ(form->statusPanels[0]->text(), QString::number(kPhotos) + " file(s)");
+}
+
+// The cache entries by path, each with its inode and modification time: an
+// entry written again gets a new inode (written by rename) or a new time.
+std::map<std::string, std::pair<ino_t, std::int64_t>> cacheEntries(const fs::path& root) {
+  std::map<std::string, std::pair<ino_t, std::int64_t>> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    struct stat info {};
+    if (!entry.is_regular_file() || ::stat(entry.path().c_str(), &info) != 0) continue;
+    const std::int64_t modified = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    entries[entry.path().string()] = {info.st_ino, modified};
+  }
+  return entries;
+}
+
+TEST_F(FileListTest, ThumbnailViewOfAFullFolderFillsAsItGoesStopsOnEscAndRedrawsFromTheCache) {
+  constexpr int kPhotos = 500;
+  const auto colourOf = [](int i) { return QColor((i * 37) % 256, (i * 91) % 256, 255 - (i * 53) % 256); };
+  for (int i = 0; i < kPhotos; ++i) {
+    // A plain middle in the photo's own colour, and a busy border so that the
+    // file is above the cache's minimum size.
+    imaging::TBitmap photo(320, 240);
+    const QColor colour = colourOf(i);
+    for (int y = 0; y < photo.Height(); ++y) {
+      std::uint8_t* line = photo.ScanLine(y);
+      for (int x = 0; x < photo.Width(); ++x) {
+        const bool border = x < 40 || x >= 280 || y < 40 || y >= 200;
+        line[3 * x + 0] = border ? std::uint8_t(x * 7 ^ y * 13) : std::uint8_t(colour.blue());
+        line[3 * x + 1] = std::uint8_t(colour.green());
+        line[3 * x + 2] = std::uint8_t(colour.red());
+      }
+    }
+    imaging::SaveBitmapAsJpeg(photos / ("p" + std::to_string(1000 + i) + ".jpg"), photo, 90, false);
+  }
+  ASSERT_GE(fs::file_size(photos / "p1000.jpg"), 1024u);
+  form->options().cacheMinFileSize = 1;
+  form->options().cacheFolder = folder / "cache";
+  form->setViewStyle(ViewStyle::Thumbnails);
+
+  // First listing: rows are drawn while the load goes on; Esc stops it.
+  list();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return drawnCount() > 0; }, 20000));
+  EXPECT_TRUE(form->FileList->thumbnailsLoading());
+  EXPECT_LT(drawnCount(), kPhotos);
+  QTest::keyClick(form->FileList->iconView(), Qt::Key_Escape);
+  waitForThumbnails();
+  const int drawn = drawnCount();
+  EXPECT_LT(drawn, kPhotos);
+  for (int row = 0; row < kPhotos; ++row) EXPECT_EQ(form->FileList->thumbnailOf(row).isNull(), row >= drawn) << row;
+  EXPECT_EQ(form->statusPanels[0]->text(), QString::number(kPhotos) + " file(s)");
+
+  // Second listing runs to the end and fills the cache.
+  list();
+  waitForThumbnails();
+  ASSERT_EQ(drawnCount(), kPhotos);
+  const auto cached = cacheEntries(folder / "cache");
+  ASSERT_EQ(cached.size(), std::size_t(kPhotos));
+
+  // Third listing: the sources no longer decode but keep their times, so only
+  // the cache can draw them, and no entry is written again.
+  for (int i = 0; i < kPhotos; ++i) {
+    const fs::path photo = photos / ("p" + std::to_string(1000 + i) + ".jpg");
+    const platform::SystemTime stamp = platform::lastWriteTime(photo);
+    const auto size = fs::file_size(photo);
+    fs::resize_file(photo, 0);
+    fs::resize_file(photo, size);
+    platform::setLastWriteTime(photo, stamp);
+  }
+  list();
+  waitForThumbnails();
+  EXPECT_EQ(cacheEntries(folder / "cache"), cached);
+  for (int row = 0; row < kPhotos; ++row) {
+    const QImage shown = form->FileList->thumbnailOf(row).pixmap(80, 80).toImage();
+    const QColor middle = shown.pixelColor(40, 40);
+    const int i = std::stoi(form->FileList->topLevelItem(row)->text(0).toStdString().substr(1)) - 1000;
+    const QColor expected = colourOf(i);
+    EXPECT_NEAR(middle.red(), expected.red(), 24) << row;
+    EXPECT_NEAR(middle.green(), expected.green(), 24) << row;
+    EXPECT_NEAR(middle.blue(), expected.blue(), 24) << row;
+  }
 }
 
 }  // namespace

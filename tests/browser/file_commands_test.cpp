@@ -96,6 +96,8 @@ TEST(CacheUsage, CountsFilesFoldersAndBytesBelowTheRoot) {
   EXPECT_EQ(usage.folders, 2u);
   EXPECT_EQ(usage.bytes, 1024u);
   EXPECT_EQ(cacheUsage(folder / "none").files, 0u);
+  const std::atomic<bool> stopped{true};
+  EXPECT_EQ(cacheUsage(folder / "cache", &stopped).files, 0u);
 }
 
 }  // namespace
