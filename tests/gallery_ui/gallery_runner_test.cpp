@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -18,7 +19,6 @@
 #include "gallery/ui/thumb_form.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
-#include "wait_for.h"
 
 namespace vistrel::gallery::ui {
 namespace {
@@ -64,7 +64,7 @@ struct GalleryRunnerTest : ::testing::Test {
     runner.openFtp = [this](const QString& f) { ftpFolders.push_back(f); };
   }
   static bool waitForEnd(GalleryRunner& runner) {
-    return test::waitFor([&] { return !runner.active(); });
+    return QTest::qWaitFor([&] { return !runner.active(); }, 60000);
   }
 };
 

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QTest>
 #include <QTreeView>
 #include <memory>
 
@@ -22,14 +23,12 @@
 #include "platform/settings_store.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
-#include "wait_for.h"
 
 namespace vistrel::ftp::ui {
 namespace {
 
 namespace fs = std::filesystem;
 using platform::Answer;
-using test::waitFor;
 
 class FtpFormTest : public ::testing::Test {
  protected:
@@ -196,7 +195,7 @@ TEST_F(FtpFormUploadTest, UploadRunsWhileTheDialogStaysLive) {
   QObject::connect(&form, &TFtpForm::uploadFinished, [&](UploadResult r) { EXPECT_EQ(r, UploadResult::Done); });
   form.btnUpload->click();
   EXPECT_FALSE(form.btnUpload->isEnabled());
-  ASSERT_TRUE(waitFor([&] { return !form.uploading(); })) << form.MemoLog->toPlainText().toStdString();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.uploading(); }, 60000)) << form.MemoLog->toPlainText().toStdString();
   EXPECT_TRUE(form.btnUpload->isEnabled());
   const QString log = form.MemoLog->toPlainText();
   EXPECT_TRUE(log.contains("Connected to 127.0.0.1..")) << log.toStdString();
@@ -224,7 +223,7 @@ TEST_F(FtpFormUploadTest, CloseStopsAHangingUpload) {
   form.btnClose->click();
   EXPECT_FALSE(form.isVisible());
   // Well before the 60-second time-out the stopped upload has ended.
-  ASSERT_TRUE(waitFor([&] { return !form.uploading(); }, 30000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.uploading(); }, 30000));
   EXPECT_FALSE(form.MemoLog->toPlainText().contains("Connection failed"));
 }
 
