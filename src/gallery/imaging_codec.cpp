@@ -1,7 +1,6 @@
 #include "gallery/imaging_codec.h"
 
 #include "imaging/dib_filters.h"
-#include "imaging/dib_transfer.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
 #include "platform/error.h"
@@ -62,17 +61,18 @@ RgbImage ImagingCodec::load(const fs::path& file, int reduction) {
 }
 
 RgbImage ImagingCodec::scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) {
-  imaging::TFastDIB from, result;
-  imaging::BitmapToDib(toBitmap(source), from);
-  result.SetSize(width, height, from.BitCount);
-  imaging::ResampleBilinear(from, result);
-  if (steps.invert) imaging::InvertPixels(result);
-  if (steps.sharpen) imaging::SharpenCross(result, *steps.sharpen);
-  if (steps.contrast != 0) imaging::Contrast(result, steps.contrast, steps.contrast, steps.contrast);
-  if (steps.brightness != 0) imaging::Brightness(result, steps.brightness, steps.brightness, steps.brightness);
-  TBitmap scaled;
-  imaging::DibToBitmap(result, scaled);
-  return fromBitmap(scaled);
+  // Every step treats the three channels alike, so the gallery's red-first
+  // rows go through as they are, with no copy into a blue-first buffer. They
+  // are walked from the last row up, as in the bottom-up buffers the steps
+  // were made for: the resampler's grid and the in-place sharpening depend on it.
+  RgbImage result(width, height);
+  const imaging::PixelRows rows = imaging::bottomUpRows(result.pixels.data(), width, height, 3);
+  imaging::ResampleBilinear(imaging::bottomUpRows(source.pixels.data(), source.width, source.height, 3), rows);
+  if (steps.invert) imaging::InvertPixels(rows);
+  if (steps.sharpen) imaging::SharpenCross(rows, *steps.sharpen);
+  if (steps.contrast != 0) imaging::Contrast(rows, steps.contrast, steps.contrast, steps.contrast);
+  if (steps.brightness != 0) imaging::Brightness(rows, steps.brightness, steps.brightness, steps.brightness);
+  return result;
 }
 
 std::string ImagingCodec::encodeJpeg(const RgbImage& image, int quality) {
