@@ -6,41 +6,8 @@
 #include "platform/error.h"
 
 namespace vistrel::gallery {
-namespace {
 
 namespace fs = std::filesystem;
-using imaging::TBitmap;
-
-// The imaging core keeps blue, green, red; the gallery draws in red, green, blue.
-RgbImage fromBitmap(const TBitmap& bitmap) {
-  RgbImage image(bitmap.Width(), bitmap.Height());
-  for (int y = 0; y < image.height; ++y) {
-    const std::uint8_t* in = bitmap.ScanLine(y);
-    std::uint8_t* out = image.at(0, y);
-    for (int x = 0; x < image.width; ++x, in += 3, out += 3) {
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
-    }
-  }
-  return image;
-}
-
-TBitmap toBitmap(const RgbImage& image) {
-  TBitmap bitmap(image.width, image.height);
-  for (int y = 0; y < image.height; ++y) {
-    const std::uint8_t* in = image.at(0, y);
-    std::uint8_t* out = bitmap.ScanLine(y);
-    for (int x = 0; x < image.width; ++x, in += 3, out += 3) {
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
-    }
-  }
-  return bitmap;
-}
-
-}  // namespace
 
 bool ImagingCodec::canOpen(const fs::path& file) {
   const ImageSize size = headerSize(file);
@@ -56,9 +23,7 @@ ImageSize ImagingCodec::headerSize(const fs::path& file) {
   }
 }
 
-RgbImage ImagingCodec::load(const fs::path& file, int reduction) {
-  return fromBitmap(imaging::LoadImageBitmap(file, reduction));
-}
+RgbImage ImagingCodec::load(const fs::path& file, int reduction) { return imaging::LoadImageRgb(file, reduction); }
 
 RgbImage ImagingCodec::scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) {
   // Every step treats the three channels alike, so the gallery's red-first
@@ -76,7 +41,7 @@ RgbImage ImagingCodec::scaleAndFilter(const RgbImage& source, int width, int hei
 }
 
 std::string ImagingCodec::encodeJpeg(const RgbImage& image, int quality) {
-  const auto bytes = imaging::EncodeJpeg(toBitmap(image), quality, false);
+  const auto bytes = imaging::EncodeJpeg(image, quality, false);
   return std::string(bytes.begin(), bytes.end());
 }
 
