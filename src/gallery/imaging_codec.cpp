@@ -35,8 +35,15 @@ RgbImage ImagingCodec::scaleAndFilter(const RgbImage& source, int width, int hei
   imaging::ResampleBilinear(imaging::bottomUpRows(source.pixels.data(), source.width, source.height, 3), rows);
   if (steps.invert) imaging::InvertPixels(rows);
   if (steps.sharpen) imaging::SharpenCross(rows, *steps.sharpen);
-  if (steps.contrast != 0) imaging::Contrast(rows, steps.contrast, steps.contrast, steps.contrast);
-  if (steps.brightness != 0) imaging::Brightness(rows, steps.brightness, steps.brightness, steps.brightness);
+  if (steps.contrast != 0 || steps.brightness != 0) {
+    // Both are one look-up per byte (and amount 0 is the identity table), so
+    // one pass through the composed table does the two of them.
+    const imaging::ChannelTable contrast = imaging::ContrastTable(steps.contrast);
+    const imaging::ChannelTable brightness = imaging::BrightnessTable(steps.brightness);
+    imaging::ChannelTable tones;
+    for (std::size_t v = 0; v < tones.size(); ++v) tones[v] = brightness[contrast[v]];
+    imaging::ApplyChannelTables(rows, tones, tones, tones);
+  }
   return result;
 }
 
