@@ -36,6 +36,20 @@ const codecs::ImageFormat& formatOf(std::span<const std::uint8_t> bytes, const s
   return *format;
 }
 
+// The decoded picture, or an empty one when nothing can be decoded (the
+// reason is logged).
+template <class Picture, class Decode>
+Picture orNoPicture(const std::filesystem::path& fileName, Decode decode) {
+  try {
+    return decode();
+  } catch (const Error& e) {
+    log::warning(e.what());
+  } catch (const std::bad_alloc&) {
+    log::warning("Not enough memory to load " + fileName.string() + ".");
+  }
+  return {};
+}
+
 }  // namespace
 
 ImageHeader ReadImageHeader(std::span<const std::uint8_t> bytes, const std::filesystem::path& name) {
@@ -85,24 +99,6 @@ RgbPicture toRgbPicture(const TBitmap& bitmap) {
   }
   return picture;
 }
-
-namespace {
-
-// The decoded picture, or an empty one when nothing can be decoded (the
-// reason is logged).
-template <class Picture, class Decode>
-Picture orNoPicture(const std::filesystem::path& fileName, Decode decode) {
-  try {
-    return decode();
-  } catch (const Error& e) {
-    log::warning(e.what());
-  } catch (const std::bad_alloc&) {
-    log::warning("Not enough memory to load " + fileName.string() + ".");
-  }
-  return {};
-}
-
-}  // namespace
 
 TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction) {
   return orNoPicture<TBitmap>(fileName, [&] { return DecodeImageFile(fileName, reduction).bitmap; });

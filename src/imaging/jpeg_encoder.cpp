@@ -77,6 +77,11 @@ std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality, bool pr
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const RgbPicture& picture, int quality, bool progressive) {
+  // Its fields are open to callers: never read past the pixels it holds.
+  if (picture.pixels.size() / 3 < static_cast<std::size_t>(std::max(picture.width, 0)) *
+                                      static_cast<std::size_t>(std::max(picture.height, 0))) {
+    throw Error("Cannot write the JPEG file: the picture is incomplete.");
+  }
   EncodeJob job;
   job.pixels = picture.pixels.data();
   job.stride = static_cast<std::size_t>(picture.width) * 3;

@@ -113,6 +113,10 @@ TEST_F(Jpeg, RedFirstPicturesAreTheBitmapsPixelsAndFiles) {
     }
   }
   EXPECT_TRUE(LoadImageRgb(folder.write("broken.jpg", "not a picture"), 0).empty());
+
+  RgbPicture incomplete(4, 4);
+  incomplete.height = 40;
+  EXPECT_THROW(EncodeJpeg(incomplete, 80, false), Error);
 }
 
 }  // namespace
