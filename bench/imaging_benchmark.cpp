@@ -209,7 +209,7 @@ void BM_EncodeJpeg(benchmark::State& state) {
   const TBitmap picture = syntheticPhoto(width, width * 3 / 4);
   for (auto _ : state) benchmark::DoNotOptimize(EncodeJpeg(picture, 80, false));
 }
-BENCHMARK(BM_EncodeJpeg)->Arg(150)->Arg(600)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EncodeJpeg)->Arg(8)->Arg(150)->Arg(600)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vistrel::imaging
