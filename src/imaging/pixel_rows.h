@@ -10,8 +10,9 @@ namespace vistrel::imaging {
 // A picture as the filters walk it: one pointer per row in the order they are
 // processed (a TFastDIB's memory order), each row `width` pixels of
 // `bytesPerPixel` bytes (1, 3 or 4; three channels for 3 and 4, whose fourth
-// byte is never written). It lets the filters run on a picture wherever it
-// lives, without first copying it into a TFastDIB.
+// byte is never written). Rows must not overlap one another. It lets the
+// filters run on a picture wherever it lives, without first copying it into
+// a TFastDIB.
 template <class Byte>
 struct BasicPixelRows {
   std::vector<Byte*> rows;
