@@ -119,6 +119,16 @@ TEST(PixelRows, KernelsOnPackedRowsMatchTheBottomUpBuffer) {
   EXPECT_EQ(result, packedOf(dibResult));
 }
 
+TEST(PixelRows, ResamplingBetweenDepthsLeavesTheResultAlone) {
+  // A narrow source read as wide pixels would be read far past its rows.
+  TFastDIB grey, colour;
+  grey.SetSize(4, 4, 8);
+  colour.SetSize(40, 40, 24);
+  std::fill_n(colour.Bits, colour.DataSize, std::uint8_t{7});
+  ResampleBilinear(grey, colour);
+  EXPECT_TRUE(std::all_of(colour.Bits, colour.Bits + colour.DataSize, [](std::uint8_t b) { return b == 7; }));
+}
+
 TEST(PixelRows, BuffersOfOtherDepthsGiveNoRows) {
   TFastDIB dib;
   dib.SetSize(4, 4, 16);
