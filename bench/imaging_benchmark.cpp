@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "gallery/imaging_codec.h"
+#include "gallery/overlay_text.h"
+#include "gallery/shared_decode.h"
 #include "imaging/bitmap_filters.h"
 #include "imaging/dib_filters.h"
 #include "imaging/dib_transfer.h"
@@ -78,18 +81,113 @@ void BM_PeakMemoryJpeg6000x4000(benchmark::State& state) {
 }
 BENCHMARK(BM_PeakMemoryJpeg6000x4000)->Arg(0)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// A 4000 x 3000 photo for a 150 px thumbnail is loaded at 1/4 (1000 x 750).
-void BM_ResampleBilinearTo150(benchmark::State& state) {
+// A 4000 x 3000 photo is loaded at 1/2 (2000 x 1500) for its 600 px medium
+// image and reduced once more to 1000 x 750 for its 150 px thumbnail.
+void BM_ResampleBilinear(benchmark::State& state) {
+  const int from = static_cast<int>(state.range(0)), to = static_cast<int>(state.range(1));
   TFastDIB source;
-  BitmapToDib(syntheticPhoto(1000, 750), source);
+  BitmapToDib(syntheticPhoto(from, from * 3 / 4), source);
   TFastDIB result;
-  result.SetSize(150, 113, 24);
+  result.SetSize(to, to * 3 / 4, 24);
   for (auto _ : state) {
     ResampleBilinear(source, result);
     benchmark::DoNotOptimize(result.Bits);
   }
 }
-BENCHMARK(BM_ResampleBilinearTo150)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ResampleBilinear)->Args({1000, 150})->Args({2000, 600})->Unit(benchmark::kMicrosecond);
+
+TFastDIB mediumDib() {
+  TFastDIB dib;
+  BitmapToDib(syntheticPhoto(600, 450), dib);
+  return dib;
+}
+
+void BM_SharpenCross600(benchmark::State& state) {
+  TFastDIB dib = mediumDib();
+  for (auto _ : state) {
+    SharpenCross(dib, static_cast<int>(state.range(0)));
+    benchmark::DoNotOptimize(dib.Bits);
+  }
+}
+BENCHMARK(BM_SharpenCross600)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BM_ContrastAndBrightness600(benchmark::State& state) {
+  TFastDIB dib = mediumDib();
+  for (auto _ : state) {
+    Contrast(dib, 25, 25, 25);
+    Brightness(dib, -20, -20, -20);
+    benchmark::DoNotOptimize(dib.Bits);
+  }
+}
+BENCHMARK(BM_ContrastAndBrightness600)->Unit(benchmark::kMicrosecond);
+
+// The gallery's own steps, through its codec: what a photo costs beyond the
+// decoder's work.
+gallery::RgbImage rgbPhoto(int width, int height) {
+  const TBitmap bitmap = syntheticPhoto(width, height);
+  gallery::RgbImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* in = bitmap.ScanLine(y);
+    for (int x = 0; x < width; ++x) {
+      for (int c = 0; c < 3; ++c) image.at(x, y)[c] = in[3 * x + 2 - c];
+    }
+  }
+  return image;
+}
+
+void BM_GalleryScaleAndFilter(benchmark::State& state) {
+  const int from = static_cast<int>(state.range(0)), to = static_cast<int>(state.range(1));
+  const gallery::RgbImage source = rgbPhoto(from, from * 3 / 4);
+  gallery::ImagingCodec codec;
+  gallery::FilterSteps steps;
+  if (state.range(2) != 0) steps = {false, 1, 25, -20};
+  for (auto _ : state) benchmark::DoNotOptimize(codec.scaleAndFilter(source, to, to * 3 / 4, steps));
+}
+BENCHMARK(BM_GalleryScaleAndFilter)
+    ->Args({1000, 150, 0})
+    ->Args({2000, 600, 0})
+    ->Args({2000, 600, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_GalleryEncodeJpeg(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0));
+  const gallery::RgbImage picture = rgbPhoto(width, width * 3 / 4);
+  gallery::ImagingCodec codec;
+  for (auto _ : state) benchmark::DoNotOptimize(codec.encodeJpeg(picture, 75));
+}
+BENCHMARK(BM_GalleryEncodeJpeg)->Arg(150)->Arg(600)->Unit(benchmark::kMicrosecond);
+
+// One photo's pictures for both outputs: a decode at 1/2, then 1/4 by halving.
+void BM_GallerySharedDecode(benchmark::State& state) {
+  const auto file = photoFile(4000, 3000);
+  gallery::ImagingCodec codec;
+  for (auto _ : state) {
+    gallery::SharedDecode photo(codec, file, {150, 600});
+    benchmark::DoNotOptimize(photo.load(file, 1));
+    benchmark::DoNotOptimize(photo.load(file, 2));
+  }
+}
+BENCHMARK(BM_GallerySharedDecode)->Unit(benchmark::kMillisecond);
+
+void BM_HalvePicture2000(benchmark::State& state) {
+  const gallery::RgbImage picture = rgbPhoto(2000, 1500);
+  for (auto _ : state) benchmark::DoNotOptimize(gallery::halvePicture(picture));
+}
+BENCHMARK(BM_HalvePicture2000)->Unit(benchmark::kMicrosecond);
+
+// An overlay as a gallery image gets one: the font opened, the text measured
+// and drawn twice (shadow and text).
+void BM_OverlayText(benchmark::State& state) {
+  gallery::RgbImage picture = rgbPhoto(600, 450);
+  for (auto _ : state) {
+    gallery::OverlayFont font("Tahoma", 11);
+    const std::string text = "Medium caption 2026";
+    benchmark::DoNotOptimize(font.textWidth(text));
+    font.draw(picture, text, 3, 400, false, 0);
+    font.draw(picture, text, 2, 399, false, 0xFFFFFF);
+  }
+}
+BENCHMARK(BM_OverlayText)->Unit(benchmark::kMicrosecond);
 
 void BM_ResampleFilteredTo200(benchmark::State& state) {
   const TBitmap source = syntheticPhoto(1000, 750);
@@ -106,11 +204,12 @@ BENCHMARK(BM_ResampleFilteredTo200)
     ->Arg(static_cast<int>(ResampleFilter::Lanczos3))
     ->Unit(benchmark::kMillisecond);
 
-void BM_EncodeJpeg600(benchmark::State& state) {
-  const TBitmap picture = syntheticPhoto(600, 450);
+void BM_EncodeJpeg(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0));
+  const TBitmap picture = syntheticPhoto(width, width * 3 / 4);
   for (auto _ : state) benchmark::DoNotOptimize(EncodeJpeg(picture, 80, false));
 }
-BENCHMARK(BM_EncodeJpeg600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeJpeg)->Arg(8)->Arg(150)->Arg(600)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vistrel::imaging

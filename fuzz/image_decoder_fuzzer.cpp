@@ -1,6 +1,7 @@
 // One reader of the format table (FUZZ_FORMAT, its name there) on arbitrary
-// bytes: header read and decode at a reduction taken from the data must end
-// in a picture or an Error, within the lowered pixel memory limit.
+// bytes: header read and decode at a reduction taken from the data (to a
+// bitmap and, for readers that offer it, to red-first rows) must end in a
+// picture or an Error, within the lowered pixel memory limit.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -41,6 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int reduction = size > 0 ? data[size - 1] % 4 : 0;
     const auto image = decoder->decode(bytes, {reduction, 0});
     if (image.bitmap.Width() < 0 || image.bitmap.Height() < 0) std::abort();
+  } catch (const Error&) {
+  }
+  try {
+    const int reduction = size > 0 ? data[size - 1] % 4 : 0;
+    const auto picture = decoder->decodeRgb(bytes, {reduction, 0});
+    if (picture && picture->pixels.size() != static_cast<std::size_t>(picture->width) * picture->height * 3) {
+      std::abort();
+    }
   } catch (const Error&) {
   }
   return 0;

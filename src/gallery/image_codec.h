@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/image_types.h"
+
 namespace vistrel::gallery {
 
 struct ImageSize {
@@ -15,20 +17,9 @@ struct ImageSize {
 };
 
 // A picture as the gallery draws on it: rows top-down, three bytes per pixel
-// in the order red, green, blue.
-struct RgbImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> pixels;
-
-  RgbImage() = default;
-  RgbImage(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 3) {}
-  bool empty() const { return width <= 0 || height <= 0; }
-  std::uint8_t* at(int x, int y) { return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 3; }
-  const std::uint8_t* at(int x, int y) const {
-    return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 3;
-  }
-};
+// in the order red, green, blue (the imaging code's packed form, so decoded
+// and encoded pictures need no conversion).
+using RgbImage = imaging::RgbPicture;
 
 // The filters of a gallery image, applied after scaling.
 struct FilterSteps {

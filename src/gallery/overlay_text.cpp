@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -13,9 +14,7 @@ namespace vistrel::gallery {
 namespace {
 
 // The file of the best installed match for a family name.
-std::pair<std::string, int> matchFont(const std::string& family) {
-  static std::mutex mutex;
-  const std::lock_guard lock(mutex);
+std::pair<std::string, int> queryFontconfig(const std::string& family) {
   FcConfig* config = FcInitLoadConfigAndFonts();
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
   FcConfigSubstitute(config, pattern, FcMatchPattern);
@@ -31,8 +30,23 @@ std::pair<std::string, int> matchFont(const std::string& family) {
   if (match) FcPatternDestroy(match);
   FcPatternDestroy(pattern);
   FcConfigDestroy(config);
-  if (found.first.empty()) throw Error("No font found for \"" + family + "\"");
   return found;
+}
+
+// Loading fontconfig's configuration costs milliseconds, more than drawing
+// the text, and every gallery image asks for the same family: each family is
+// looked up once per process.
+std::pair<std::string, int> matchFont(const std::string& family) {
+  static std::mutex mutex;
+  static std::map<std::string, std::pair<std::string, int>> matches;
+  const std::lock_guard lock(mutex);
+  auto known = matches.find(family);
+  if (known == matches.end()) {
+    auto found = queryFontconfig(family);
+    if (found.first.empty()) throw Error("No font found for \"" + family + "\"");
+    known = matches.emplace(family, std::move(found)).first;
+  }
+  return known->second;
 }
 
 // UTF-8 to code points; a broken sequence gives U+FFFD for its first byte.

@@ -17,7 +17,7 @@ RgbImage halvePicture(const RgbImage& picture);
 // is most of what a decode costs. Everything else goes to the wrapped codec.
 class SharedDecode : public ImageCodec {
  public:
-  // `limits`: the size limits of the outputs that will be made.
+  // `limits`: the size limits of the outputs that will be made, one load each.
   SharedDecode(ImageCodec& codec, std::filesystem::path file, const std::vector<int>& limits);
 
   bool canOpen(const std::filesystem::path& file) override { return codec_.canOpen(file); }
@@ -33,6 +33,7 @@ class SharedDecode : public ImageCodec {
   std::filesystem::path file_;
   ImageSize size_;
   int reduction_ = 0;
+  std::size_t loadsLeft_ = 0;
   bool decoded_ = false;
   RgbImage picture_;
 };

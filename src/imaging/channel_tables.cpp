@@ -51,10 +51,15 @@ void ApplyChannelTables(TFastDIB& dib, const ChannelTable& red, const ChannelTab
     }
     return;
   }
-  if (dib.BitCount != 24 && dib.BitCount != 32) return;
-  const int bytes = dib.BitCount / 8;
-  for (std::uint8_t* row : dib.Rows) {
-    for (int x = 0; x < dib.Width; ++x, row += bytes) {
+  ApplyChannelTables(rowsOf(dib), red, green, blue);
+}
+
+void ApplyChannelTables(const PixelRows& picture, const ChannelTable& red, const ChannelTable& green,
+                        const ChannelTable& blue) {
+  const int bytes = picture.bytesPerPixel;
+  if (bytes != 3 && bytes != 4) return;
+  for (std::uint8_t* row : picture.rows) {
+    for (int x = 0; x < picture.width; ++x, row += bytes) {
       row[0] = blue[row[0]];
       row[1] = green[row[1]];
       row[2] = red[row[2]];
@@ -70,6 +75,14 @@ void Brightness(TFastDIB& dib, int red, int green, int blue) {
   ApplyChannelTables(dib, BrightnessTable(red), BrightnessTable(green), BrightnessTable(blue));
 }
 
+void Contrast(const PixelRows& picture, int red, int green, int blue) {
+  ApplyChannelTables(picture, ContrastTable(red), ContrastTable(green), ContrastTable(blue));
+}
+
+void Brightness(const PixelRows& picture, int red, int green, int blue) {
+  ApplyChannelTables(picture, BrightnessTable(red), BrightnessTable(green), BrightnessTable(blue));
+}
+
 void InvertPixels(TFastDIB& dib) {
   std::uint8_t* p = dib.Bits;
   std::size_t remaining = dib.DataSize;
@@ -81,6 +94,13 @@ void InvertPixels(TFastDIB& dib) {
     std::memcpy(p, &word, 4);
   }
   for (; remaining > 0; --remaining, ++p) *p = static_cast<std::uint8_t>(255 - *p);
+}
+
+void InvertPixels(const PixelRows& picture) {
+  const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.bytesPerPixel);
+  for (std::uint8_t* row : picture.rows) {
+    for (std::size_t k = 0; k < rowBytes; ++k) row[k] = static_cast<std::uint8_t>(255 - row[k]);
+  }
 }
 
 }  // namespace vistrel::imaging

@@ -36,6 +36,20 @@ const codecs::ImageFormat& formatOf(std::span<const std::uint8_t> bytes, const s
   return *format;
 }
 
+// The decoded picture, or an empty one when nothing can be decoded (the
+// reason is logged).
+template <class Picture, class Decode>
+Picture orNoPicture(const std::filesystem::path& fileName, Decode decode) {
+  try {
+    return decode();
+  } catch (const Error& e) {
+    log::warning(e.what());
+  } catch (const std::bad_alloc&) {
+    log::warning("Not enough memory to load " + fileName.string() + ".");
+  }
+  return {};
+}
+
 }  // namespace
 
 ImageHeader ReadImageHeader(std::span<const std::uint8_t> bytes, const std::filesystem::path& name) {
@@ -65,15 +79,33 @@ DecodedImage DecodeImageFile(const std::filesystem::path& file, int reduction, i
   return DecodeImage(readFile(file, 0), file, reduction, page);
 }
 
-TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction) {
-  try {
-    return DecodeImageFile(fileName, reduction).bitmap;
-  } catch (const Error& e) {
-    log::warning(e.what());
-  } catch (const std::bad_alloc&) {
-    log::warning("Not enough memory to load " + fileName.string() + ".");
+RgbPicture DecodeImageFileRgb(const std::filesystem::path& file, int reduction) {
+  const std::vector<std::uint8_t> bytes = readFile(file, 0);
+  const auto decoder = formatOf(bytes, file).factory();
+  std::optional<RgbPicture> picture = decoder->decodeRgb(bytes, {std::clamp(reduction, 0, 3), 0});
+  return picture ? std::move(*picture) : toRgbPicture(DecodeImage(bytes, file, reduction).bitmap);
+}
+
+RgbPicture toRgbPicture(const TBitmap& bitmap) {
+  RgbPicture picture(bitmap.Width(), bitmap.Height());
+  std::uint8_t* out = picture.pixels.data();
+  for (int y = 0; y < picture.height; ++y) {
+    const std::uint8_t* in = bitmap.ScanLine(y);
+    for (int x = 0; x < picture.width; ++x, in += 3, out += 3) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+    }
   }
-  return {};
+  return picture;
+}
+
+TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction) {
+  return orNoPicture<TBitmap>(fileName, [&] { return DecodeImageFile(fileName, reduction).bitmap; });
+}
+
+RgbPicture LoadImageRgb(const std::filesystem::path& fileName, int reduction) {
+  return orNoPicture<RgbPicture>(fileName, [&] { return DecodeImageFileRgb(fileName, reduction); });
 }
 
 }  // namespace vistrel::imaging

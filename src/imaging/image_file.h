@@ -44,4 +44,11 @@ DecodedImage DecodeImage(std::span<const std::uint8_t> bytes, const std::filesys
 
 TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction);
 
+// The first picture of the file as packed red-first rows, for callers that
+// draw in that order: JPEG files are decoded straight into it, the others
+// converted from their bitmap. DecodeImageFileRgb throws as DecodeImageFile
+// does; LoadImageRgb gives an empty picture instead.
+RgbPicture DecodeImageFileRgb(const std::filesystem::path& file, int reduction);
+RgbPicture LoadImageRgb(const std::filesystem::path& fileName, int reduction);
+
 }  // namespace vistrel::imaging

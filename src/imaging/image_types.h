@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "imaging/bitmap.h"
 
 namespace vistrel::imaging {
@@ -17,5 +20,25 @@ struct DecodedImage {
   int bitsPerPixel = 24;  // of the file
   int colours = 0;        // palette entries, 0 for true colour
 };
+
+// A picture as packed rows, top row first, three bytes per pixel in the
+// order red, green, blue, with no row padding: the form of pictures that are
+// drawn on and encoded rather than handed to the filters as bitmaps.
+struct RgbPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+
+  RgbPicture() = default;
+  RgbPicture(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3) {}
+  bool empty() const { return width <= 0 || height <= 0; }
+  std::uint8_t* at(int x, int y) { return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 3; }
+  const std::uint8_t* at(int x, int y) const {
+    return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 3;
+  }
+};
+
+// A bitmap's pixels as an RgbPicture.
+RgbPicture toRgbPicture(const TBitmap& bitmap);
 
 }  // namespace vistrel::imaging

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <map>
@@ -9,6 +10,8 @@
 #include "gallery/gallery_run.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/shared_decode.h"
+#include "imaging/dib_filters.h"
+#include "imaging/dib_transfer.h"
 #include "page_fixture.h"
 
 namespace vistrel::gallery {
@@ -159,6 +162,16 @@ TEST_F(ImageBatchTest, EachPhotoIsDecodedOnceAndReducedFurtherByAveraging) {
   EXPECT_LT(static_cast<double>(difference) / static_cast<double>(quarter.pixels.size()), 3.0);
   EXPECT_EQ(shared.headerSize(photo), (ImageSize{1500, 1100}));
 
+  // In the run's order the medium image, the last output, takes the decoded
+  // picture itself; asking once more decodes again rather than giving the
+  // picture away twice.
+  counting.loads = 0;
+  SharedDecode runOrder(counting, photo, {150, 600});
+  EXPECT_EQ(runOrder.load(photo, 2).pixels, quarter.pixels);
+  EXPECT_EQ(runOrder.load(photo, 1).pixels, half.pixels);
+  EXPECT_EQ(runOrder.load(photo, 1).pixels, half.pixels);
+  EXPECT_EQ(counting.loads, 2);
+
   counting.loads = 0;
   runGallery(settings, options, photos, CandidateSource::TaggedFiles, cancel,
              {prompter, recorder, meta, counting, folder / "data", 1});
@@ -175,6 +188,38 @@ TEST(HalvePictureTest, AveragesBlocksAndKeepsAnOddEdge) {
   EXPECT_EQ(half.at(1, 0)[0], (54 + 135 + 1) / 2);
   EXPECT_EQ(half.at(0, 1)[0], (162 + 189 + 1) / 2);
   EXPECT_EQ(half.at(1, 1)[0], 216);
+}
+
+// The codec filters its red-first pictures in place; that must be exactly
+// the bottom-up blue-first buffer the filters were made for, odd widths (padded
+// buffer rows) and every step included.
+TEST(ImagingCodecTest, ScaleAndFilterGivesTheBufferPathsPixels) {
+  const int width = 203, height = 151, toWidth = 77, toHeight = 57;
+  RgbImage source(width, height);
+  std::mt19937 random(3);
+  for (auto& byte : source.pixels) byte = static_cast<std::uint8_t>(random() & 0xFF);
+  for (const FilterSteps steps : {FilterSteps{}, FilterSteps{true, 2, 30, -25}, FilterSteps{false, 1, -140, 0},
+                                  FilterSteps{false, std::nullopt, 0, 90}}) {
+    imaging::TBitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) std::reverse_copy(source.at(x, y), source.at(x, y) + 3, bitmap.ScanLine(y) + 3 * x);
+    }
+    imaging::TFastDIB from, to;
+    imaging::BitmapToDib(bitmap, from);
+    to.SetSize(toWidth, toHeight, 24);
+    imaging::ResampleBilinear(from, to);
+    if (steps.invert) imaging::InvertPixels(to);
+    if (steps.sharpen) imaging::SharpenCross(to, *steps.sharpen);
+    if (steps.contrast != 0) imaging::Contrast(to, steps.contrast, steps.contrast, steps.contrast);
+    if (steps.brightness != 0) imaging::Brightness(to, steps.brightness, steps.brightness, steps.brightness);
+    imaging::TBitmap expected;
+    imaging::DibToBitmap(to, expected);
+
+    const RgbImage scaled = ImagingCodec().scaleAndFilter(source, toWidth, toHeight, steps);
+    ASSERT_EQ(scaled.width, toWidth);
+    ASSERT_EQ(scaled.height, toHeight);
+    EXPECT_EQ(scaled.pixels, imaging::toRgbPicture(expected).pixels);
+  }
 }
 
 }  // namespace

@@ -95,5 +95,29 @@ TEST_F(Jpeg, EncodingAnEmptyBitmapFailsAndKeepsTheOldFile) {
   EXPECT_EQ(test::readBytes(file).size(), 3u);
 }
 
+// Red-first decoding and encoding skip the blue-first bitmap; they must give
+// exactly its pixels and its file bytes, for every kind of JPEG and reduction.
+TEST_F(Jpeg, RedFirstPicturesAreTheBitmapsPixelsAndFiles) {
+  const auto colour = folder / "colour.jpg", grey = folder / "grey.jpg", cmyk = folder / "cmyk.jpg";
+  test::makeImage("-size 203x117 plasma:fractal -seed 5 -quality 90", colour);
+  test::makeImage("-size 77x51 plasma:fractal -seed 6 -colorspace Gray", grey);
+  test::makeImage("-size 45x33 plasma:fractal -seed 7 -colorspace CMYK", cmyk);
+  const auto png = folder / "other.png";
+  test::makeImage("-size 31x9 gradient:red-blue", png);
+  for (const auto& file : {colour, grey, cmyk, png}) {
+    for (int reduction = 0; reduction <= 3; ++reduction) {
+      const TBitmap bitmap = DecodeImageFile(file, reduction).bitmap;
+      const RgbPicture picture = DecodeImageFileRgb(file, reduction);
+      ASSERT_EQ(picture.pixels, toRgbPicture(bitmap).pixels) << file << " at reduction " << reduction;
+      EXPECT_EQ(EncodeJpeg(picture, 75, false), EncodeJpeg(bitmap, 75, false)) << file;
+    }
+  }
+  EXPECT_TRUE(LoadImageRgb(folder.write("broken.jpg", "not a picture"), 0).empty());
+
+  RgbPicture incomplete(4, 4);
+  incomplete.height = 40;
+  EXPECT_THROW(EncodeJpeg(incomplete, 80, false), Error);
+}
+
 }  // namespace
 }  // namespace vistrel::imaging

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -21,6 +22,12 @@ class ImageDecoder {
   virtual ~ImageDecoder() = default;
   virtual ImageHeader readHeader(std::span<const std::uint8_t> bytes) const = 0;
   virtual DecodedImage decode(std::span<const std::uint8_t> bytes, const DecodeRequest& request) const = 0;
+  // The picture as packed red-first rows at the requested reduction, for a
+  // reader that writes that form itself; the others give nothing and the
+  // caller converts their bitmap.
+  virtual std::optional<RgbPicture> decodeRgb(std::span<const std::uint8_t>, const DecodeRequest&) const {
+    return std::nullopt;
+  }
   // True when decode honours request.reduction itself (otherwise the caller
   // shrinks the full-size result).
   virtual bool reducesWhileDecoding() const { return false; }

@@ -17,8 +17,8 @@ namespace {
 constexpr int kMaxScans = 500;
 
 // Plain data shared with the function that calls libjpeg (it survives the
-// longjmp). The output bitmap is reached only through allocate(), which
-// catches every C++ exception itself.
+// longjmp). The output picture (a bitmap, or packed red-first rows) is
+// reached only through allocate(), which catches every C++ exception itself.
 struct JpegJob {
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
@@ -28,13 +28,25 @@ struct JpegJob {
   int height = 0;
   int components = 0;
   TBitmap* target = nullptr;
+  RgbPicture* rgbTarget = nullptr;
+  std::uint8_t* pixels = nullptr;
+  std::size_t stride = 0;
   bool allocationFailed = false;
   char message[JMSG_LENGTH_MAX] = {};
 };
 
 bool allocate(JpegJob& job, int width, int height) noexcept {
   try {
-    job.target->SetSize(width, height);
+    if (job.rgbTarget) {
+      checkPixelMemory(width, height, 3);
+      *job.rgbTarget = RgbPicture(width, height);
+      job.pixels = job.rgbTarget->pixels.data();
+      job.stride = static_cast<std::size_t>(width) * 3;
+    } else {
+      job.target->SetSize(width, height);
+      job.pixels = job.target->Bits();
+      job.stride = static_cast<std::size_t>(job.target->Stride());
+    }
     return true;
   } catch (const std::exception& e) {
     std::snprintf(job.message, sizeof job.message, "%s", e.what());
@@ -49,12 +61,13 @@ void limitScans(j_common_ptr cinfo) {
 }
 
 // Adobe files store CMYK inverted, so each channel times K is the colour.
-void cmykRowToBgr(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width) {
+void cmykRowToColour(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width, bool redFirst) {
+  const int first = redFirst ? 0 : 2, last = 2 - first;
   for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
     const unsigned k = in[3];
-    out[0] = static_cast<std::uint8_t>(in[2] * k / 255);
+    out[first] = static_cast<std::uint8_t>(in[0] * k / 255);
     out[1] = static_cast<std::uint8_t>(in[1] * k / 255);
-    out[2] = static_cast<std::uint8_t>(in[0] * k / 255);
+    out[last] = static_cast<std::uint8_t>(in[2] * k / 255);
   }
 }
 
@@ -82,7 +95,8 @@ bool runLibjpeg(JpegJob& job) {
     return true;
   }
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+  const bool redFirst = job.rgbTarget != nullptr;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : redFirst ? JCS_EXT_RGB : JCS_EXT_BGR;
   cinfo.scale_num = 1;
   cinfo.scale_denom = 1u << job.reduction;
   jpeg_calc_output_dimensions(&cinfo);
@@ -95,10 +109,10 @@ bool runLibjpeg(JpegJob& job) {
       cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, cinfo.output_width * 4, 1)
            : nullptr;
   while (cinfo.output_scanline < cinfo.output_height) {
-    std::uint8_t* row = job.target->ScanLine(static_cast<int>(cinfo.output_scanline));
+    std::uint8_t* row = job.pixels + cinfo.output_scanline * job.stride;
     if (cmyk) {
       jpeg_read_scanlines(&cinfo, cmykRow, 1);
-      cmykRowToBgr(cmykRow[0], row, cinfo.output_width);
+      cmykRowToColour(cmykRow[0], row, cinfo.output_width, redFirst);
     } else {
       JSAMPROW rows[1] = {row};
       jpeg_read_scanlines(&cinfo, rows, 1);
@@ -124,16 +138,24 @@ class JpegDecoder final : public ImageDecoder {
     return image;
   }
 
+  std::optional<RgbPicture> decodeRgb(std::span<const std::uint8_t> bytes, const DecodeRequest& request) const override {
+    RgbPicture picture;
+    run(bytes, request.reduction, false, nullptr, &picture);
+    return picture;
+  }
+
   bool reducesWhileDecoding() const override { return true; }
 
  private:
-  static JpegJob run(std::span<const std::uint8_t> bytes, int reduction, bool headerOnly, TBitmap* target) {
+  static JpegJob run(std::span<const std::uint8_t> bytes, int reduction, bool headerOnly, TBitmap* target,
+                     RgbPicture* rgbTarget = nullptr) {
     JpegJob job;
     job.data = bytes.data();
     job.size = bytes.size();
     job.reduction = reduction;
     job.headerOnly = headerOnly;
     job.target = target;
+    job.rgbTarget = rgbTarget;
     if (!runLibjpeg(job)) {
       throw Error(job.allocationFailed ? std::string(job.message) : "Cannot read the JPEG file: " + std::string(job.message));
     }
