@@ -30,7 +30,7 @@ constexpr int kPathRole = Qt::UserRole;
 constexpr int kDrawnRole = Qt::UserRole + 1;  // the row shows its own thumbnail
 const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
 
-QColor toColour(browser::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+QColor toColour(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
 // The icon of a file type, found by the name's extension alone so that listing
 // never opens the files.

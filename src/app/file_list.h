@@ -9,7 +9,7 @@
 #include "app/main_settings.h"
 #include "browser/folder_listing.h"
 #include "browser/list_sorting.h"
-#include "browser/program_options.h"
+#include "options/program_options.h"
 
 class QListView;
 
@@ -23,7 +23,7 @@ struct FileListSettings {
   browser::ListingOptions listing;
   bool iptcColumn = false;       // View > "Include IPTC column"
   bool showProperties = false;   // View > "Show image properties"
-  browser::ProgramOptions options;
+  options::ProgramOptions options;
   int thumbSize = 80;
 };
 

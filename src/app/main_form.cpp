@@ -30,7 +30,7 @@ namespace vistrel::app {
 namespace {
 
 // The desktop colours that some option defaults follow.
-browser::SystemColours paletteColours(const QPalette& palette) {
+options::SystemColours paletteColours(const QPalette& palette) {
   return {fromQColor(palette.color(QPalette::Button)), fromQColor(palette.color(QPalette::Base)),
           fromQColor(palette.color(QPalette::Inactive, QPalette::WindowText))};
 }
@@ -56,7 +56,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   // Esc and Space anywhere in the window stop a running thumbnail load.
   qApp->installEventFilter(this);
 
-  options_ = browser::ProgramOptions::defaults(programData_, paletteColours(palette()));
+  options_ = options::ProgramOptions::defaults(programData_, paletteColours(palette()));
   options_.fileListCol = fromQColor(FileList->palette().color(QPalette::Base));
   OptionsForm = new TOptionsForm(options_, store_, programData_, prompter_, this);
   connect(OptionsForm, &TOptionsForm::fileListFontChanged, this, &TMainForm::setFileListFont);

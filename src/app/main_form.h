@@ -7,7 +7,7 @@
 
 #include "app/file_list.h"
 #include "app/main_settings.h"
-#include "browser/program_options.h"
+#include "options/program_options.h"
 #include "platform/prompter.h"
 #include "platform/settings_store.h"
 
@@ -54,7 +54,7 @@ class TMainForm : public QMainWindow {
             QWidget* parent = nullptr);
   ~TMainForm() override;
 
-  browser::ProgramOptions& options() { return options_; }
+  options::ProgramOptions& options() { return options_; }
   TOptionsForm& optionsForm() { return *OptionsForm; }
 
   // The folder the tree points at ("" when none).
@@ -167,7 +167,7 @@ class TMainForm : public QMainWindow {
   platform::SettingsStore& store_;
   platform::Prompter& prompter_;
   std::filesystem::path programData_;
-  browser::ProgramOptions options_;
+  options::ProgramOptions options_;
   TOptionsForm* OptionsForm = nullptr;
   gallery::ui::TThumbFrm* ThumbFrm = nullptr;
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;

@@ -25,8 +25,8 @@
 namespace vistrel::app {
 namespace {
 
-using browser::FullScreenSize;
-using browser::ProgramOptions;
+using options::FullScreenSize;
+using options::ProgramOptions;
 
 const char* const kColourProperty = "colour";
 constexpr int kHelpContext = 500;
@@ -69,10 +69,10 @@ constexpr int kBackPanelSize = 210;
 
 }  // namespace
 
-QColor toQColor(browser::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+QColor toQColor(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
-browser::Colour fromQColor(const QColor& colour) {
-  return browser::rgb(std::uint8_t(colour.red()), std::uint8_t(colour.green()), std::uint8_t(colour.blue()));
+options::Colour fromQColor(const QColor& colour) {
+  return options::rgb(std::uint8_t(colour.red()), std::uint8_t(colour.green()), std::uint8_t(colour.blue()));
 }
 
 TOptionsForm::TOptionsForm(ProgramOptions& options, platform::SettingsStore& store, std::filesystem::path programData,
@@ -100,7 +100,7 @@ TOptionsForm::TOptionsForm(ProgramOptions& options, platform::SettingsStore& sto
   layout->addWidget(pages);
   layout->addLayout(buttons);
 
-  readProgramOptions(store_, browser::addressFile(programData_), options_);
+  readProgramOptions(store_, options::addressFile(programData_), options_);
   showOptions();
 }
 
@@ -188,7 +188,7 @@ QWidget* TOptionsForm::thumbnailPage() {
 
   cbUseCache = new QCheckBox("Cache images");
   comboResampleFilter = new QComboBox;
-  for (const char* name : browser::kResampleFilterNames) comboResampleFilter->addItem(name);
+  for (const char* name : options::kResampleFilterNames) comboResampleFilter->addItem(name);
   spinQuality = spin(10, 100, 10);
   editCacheFolder = new QLineEdit;
   editCacheFolder->setMinimumWidth(220);
@@ -312,7 +312,7 @@ void TOptionsForm::reloadFromStore() {
   // Start from the options as they were when the dialog opened, so that
   // values the store does not hold yet are put back too.
   options_ = openedWith_;
-  readProgramOptions(store_, browser::addressFile(programData_), options_);
+  readProgramOptions(store_, options::addressFile(programData_), options_);
   showOptions();
 }
 
@@ -327,7 +327,7 @@ void TOptionsForm::showEvent(QShowEvent* event) {
 void TOptionsForm::done(int result) {
   collectOptions();
   try {
-    writeProgramOptions(store_, browser::addressFile(programData_), options_);
+    writeProgramOptions(store_, options::addressFile(programData_), options_);
     store_.flush();
   } catch (const Error& e) {
     QMessageBox::critical(this, "Error", QString::fromStdString(e.what()));

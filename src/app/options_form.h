@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "browser/program_options.h"
+#include "options/program_options.h"
 #include "platform/prompter.h"
 #include "platform/settings_store.h"
 
@@ -26,8 +26,8 @@ class QTabWidget;
 
 namespace vistrel::app {
 
-QColor toQColor(browser::Colour colour);
-browser::Colour fromQColor(const QColor& colour);
+QColor toQColor(options::Colour colour);
+options::Colour fromQColor(const QColor& colour);
 
 // The program options. Lives for the whole run: it reads the stored options
 // when created and writes them (and the address book) whenever it closes, OK,
@@ -36,7 +36,7 @@ class TOptionsForm : public QDialog {
   Q_OBJECT
 
  public:
-  TOptionsForm(browser::ProgramOptions& options, platform::SettingsStore& store,
+  TOptionsForm(options::ProgramOptions& options, platform::SettingsStore& store,
                std::filesystem::path programData, platform::Prompter& prompter, QWidget* parent = nullptr);
 
   // The main window hands over the file list's font and the thumbnail size before showing.
@@ -95,10 +95,10 @@ class TOptionsForm : public QDialog {
   QWidget* emailPage();
   QPushButton* colourButton(const QString& caption, void (TOptionsForm::*changed)());
   struct Bindings {
-    std::vector<std::pair<QCheckBox*, bool browser::ProgramOptions::*>> checks;
-    std::vector<std::pair<QSpinBox*, int browser::ProgramOptions::*>> spins;
-    std::vector<std::pair<QPushButton*, browser::Colour browser::ProgramOptions::*>> colours;
-    std::vector<std::pair<QLineEdit*, std::string browser::ProgramOptions::*>> texts;
+    std::vector<std::pair<QCheckBox*, bool options::ProgramOptions::*>> checks;
+    std::vector<std::pair<QSpinBox*, int options::ProgramOptions::*>> spins;
+    std::vector<std::pair<QPushButton*, options::Colour options::ProgramOptions::*>> colours;
+    std::vector<std::pair<QLineEdit*, std::string options::ProgramOptions::*>> texts;
   };
   Bindings bindings() const;
   void showOptions();
@@ -112,8 +112,8 @@ class TOptionsForm : public QDialog {
   void fileListColourChanged() { emit fileListColoursChanged(); }
   void imageBackgroundColourChanged();
 
-  browser::ProgramOptions& options_;
-  browser::ProgramOptions openedWith_;
+  options::ProgramOptions& options_;
+  options::ProgramOptions openedWith_;
   platform::SettingsStore& store_;
   std::filesystem::path programData_;
   platform::Prompter& prompter_;

@@ -59,7 +59,7 @@ void wipeFile(const fs::path& file) {
   if (!overwritten || !fs::remove(file, ec) || ec) throw failure;
 }
 
-CacheSettings cacheSettingsOf(const ProgramOptions& options) {
+CacheSettings cacheSettingsOf(const options::ProgramOptions& options) {
   CacheSettings settings;
   settings.root = options.cacheFolder;
   settings.minFileSizeKB = options.cacheMinFileSize;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "browser/program_options.h"
+#include "options/program_options.h"
 #include "browser/thumbnail_cache.h"
 
 namespace vistrel::browser {
@@ -19,6 +19,6 @@ std::filesystem::path renameListedFile(const std::filesystem::path& file, const 
 void wipeFile(const std::filesystem::path& file);
 
 // The cache settings the thumbnail cache takes from the program options.
-CacheSettings cacheSettingsOf(const ProgramOptions& options);
+CacheSettings cacheSettingsOf(const options::ProgramOptions& options);
 
 }  // namespace vistrel::browser

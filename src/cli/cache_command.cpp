@@ -7,7 +7,7 @@
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
 #include "browser/orphan_clean.h"
-#include "browser/program_options.h"
+#include "options/program_options.h"
 #include "browser/thumbnail_cache.h"
 #include "cli/jobs_option.h"
 #include "platform/heap_tuning.h"
@@ -20,13 +20,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-browser::ProgramOptions storedOptions() {
+options::ProgramOptions storedOptions() {
   const fs::path programData = platform::programDataFolder();
-  browser::ProgramOptions options = browser::ProgramOptions::defaults(programData);
+  options::ProgramOptions options = options::ProgramOptions::defaults(programData);
   platform::SettingsStore store;
-  browser::readProgramOptions(store, browser::addressFile(programData), options);
+  options::readProgramOptions(store, options::addressFile(programData), options);
   return options;
 }
+
+constexpr OptionSpec kOptions[] = {
+    {"--jobs", "N", "Make N entries at once (1 to 256; default: one per processor core)."},
+    {"--clean", "", "Instead of filling, delete the entries whose photos are gone, and the folders that leaves "
+                    "empty."},
+};
 
 struct CacheTally {
   int created = 0;
@@ -37,25 +43,15 @@ struct CacheTally {
 
 class CacheCommand : public Command {
  public:
-  explicit CacheCommand(std::vector<std::string> args) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      std::string& arg = args[i];
-      if (arg == "--clean") {
-        clean_ = true;
-      } else if (arg == "--jobs") {
-        if (++i == args.size()) throw UsageError("--jobs needs a value");
-        jobs_ = parseJobs(args[i]);
-      } else if (arg.starts_with("--")) {
-        throw UsageError("unknown option " + arg);
-      } else {
-        folders_.emplace_back(std::move(arg));
-      }
-    }
+  explicit CacheCommand(const ParsedArguments& args)
+      : jobs_(args.has("--jobs") ? parseJobs(*args.last("--jobs")) : defaultJobs()),
+        clean_(args.has("--clean")),
+        folders_(args.operands.begin(), args.operands.end()) {
     if (clean_ == !folders_.empty()) throw UsageError("give either folders or --clean");
   }
 
   int run() override {
-    const browser::ProgramOptions options = storedOptions();
+    const options::ProgramOptions options = storedOptions();
     if (clean_) return cleanCache(options.cacheFolder);
     platform::reuseLargeBuffers();
     browser::ThumbnailCache cache(browser::cacheSettingsOf(options));
@@ -124,15 +120,27 @@ class CacheCommand : public Command {
     }
   }
 
-  unsigned jobs_ = defaultJobs();
-  bool clean_ = false;
+  unsigned jobs_;
+  bool clean_;
   std::vector<fs::path> folders_;
 };
 
 }  // namespace
 
-std::unique_ptr<Command> makeCacheCommand(std::vector<std::string> args) {
-  return std::make_unique<CacheCommand>(std::move(args));
+const CommandInfo& cacheCommand() {
+  static const CommandInfo info{
+      "cache",
+      "cache [--jobs N] FOLDER... | cache --clean",
+      "Make or renew the thumbnail cache entries of the image files of the folders, so that the browser shows "
+      "them at once; --clean deletes the entries whose photos are gone.",
+      kOptions,
+      "The cache folder, the thumbnail size and the minimum file size are the program options of the browser's "
+      "options window. Progress goes to standard error; the closing count to standard output.",
+      "",
+      "  # prepare the thumbnails of a shoot before browsing it\n"
+      "  vistrel cache --jobs 2 ~/Photos/2026-12-Lofoten",
+      [](const ParsedArguments& args) -> std::unique_ptr<Command> { return std::make_unique<CacheCommand>(args); }};
+  return info;
 }
 
 }  // namespace vistrel::cli

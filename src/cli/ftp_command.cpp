@@ -9,28 +9,19 @@
 namespace vistrel::cli {
 namespace {
 
-// vistrel ftp --site NAME [--yes] [FOLDER]
+constexpr OptionSpec kOptions[] = {
+    {"--site", "NAME", "The server to upload to: the name of an entry of the FTP site list (ftp.dat in the program "
+                       "data folder), as the upload window shows it."},
+    {"--yes", "", "Answer yes to every question, such as whether to upload into a remote folder that exists."},
+};
+
 class FtpCommand : public Command {
  public:
-  explicit FtpCommand(std::vector<std::string> args) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& arg = args[i];
-      if (arg == "--site") {
-        if (++i == args.size()) throw UsageError("--site needs the name of a server");
-        site_ = args[i];
-      } else if (arg.starts_with("--site=")) {
-        site_ = arg.substr(7);
-      } else if (arg == "--yes") {
-        assumeYes_ = true;
-      } else if (arg.starts_with("-") && arg != "-") {
-        throw UsageError("unknown option '" + arg + "'");
-      } else if (!folder_.empty()) {
-        throw UsageError("only one folder can be uploaded");
-      } else {
-        folder_ = arg;
-      }
-    }
+  explicit FtpCommand(const ParsedArguments& args)
+      : site_(args.last("--site").value_or("")), assumeYes_(args.has("--yes")) {
     if (site_.empty()) throw UsageError("the server is missing (--site NAME)");
+    if (args.operands.size() > 1) throw UsageError("only one folder can be uploaded");
+    if (!args.operands.empty()) folder_ = args.operands.front();
   }
 
   int run() override {
@@ -51,8 +42,8 @@ class FtpCommand : public Command {
   }
 
   std::string site_;
-  std::string folder_;
   bool assumeYes_ = false;
+  std::string folder_;
 };
 
 }  // namespace
@@ -64,8 +55,21 @@ int uploadFromTerminal(const std::string& site, const std::filesystem::path& fol
   return ftp::uploadFolder(site, folder, prompter, std::move(events)) == ftp::UploadResult::Done ? 0 : 1;
 }
 
-std::unique_ptr<Command> makeFtpCommand(std::vector<std::string> args) {
-  return std::make_unique<FtpCommand>(std::move(args));
+const CommandInfo& ftpCommand() {
+  static const CommandInfo info{
+      "ftp",
+      "ftp --site NAME [--yes] [FOLDER]",
+      "Upload the files of FOLDER (by default the target folder of the last gallery run) to a server of the FTP "
+      "site list.",
+      kOptions,
+      "The site list is the one the upload window edits. When the site keeps no password, it is asked for on "
+      "the terminal without echo. The protocol log goes to standard error, with the password masked.",
+      "0 when every file was uploaded, 1 when the upload failed or was cancelled, 2 for a mistake on the command "
+      "line.",
+      "  # publish the last gallery to the site called \"Home page\"\n"
+      "  vistrel ftp --site \"Home page\"",
+      [](const ParsedArguments& args) -> std::unique_ptr<Command> { return std::make_unique<FtpCommand>(args); }};
+  return info;
 }
 
 }  // namespace vistrel::cli

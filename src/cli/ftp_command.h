@@ -11,7 +11,7 @@
 namespace vistrel::cli {
 
 // Uploads a folder to a server of the site list.
-std::unique_ptr<Command> makeFtpCommand(std::vector<std::string> args);
+const CommandInfo& ftpCommand();
 
 // Uploads the files of the folder to the site with the log on standard error
 // and the password asked on the terminal; 0 when every file was sent, else 1.

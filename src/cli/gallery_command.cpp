@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <atomic>
 #include <iostream>
 #include <thread>
@@ -21,9 +22,11 @@
 #include "gallery/gallery_names.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
-#include "gallery/program_options.h"
+#include "gallery/run_options.h"
 #include "gallery/imaging_codec.h"
+#include "gallery/settings_fields.h"
 #include "gallery/settings_file.h"
+#include "platform/base64.h"
 #include "platform/error.h"
 #include "platform/heap_tuning.h"
 #include "platform/program_data.h"
@@ -58,72 +61,36 @@ class InterruptCancels {
   struct sigaction previous_ {};
 };
 
-struct GalleryArgs {
-  std::vector<std::string> paths;
-  std::string list;
-  std::vector<std::pair<std::string, std::string>> edits;  // option, value, in the given order
-  bool printSettings = false;
-  std::string saveSettings;
-  std::optional<AnswerMode> overwrite;
-  bool open = false;
-  std::string ftpSite;  // upload the gallery there afterwards
-  bool quiet = false;
-  unsigned jobs = defaultJobs();
+constexpr OptionSpec kOptions[] = {
+    {"--settings", "F.vgc", "Load a design file saved by the gallery window (or by --save-settings) over the "
+                            "design last used."},
+    {"--set", "[Section.]Key=Value", "Change one setting by its design-file key, for example Cols=5 or "
+                                     "General.TitleText=Summer; the section is needed only where a key occurs "
+                                     "twice. --list-keys lists them. May be given many times."},
+    {"--list-keys", "", "List every key --set accepts, with its type, default and meaning, and exit."},
+    {"--target", "DIR", "Write the gallery into DIR (the design's TargetFolder)."},
+    {"--html-only", "", "Write only the pages; keep the thumbnails and images that are there."},
+    {"--list", "F.vfl", "Take the photos from a drag-list file instead of FILE and FOLDER arguments."},
+    {"--overwrite", "ask|all|none", "What to do with outputs that exist: ask on the terminal, replace them all, "
+                                    "or keep them all. Without a terminal the default is none."},
+    {"--jobs", "N", "Make N photos at once (1 to 256; default: one per processor core). The gallery is the "
+                    "same for every N."},
+    {"--open", "", "Open the first index page in the web browser afterwards."},
+    {"--ftp", "SITE", "Upload the gallery to SITE of the FTP site list afterwards (see vistrel ftp)."},
+    {"--quiet", "", "Print no progress, only the questions, errors and the path of the first page.", "-q"},
+    {"--print-settings", "", "Print the design that would be used, as a design file, and exit."},
+    {"--save-settings", "F.vgc", "Save the design that would be used to F.vgc; without photos, only that."},
 };
 
-GalleryArgs parse(const std::vector<std::string>& args) {
-  GalleryArgs parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "--settings" || arg == "--set" || arg == "--target") {
-      parsed.edits.emplace_back(arg, value());
-    } else if (arg == "--html-only") {
-      parsed.edits.emplace_back(arg, "");
-    } else if (arg == "--list") {
-      parsed.list = value();
-    } else if (arg == "--print-settings") {
-      parsed.printSettings = true;
-    } else if (arg == "--save-settings") {
-      parsed.saveSettings = value();
-    } else if (arg == "--overwrite") {
-      const std::string& mode = value();
-      if (mode == "ask") parsed.overwrite = AnswerMode::Ask;
-      else if (mode == "all") parsed.overwrite = AnswerMode::Yes;
-      else if (mode == "none") parsed.overwrite = AnswerMode::No;
-      else throw UsageError("--overwrite takes ask, all or none");
-    } else if (arg == "--jobs") {
-      parsed.jobs = parseJobs(value());
-    } else if (arg == "--open") {
-      parsed.open = true;
-    } else if (arg == "--ftp") {
-      parsed.ftpSite = value();
-    } else if (arg == "--quiet" || arg == "-q") {
-      parsed.quiet = true;
-    } else if (arg == "--") {
-      parsed.paths.insert(parsed.paths.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-      break;
-    } else if (arg.starts_with("--")) {
-      throw UsageError("unknown option " + arg);
-    } else {
-      parsed.paths.push_back(arg);
-    }
-  }
-  return parsed;
-}
-
-// Files in the order given; a folder adds the image files it lists, by name.
-std::vector<fs::path> candidateFiles(const GalleryArgs& args) {
-  if (!args.list.empty()) {
+// Files in the order given;// Files in the order given; a folder adds the image files it lists, by name.
+std::vector<fs::path> candidateFiles(const std::optional<std::string>& list, const std::vector<std::string>& paths) {
+  if (list) {
     std::vector<fs::path> files;
-    for (const std::string& line : browser::readDragList(args.list)) files.emplace_back(line);
+    for (const std::string& line : browser::readDragList(*list)) files.emplace_back(line);
     return files;
   }
   std::vector<fs::path> files;
-  for (const std::string& path : args.paths) {
+  for (const std::string& path : paths) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
       for (const auto& file : browser::listFolderFiles(path, {})) files.push_back(fs::absolute(file.path));
@@ -146,15 +113,59 @@ void openInBrowser(const fs::path& page) {
   }
 }
 
+// The type of a key as --set takes it.
+std::string keyType(const gallery::SettingsField& field) {
+  return std::visit(
+      Overloaded{
+          [&](int GallerySettings::*) {
+            if (field.min == INT_MIN) return std::string("number");
+            return "number " + std::to_string(field.min) + ".." + std::to_string(field.max);
+          },
+          [](bool GallerySettings::*) { return std::string("1 or 0"); },
+          [&](std::string GallerySettings::*) {
+            return std::string(field.coding == gallery::Coding::Memo ? "multi-line text" : "text");
+          },
+          [](std::uint32_t GallerySettings::*) { return std::string("colour number"); },
+          [](gallery::RadioButton) { return std::string("1 or 0"); }},
+      field.member);
+}
+
+// vistrel gallery --list-keys: every key with its type, default and meaning.
+class ListKeysCommand : public Command {
+ public:
+  int run() override {
+    const platform::IniFile defaults = gallery::settingsToIni(GallerySettings::defaults());
+    for (const gallery::SettingsField& field : gallery::settingsFields()) {
+      std::string value = defaults.readString(field.section, field.key, "");
+      if (field.coding == gallery::Coding::Memo) value = platform::base64Decode(value);
+      std::cout << field.section << "." << field.key << " (" << keyType(field) << ", default \"" << value
+                << "\")\n    " << field.meaning << "\n";
+    }
+    return 0;
+  }
+};
+
 class GalleryCommand : public Command {
  public:
-  explicit GalleryCommand(std::vector<std::string> args) : args_(parse(args)) {}
+  explicit GalleryCommand(const ParsedArguments& args)
+      : args_(args), jobs_(args.has("--jobs") ? parseJobs(*args.last("--jobs")) : defaultJobs()) {
+    if (const auto mode = args.last("--overwrite")) overwrite_ = answerMode(*mode);
+  }
   int run() override;
 
  private:
+  static AnswerMode answerMode(const std::string& mode) {
+    if (mode == "ask") return AnswerMode::Ask;
+    if (mode == "all") return AnswerMode::Yes;
+    if (mode == "none") return AnswerMode::No;
+    throw UsageError("--overwrite takes ask, all or none");
+  }
   GallerySettings settings(const std::vector<std::string>& styleSheets, platform::SettingsStore& store) const;
+  bool hasPhotos() const { return !args_.operands.empty() || args_.has("--list"); }
 
-  GalleryArgs args_;
+  ParsedArguments args_;
+  unsigned jobs_;
+  std::optional<AnswerMode> overwrite_;
 };
 
 GallerySettings GalleryCommand::settings(const std::vector<std::string>& styleSheets,
@@ -162,7 +173,7 @@ GallerySettings GalleryCommand::settings(const std::vector<std::string>& styleSh
   GallerySettings s = GallerySettings::defaults();
   if (!styleSheets.empty()) s.CSSfname = styleSheets.front();
   gallery::readGalleryStore(store, s);
-  for (const auto& [option, value] : args_.edits) {
+  for (const auto& [option, value] : args_.options) {
     if (option == "--settings") gallery::loadSettingsFile(value, s, styleSheets);
     else if (option == "--set") setSettingsField(s, value, styleSheets);
     else if (option == "--target") s.TargetFolder = value;
@@ -176,21 +187,21 @@ int GalleryCommand::run() {
   const auto styleSheets = gallery::installedStyleSheets(programData);
   platform::SettingsStore store;
   GallerySettings s = settings(styleSheets, store);
-  if (args_.printSettings) {
+  if (args_.has("--print-settings")) {
     std::cout << gallery::settingsToIni(s).text();
     return 0;
   }
-  if (!args_.saveSettings.empty()) {
-    gallery::saveSettingsFile(args_.saveSettings, s);
-    if (args_.paths.empty() && args_.list.empty()) return 0;
+  if (const auto file = args_.last("--save-settings")) {
+    gallery::saveSettingsFile(*file, s);
+    if (!hasPhotos()) return 0;
   }
-  if (args_.paths.empty() && args_.list.empty()) throw UsageError("no files, folders or --list given");
+  if (!hasPhotos()) throw UsageError("no files, folders or --list given");
 
   // Without a terminal nothing is overwritten unless the command line says so.
-  const AnswerMode answers = args_.overwrite.value_or(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
-  const gallery::ProgramOptions options = gallery::readProgramOptions(store);
+  const AnswerMode answers = overwrite_.value_or(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
+  const gallery::RunOptions options = gallery::readRunOptions(store, programData);
   TerminalPrompter prompter(answers);
-  TerminalProgress progress(args_.quiet, ::isatty(STDERR_FILENO) != 0);
+  TerminalProgress progress(args_.has("--quiet"), ::isatty(STDERR_FILENO) != 0);
   gallery::FileMetadata metadata;
   gallery::ImagingCodec codec;
   // The command opens the page only when asked, whatever the design says.
@@ -200,9 +211,9 @@ int GalleryCommand::run() {
   const InterruptCancels interrupt;
   cancelRequested = false;
   const auto result = gallery::runGallery(
-      s, options, candidateFiles(args_),
-      args_.list.empty() ? gallery::CandidateSource::TaggedFiles : gallery::CandidateSource::DragList,
-      cancelRequested, {prompter, progress, metadata, codec, programData, args_.jobs});
+      s, options, candidateFiles(args_.last("--list"), args_.operands),
+      args_.has("--list") ? gallery::CandidateSource::DragList : gallery::CandidateSource::TaggedFiles,
+      cancelRequested, {prompter, progress, metadata, codec, programData, jobs_});
   for (const fs::path& file : result.skipped) std::cerr << "Skipped (already exists): " << file.string() << "\n";
   using Outcome = gallery::RunResult::Outcome;
   switch (result.outcome) {
@@ -212,15 +223,35 @@ int GalleryCommand::run() {
     case Outcome::Completed: break;
   }
   std::cout << fs::absolute(result.firstIndexPage).string() << std::endl;
-  if (args_.open) openInBrowser(result.firstIndexPage);
-  if (args_.ftpSite.empty()) return 0;
-  return uploadFromTerminal(args_.ftpSite, gallery::targetFolder(s), prompter);
+  if (args_.has("--open")) openInBrowser(result.firstIndexPage);
+  const auto site = args_.last("--ftp");
+  if (!site) return 0;
+  return uploadFromTerminal(*site, gallery::targetFolder(s), prompter);
 }
 
 }  // namespace
 
-std::unique_ptr<Command> makeGalleryCommand(std::vector<std::string> args) {
-  return std::make_unique<GalleryCommand>(std::move(args));
+const CommandInfo& galleryCommand() {
+  static const CommandInfo info{
+      "gallery",
+      "gallery [--settings F.vgc] [--set [Section.]Key=Value] [--target DIR] [--html-only]\n"
+      "                [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open] [--ftp SITE] [--quiet]\n"
+      "                [--print-settings] [--save-settings F.vgc] [--list-keys] [FILE|FOLDER ...]",
+      "Make a web gallery of the photos: thumbnails, medium images, index pages and one page per photo, as "
+      "\"Create thumbnails\" in the browser does.",
+      kOptions,
+      "A FOLDER adds the image files it holds, sorted by name; FILEs are taken in the order given. The design is "
+      "the one last used in the gallery window, changed by --settings and --set in the order given. The path of "
+      "the first index page is printed on standard output when the run ends.",
+      "0 when the gallery was made, 1 when the run failed, was refused or cancelled, 2 for a mistake on the "
+      "command line.",
+      "  # a gallery of a trip, five thumbnails a row, two photos at a time\n"
+      "  vistrel gallery ~/Photos/Lofoten --target ~/web/lofoten --set Cols=5 --jobs 2",
+      [](const ParsedArguments& args) -> std::unique_ptr<Command> {
+        if (args.has("--list-keys")) return std::make_unique<ListKeysCommand>();
+        return std::make_unique<GalleryCommand>(args);
+      }};
+  return info;
 }
 
 }  // namespace vistrel::cli

@@ -57,8 +57,21 @@ class InfoCommand : public Command {
 
 }  // namespace
 
-std::unique_ptr<Command> makeInfoCommand(std::vector<std::string> args) {
-  return std::make_unique<InfoCommand>(std::move(args));
+const CommandInfo& infoCommand() {
+  static const CommandInfo info{
+      "info",
+      "info FILE...",
+      "Print the EXIF, IPTC and description of each file, as the info panel shows them.",
+      {},
+      "Each file's block starts with its path and ends with a blank line: first the EXIF overview and the "
+      "whole EXIF listing, then every IPTC dataset, then the file's line of the folder's descript.ion.",
+      "",
+      "  # what the camera and the captions say about two photos\n"
+      "  vistrel info ~/Photos/IMG_0001.jpg ~/Photos/IMG_0002.jpg",
+      [](const ParsedArguments& args) -> std::unique_ptr<Command> {
+        return std::make_unique<InfoCommand>(args.operands);
+      }};
+  return info;
 }
 
 }  // namespace vistrel::cli

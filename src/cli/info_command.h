@@ -9,6 +9,6 @@
 namespace vistrel::cli {
 
 // "vistrel info FILE...": the metadata of each file as the info panel shows it.
-std::unique_ptr<Command> makeInfoCommand(std::vector<std::string> args);
+const CommandInfo& infoCommand();
 
 }  // namespace vistrel::cli

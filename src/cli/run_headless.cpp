@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -10,13 +9,6 @@
 namespace vistrel::cli {
 namespace {
 
-const CommandInfo* findCommand(std::string_view name) {
-  for (const CommandInfo& info : commands()) {
-    if (name == info.name) return &info;
-  }
-  return nullptr;
-}
-
 // A second start of the GUI may carry file or folder paths, which it hands to
 // the running instance; anything else in first place must be a subcommand.
 bool looksLikePath(std::string_view arg) {
@@ -25,12 +17,17 @@ bool looksLikePath(std::string_view arg) {
 }
 
 int runCommand(const CommandInfo& info, int argc, char** argv) {
-  std::vector<std::string> args(argv + 2, argv + argc);
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (asksForHelp(args)) {
+    std::cout << commandHelp(info);
+    return 0;
+  }
   try {
-    return info.make(std::move(args))->run();
+    return info.make(parseArguments(info.options, args))->run();
   } catch (const UsageError& e) {
     std::cerr << "vistrel " << info.name << ": " << e.what() << "\n"
-              << "usage: vistrel " << info.synopsis << "\n";
+              << "usage: vistrel " << info.synopsis << "\n"
+              << "Try 'vistrel " << info.name << " --help' for more.\n";
     return 2;
   } catch (const std::exception& e) {
     std::cerr << "vistrel " << info.name << ": " << e.what() << "\n";
@@ -38,27 +35,36 @@ int runCommand(const CommandInfo& info, int argc, char** argv) {
   }
 }
 
+int runHelp(int argc, char** argv) {
+  if (argc < 3) {
+    std::cout << usageText();
+    return 0;
+  }
+  if (const CommandInfo* info = findCommand(argv[2])) {
+    std::cout << commandHelp(*info);
+    return 0;
+  }
+  std::cerr << "vistrel help: unknown command '" << argv[2] << "'\n" << usageText();
+  return 2;
+}
+
 }  // namespace
 
-std::string usageText() {
-  std::string text =
-      "usage: vistrel [PATH ...]       start the picture browser\n"
-      "       vistrel COMMAND [ARGS]   run a command without a window\n"
-      "       vistrel --help | --version\n";
-  if (!commands().empty()) text += "\ncommands:\n";
+const CommandInfo* findCommand(std::string_view name) {
   for (const CommandInfo& info : commands()) {
-    text += "  vistrel " + std::string(info.synopsis) + "\n      " + info.summary + "\n";
+    if (name == info.name) return &info;
   }
-  return text;
+  return nullptr;
 }
 
 std::optional<int> runHeadless(int argc, char** argv) {
   if (argc < 2) return std::nullopt;
   const std::string_view first = argv[1];
-  if (first == "--help" || first == "-h" || first == "help") {
+  if (first == "--help" || first == "-h") {
     std::cout << usageText();
     return 0;
   }
+  if (first == "help") return runHelp(argc, argv);
   if (first == "--version" || first == "-V") {
     std::cout << "Vistrel " << platform::versionText() << "\n";
     return 0;

@@ -66,7 +66,7 @@ std::vector<fs::path> runFileList(const std::vector<fs::path>& candidates, Image
 
 class Run {
  public:
-  Run(GallerySettings& settings, const ProgramOptions& options, const std::atomic<bool>& cancel,
+  Run(GallerySettings& settings, const RunOptions& options, const std::atomic<bool>& cancel,
       const RunServices& services)
       : settings_(settings),
         services_(services),
@@ -133,7 +133,7 @@ std::string nothingToDoText(CandidateSource from) {
   return from == CandidateSource::TaggedFiles ? kNothingTagged : kNothingInList;
 }
 
-RunResult runGallery(GallerySettings& settings, const ProgramOptions& options,
+RunResult runGallery(GallerySettings& settings, const RunOptions& options,
                      const std::vector<fs::path>& candidates, CandidateSource from,
                      const std::atomic<bool>& cancel, const RunServices& services) {
   // The closing steps: on every way out, errors included.

@@ -8,7 +8,7 @@
 #include "gallery/gallery_settings.h"
 #include "gallery/image_codec.h"
 #include "gallery/metadata_source.h"
-#include "gallery/program_options.h"
+#include "gallery/run_options.h"
 #include "gallery/run_observer.h"
 #include "platform/prompter.h"
 
@@ -44,7 +44,7 @@ struct RunServices {
 // library can open, make the images, then the index and image pages. The
 // closing steps run on every way out, also when an error is thrown.
 // The settings are changed only where empty subfolder names get their defaults.
-RunResult runGallery(GallerySettings& settings, const ProgramOptions& options,
+RunResult runGallery(GallerySettings& settings, const RunOptions& options,
                      const std::vector<std::filesystem::path>& candidates, CandidateSource from,
                      const std::atomic<bool>& cancel, const RunServices& services);
 

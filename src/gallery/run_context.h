@@ -6,7 +6,7 @@
 #include "gallery/gallery_settings.h"
 #include "gallery/metadata_source.h"
 #include "gallery/overwrite_guard.h"
-#include "gallery/program_options.h"
+#include "gallery/run_options.h"
 #include "gallery/run_observer.h"
 
 namespace vistrel::gallery {
@@ -15,7 +15,7 @@ namespace vistrel::gallery {
 // the shared overwrite answers and cancel flag, and the front end.
 struct RunContext {
   const GallerySettings& settings;
-  const ProgramOptions& options;
+  const RunOptions& options;
   OverwriteGuard& overwrite;
   const std::atomic<bool>& cancel;
   RunObserver& observer;

@@ -37,6 +37,7 @@ struct SettingsField {
   std::string_view section;
   std::string_view key;
   std::string_view storeName;  // empty: not kept in the per-user store
+  std::string_view meaning;    // one line for the command line's list of keys
   FieldMember member;
   Coding coding = Coding::Plain;
   int min = INT_MIN;  // spin-edit range; values are clamped into it

@@ -178,10 +178,10 @@ TEST_F(MainFormTest, StartingCleansTheCacheOfOrphansWhenTheOptionsSaySo) {
 
 TEST_F(MainFormTest, TheStoredColoursDressTheListAndThePreview) {
   SettingsStore store(settingsFile);
-  auto stored = browser::ProgramOptions::defaults(folder.path());
-  stored.fileListCol = browser::rgb(250, 240, 200);
-  stored.imgBackCol = browser::rgb(10, 20, 30);
-  writeProgramOptions(store, browser::addressFile(folder.path()), stored);
+  auto stored = options::ProgramOptions::defaults(folder.path());
+  stored.fileListCol = options::rgb(250, 240, 200);
+  stored.imgBackCol = options::rgb(10, 20, 30);
+  writeProgramOptions(store, options::addressFile(folder.path()), stored);
   auto form = open(store);
   EXPECT_EQ(form->FileList->palette().color(QPalette::Base), QColor(250, 240, 200));
   EXPECT_EQ(form->ImageNV->color(), QColor(10, 20, 30));

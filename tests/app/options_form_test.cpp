@@ -22,7 +22,7 @@
 namespace vistrel::app {
 namespace {
 
-using browser::ProgramOptions;
+using options::ProgramOptions;
 using platform::SettingsStore;
 
 class OptionsFormTest : public ::testing::Test {
@@ -58,7 +58,7 @@ TEST_F(OptionsFormTest, OkWritesEveryValueAndTheAddressBook) {
   EXPECT_FALSE(options.confirmDelete);
   EXPECT_FALSE(storedBool("ConfirmDelete"));
   EXPECT_EQ(store.openKey(platform::kProgramKey, false)->readInteger("SlideshowDelay"), 9);
-  EXPECT_TRUE(std::filesystem::exists(browser::addressFile(folder.path())));
+  EXPECT_TRUE(std::filesystem::exists(options::addressFile(folder.path())));
 }
 
 TEST_F(OptionsFormTest, CancelPutsBackWhatWasStoredAndWritesItUnchanged) {
@@ -102,7 +102,7 @@ TEST_F(OptionsFormTest, TheStoredValuesAreReadWhenTheDialogIsCreated) {
   stored.cacheQuality = 40;
   stored.autoClean = false;
   stored.addresses = {"me@test"};
-  writeProgramOptions(store, browser::addressFile(folder.path()), stored);
+  writeProgramOptions(store, options::addressFile(folder.path()), stored);
   auto dialog = form();
   EXPECT_EQ(dialog->spinQuality->value(), 40);
   EXPECT_FALSE(dialog->cbRemoveOrphans->isChecked());

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "browser/program_options.h"
+#include "options/program_options.h"
 #include "gallery/gallery_store.h"
-#include "gallery/program_options.h"
+#include "gallery/run_options.h"
 #include "platform/program_data.h"
 #include "support/temp_folder.h"
 
@@ -82,19 +82,19 @@ TEST_F(GalleryStoreTest, NoKeyChangesNothing) {
   readGalleryStore(store, back);
   EXPECT_EQ(back.Cols, 9);
   EXPECT_EQ(back.BackToIndex, "Back to thumbnail index page");
-  const ProgramOptions options = readProgramOptions(store);
+  const RunOptions options = readRunOptions(store, platform::programDataFolder());
   EXPECT_FALSE(options.cbReplaceExisting);
   EXPECT_TRUE(options.cbFixFilenames);
 }
 
-TEST_F(GalleryStoreTest, ProgramOptionsAreTheOnesTheOptionsDialogStored) {
+TEST_F(GalleryStoreTest, RunOptionsAreTheOnesTheOptionsDialogStored) {
   test::IsolatedUser user;
   platform::ensureProgramData();
-  auto stored = browser::ProgramOptions::defaults(platform::programDataFolder());
+  auto stored = options::ProgramOptions::defaults(platform::programDataFolder());
   stored.replaceExisting = true;
   stored.fixFilenames = false;
-  browser::writeProgramOptions(store, browser::addressFile(platform::programDataFolder()), stored);
-  const ProgramOptions options = readProgramOptions(store);
+  options::writeProgramOptions(store, options::addressFile(platform::programDataFolder()), stored);
+  const RunOptions options = readRunOptions(store, platform::programDataFolder());
   EXPECT_TRUE(options.cbReplaceExisting);
   EXPECT_FALSE(options.cbFixFilenames);
 }

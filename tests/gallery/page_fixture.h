@@ -17,7 +17,7 @@ namespace vistrel::gallery {
 struct PageFixture : ::testing::Test {
   test::TempFolder folder;
   GallerySettings settings = GallerySettings::defaults();
-  ProgramOptions options;
+  RunOptions options;
   test::ScriptedPrompter prompter;
   std::atomic<bool> cancel{false};
   RunObserver observer;

@@ -10,7 +10,7 @@
 #include "platform/ui/message_box_prompter.h"
 #include "gallery/file_metadata.h"
 #include "gallery/imaging_codec.h"
-#include "gallery/program_options.h"
+#include "gallery/run_options.h"
 #include "gallery/ui/status_form.h"
 #include "platform/error.h"
 #include "platform/program_data.h"
@@ -92,14 +92,14 @@ GalleryRunner::~GalleryRunner() {
 bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path> candidates, CandidateSource from) {
   if (active_) return false;
   fs::path programData;
-  ProgramOptions options;
+  RunOptions options;
   try {
     programData = programData_.empty() ? platform::ensureProgramData() : programData_;
     if (store_) {
-      options = readProgramOptions(*store_);
+      options = readRunOptions(*store_, programData);
     } else {
       platform::SettingsStore store;
-      options = readProgramOptions(store);
+      options = readRunOptions(store, programData);
     }
   } catch (const Error& e) {
     prompter_.error(e.what(), "Error");

@@ -7,7 +7,7 @@
 
 #include "platform/settings_store.h"
 
-namespace vistrel::browser {
+namespace vistrel::options {
 
 // A colour as the settings keep it: 0x00BBGGRR.
 using Colour = std::uint32_t;
@@ -91,4 +91,4 @@ void readProgramOptions(platform::SettingsStore& store, const std::filesystem::p
 void writeProgramOptions(platform::SettingsStore& store, const std::filesystem::path& addressBook,
                          const ProgramOptions& options);
 
-}  // namespace vistrel::browser
+}  // namespace vistrel::options

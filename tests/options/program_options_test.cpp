@@ -1,11 +1,11 @@
-#include "browser/program_options.h"
+#include "options/program_options.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "support/temp_folder.h"
 
-namespace vistrel::browser {
+namespace vistrel::options {
 namespace {
 
 using platform::SettingsStore;
@@ -131,4 +131,4 @@ TEST_F(ProgramOptionsTest, AnAddressFileWithBareLineFeedsAndBlankLinesReads) {
 }
 
 }  // namespace
-}  // namespace vistrel::browser
+}  // namespace vistrel::options

@@ -1,17 +1,19 @@
 #pragma once
 
+#include <filesystem>
+
 #include "platform/settings_store.h"
 
 namespace vistrel::gallery {
 
 // The two program options every gallery run reads; the options dialog keeps
-// them with the others (browser::ProgramOptions).
-struct ProgramOptions {
+// them with the others (options::ProgramOptions).
+struct RunOptions {
   bool cbReplaceExisting = false;  // "Always overwrite existing files when creating thumbnails"
   bool cbFixFilenames = true;      // "Replace illegal characters when creating thumbnails"
 };
 
 // The two as the options dialog has stored them (its defaults where it has not).
-ProgramOptions readProgramOptions(platform::SettingsStore& store);
+RunOptions readRunOptions(platform::SettingsStore& store, const std::filesystem::path& programData);
 
 }  // namespace vistrel::gallery

@@ -1,4 +1,4 @@
-#include "browser/program_options.h"
+#include "options/program_options.h"
 
 #include <algorithm>
 #include <variant>
@@ -6,7 +6,7 @@
 #include "platform/files.h"
 #include "platform/overloaded.h"
 
-namespace vistrel::browser {
+namespace vistrel::options {
 namespace {
 
 using platform::SettingsKey;
@@ -158,4 +158,4 @@ void writeProgramOptions(platform::SettingsStore& store, const std::filesystem::
   writeAddressBook(addressBook, options.addresses);
 }
 
-}  // namespace vistrel::browser
+}  // namespace vistrel::options
