@@ -20,9 +20,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "browser/ui/drag_list_box.h"
 #include "app/options_form.h"
 #include "browser/orphan_clean.h"
+#include "browser/ui/drag_list_box.h"
 #include "imaging/ui/imag_nv.h"
 #include "platform/version.h"
 

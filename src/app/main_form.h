@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "browser/ui/file_list.h"
 #include "app/main_settings.h"
+#include "browser/ui/file_list.h"
 #include "options/program_options.h"
 #include "platform/prompter.h"
 #include "platform/settings_store.h"

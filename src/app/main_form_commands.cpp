@@ -14,9 +14,9 @@
 #include <QUrl>
 
 #include "app/icons.h"
-#include "browser/ui/drag_list_box.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
+#include "browser/ui/drag_list_box.h"
 #include "platform/ui/help.h"
 #include "platform/version.h"
 

@@ -28,7 +28,7 @@ void writeDragList(const std::filesystem::path& file, const std::vector<std::str
 }
 
 std::filesystem::path withDragListExtension(const std::filesystem::path& file) {
-  if (lowerExtension(file) == ".vfl") return file;
+  if (platform::lowerExtension(file) == ".vfl") return file;
   return file.string() + ".vfl";
 }
 

@@ -4,9 +4,9 @@
 #include "gallery/image_batch.h"
 #include "gallery/image_pages.h"
 #include "gallery/index_pages.h"
+#include "gallery/source_types.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -59,7 +59,7 @@ std::vector<fs::path> runFileList(const std::vector<fs::path>& candidates, Image
   std::vector<fs::path> files;
   for (const fs::path& file : candidates) {
     if (file.empty()) continue;
-    if (platform::asciiLower(file.extension().string()) == ".psd" || codec.canOpen(file)) files.push_back(file);
+    if (isPhotoshopSource(file) || codec.canOpen(file)) files.push_back(file);
   }
   return files;
 }

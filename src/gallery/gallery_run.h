@@ -8,8 +8,8 @@
 #include "gallery/gallery_settings.h"
 #include "gallery/image_codec.h"
 #include "gallery/metadata_source.h"
-#include "gallery/run_options.h"
 #include "gallery/run_observer.h"
+#include "gallery/run_options.h"
 #include "platform/prompter.h"
 
 namespace vistrel::gallery {

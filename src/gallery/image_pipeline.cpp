@@ -5,9 +5,9 @@
 #include "gallery/captions.h"
 #include "gallery/gallery_names.h"
 #include "gallery/overlay_text.h"
+#include "gallery/source_types.h"
 #include "platform/atomic_file.h"
 #include "platform/log.h"
-#include "platform/text.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -67,7 +67,7 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
   const int limit = kind == OutputKind::Medium ? s.MediumSize : s.Maxsize;
   RgbImage loaded;
   ImageSize original;
-  if (platform::asciiLower(source.extension().string()) == ".psd") {
+  if (isPhotoshopSource(source)) {
     loaded = codec.load(source, 0);
     original = {loaded.width, loaded.height};
   } else {
@@ -87,7 +87,7 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
 // The encoded picture with the source's EXIF block, or as it is when that
 // cannot be done: the copy is a courtesy, never a reason to lose the image.
 std::string withExif(const RunContext& run, const fs::path& source, const std::string& jpeg) {
-  if (!run.settings.CopyExif || platform::asciiLower(source.extension().string()) != ".jpg") return jpeg;
+  if (!run.settings.CopyExif || !carriesExifCopy(source)) return jpeg;
   try {
     return run.metadata.withExifOf(source, jpeg).value_or(jpeg);
   } catch (const std::exception& e) {

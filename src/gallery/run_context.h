@@ -6,8 +6,8 @@
 #include "gallery/gallery_settings.h"
 #include "gallery/metadata_source.h"
 #include "gallery/overwrite_guard.h"
-#include "gallery/run_options.h"
 #include "gallery/run_observer.h"
+#include "gallery/run_options.h"
 
 namespace vistrel::gallery {
 

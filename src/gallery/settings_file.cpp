@@ -88,7 +88,7 @@ std::vector<std::string> installedStyleSheets(const std::filesystem::path& progr
   if (!std::filesystem::is_directory(programData / "css", ec)) return names;
   for (const auto& entry : platform::listFolder(programData / "css")) {
     const std::string name = entry.path.filename().string();
-    if (!entry.isFolder && platform::asciiLower(entry.path.extension().string()) == ".css") {
+    if (!entry.isFolder && platform::lowerExtension(entry.path) == ".css") {
       names.push_back(name);
     }
   }

@@ -13,6 +13,7 @@
 #include "imaging/jpeg_encoder.h"
 #include "platform/atomic_file.h"
 #include "platform/error.h"
+#include "platform/files.h"
 
 namespace vistrel::imaging::library {
 namespace {
@@ -201,7 +202,7 @@ TFastDIB Render24(int buffer, int width, int height, const Rect& source) {
 void Save(int buffer, const std::filesystem::path& name) {
   const TBitmap picture = pictureOf(buffer);
   if (picture.Empty()) throw Error("There is no picture to save.");
-  const std::string extension = codecs::lowerExtension(name);
+  const std::string extension = platform::lowerExtension(name);
   if (extension == ".jpg" || extension == ".jpeg") return SaveBitmapAsJpeg(name, picture);
   if (extension != ".bmp") throw Error("Pictures cannot be saved as " + extension + " files.");
   TFastDIB dib;
@@ -218,7 +219,7 @@ void Save(int buffer, const std::filesystem::path& name) {
 namespace vistrel::imaging {
 
 TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int buffer, int reduction) {
-  if (codecs::lowerExtension(fileName) == ".psd") {
+  if (platform::lowerExtension(fileName) == ".psd") {
     TFastDIB dib;
     try {
       BitmapToDib(DecodeImageFile(fileName, 0).bitmap, dib);

@@ -16,6 +16,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace vistrel::platform {
 namespace {
@@ -55,6 +56,8 @@ void copyTimes(const struct stat& from, const fs::path& to) {
 }
 
 }  // namespace
+
+std::string lowerExtension(const fs::path& file) { return asciiLower(file.extension().string()); }
 
 void createFolders(const fs::path& folder) {
   std::error_code ec;

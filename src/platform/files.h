@@ -12,6 +12,9 @@ namespace vistrel::platform {
 namespace fs = std::filesystem;
 
 // Creates the folder and all missing parents. Throws Error.
+// The extension with its dot, lower-cased ASCII (".jpg"); "" when there is none.
+std::string lowerExtension(const fs::path& file);
+
 void createFolders(const fs::path& folder);
 
 enum class IfExists { Replace, Keep };

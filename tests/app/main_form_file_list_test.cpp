@@ -15,11 +15,11 @@
 #include <QListView>
 #include <map>
 
+#include "app/main_form.h"
+#include "browser/cache_location.h"
 #include "browser/ui/drag_list_box.h"
 #include "browser/ui/file_icon_view.h"
 #include "browser/ui/file_list_popup.h"
-#include "app/main_form.h"
-#include "browser/cache_location.h"
 #include "imaging/jpeg_encoder.h"
 #include "metadata/descriptions.h"
 #include "platform/files.h"

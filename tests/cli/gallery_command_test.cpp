@@ -5,6 +5,7 @@
 #include "gallery/imaging_codec.h"
 #include "platform/files.h"
 #include "run_program.h"
+#include "support/awkward_names.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::test {
@@ -37,6 +38,17 @@ TEST_F(GalleryCommandTest, MakesAGalleryOfAFolderAndPrintsTheFirstPage) {
   // Folder entries come in name order.
   const std::string index = platform::readFile(folder / "web/index.html");
   EXPECT_LT(index.find("thumb_a.jpg"), index.find("thumb_b.jpg"));
+}
+
+TEST_F(GalleryCommandTest, AFolderOfAwkwardNamesMakesAGalleryAndTheirInfoPrints) {
+  gallery::ImagingCodec codec;
+  const auto files = writeAwkwardFiles(folder, "photos", ".jpg", codec.encodeJpeg(gallery::RgbImage(64, 48), 80));
+  const auto made = runVistrel({"gallery", "-q", "--target", target(), (folder / "photos").string()});
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, target() + "/index.html\n");
+  std::vector<std::string> info{"info", "--"};
+  for (const fs::path& file : files) info.push_back(file.string());
+  EXPECT_EQ(runVistrel(info).status, 0);
 }
 
 TEST_F(GalleryCommandTest, WithoutATerminalExistingFilesAreKeptAndListed) {

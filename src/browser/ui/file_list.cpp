@@ -10,10 +10,11 @@
 #include <QPainter>
 #include <QUrl>
 
-#include "browser/ui/file_icon_view.h"
-#include "browser/ui/list_thumbnails.h"
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
+#include "browser/list_columns.h"
+#include "browser/ui/file_icon_view.h"
+#include "browser/ui/list_thumbnails.h"
 #include "imaging/image_file.h"
 #include "metadata/descriptions.h"
 #include "metadata/summaries.h"
@@ -144,12 +145,7 @@ QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
   } catch (const Error&) {
     // An unreadable description file leaves the column empty.
   }
-  if (settings_.iptcColumn && browser::isJpegFile(file.path)) {
-    try {
-      item->setText(5, QString::fromStdString(metadata::IptcValueOfFile(file.path, "ImageCaption")));
-    } catch (const Error&) {
-    }
-  }
+  if (settings_.iptcColumn) item->setText(5, QString::fromStdString(browser::iptcColumnText(file.path)));
   if (view_ == ViewStyle::Thumbnails) {
     const QString hint = hintOf(item, file.path);
     for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hint);
@@ -289,17 +285,7 @@ void TFileList::fillProperties() {
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
     if (item->text(3).size() >= 10) continue;
-    const fs::path path = pathOf(item);
-    QString text;
-    try {
-      const imaging::ImageHeader header = imaging::ReadImageHeader(path);
-      if (header.width > 0) {
-        text = QString("%1x%2").arg(header.width).arg(header.height);
-        if (browser::lowerExtension(path) != ".psd") text += QString("x%1b").arg(header.bitsPerPixel);
-      }
-    } catch (const Error&) {
-    }
-    item->setText(3, text);
+    item->setText(3, QString::fromStdString(browser::propertiesText(pathOf(item))));
     QCoreApplication::processEvents();
     if (generation != generation_) return;  // listed again meanwhile
   }
@@ -309,12 +295,7 @@ void TFileList::fillIptcColumn() {
   if (view_ == ViewStyle::Thumbnails) return;
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
-    const std::string extension = browser::lowerExtension(pathOf(item));
-    if (extension != ".jpg" && extension != ".jpeg" && extension != ".tif") continue;
-    try {
-      item->setText(5, QString::fromStdString(metadata::IptcValueOfFile(pathOf(item), "ImageCaption")));
-    } catch (const Error&) {
-    }
+    if (browser::hasIptcColumn(pathOf(item))) item->setText(5, QString::fromStdString(browser::iptcColumnText(pathOf(item))));
   }
 }
 

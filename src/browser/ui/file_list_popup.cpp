@@ -1,7 +1,7 @@
 #include "browser/ui/file_list_popup.h"
 
-#include "browser/ui/file_list.h"
 #include "browser/image_types.h"
+#include "browser/ui/file_list.h"
 
 namespace vistrel::browser::ui {
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "ftp/ui/ftp_form.h"
-#include "platform/ui/message_box_prompter.h"
 #include "gallery/file_metadata.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/run_options.h"
@@ -15,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
+#include "platform/ui/message_box_prompter.h"
 
 namespace vistrel::gallery::ui {
 
