@@ -27,9 +27,10 @@ bool confirmed(platform::Prompter& prompter, const std::string& text) {
 
 // A read-only file loses the attribute before it is worked on, as its original
 // or encrypted file may be deleted afterwards; asked first, the user may end
-// the batch instead.
+// the batch instead. A missing file is left to the engine to report.
 bool clearReadOnly(const fs::path& file, bool ask, Direction direction, platform::Prompter& prompter) {
-  if (!platform::isReadOnly(file)) return true;
+  std::error_code missing;
+  if (!fs::exists(file, missing) || !platform::isReadOnly(file)) return true;
   const char* work = direction == Direction::Encrypt ? "encryption" : "decryption";
   if (ask && !confirmed(prompter, quoted(file) + " is read-only.\r\rDo you want the read-only attribute to be removed "
                                                  "so that " + work + " can proceed?")) {
