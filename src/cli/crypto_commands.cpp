@@ -75,8 +75,8 @@ class CryptoCommand : public Command {
     if (!destination_.empty() && !fs::is_directory(destination_, error)) {
       throw Error(destination_.string() + ": no such folder");
     }
-    const std::string password =
-        passwordFile_.empty() ? passwordFromTerminal(direction_ == Direction::Encrypt) : passwordFromFile(passwordFile_);
+    const std::string password = passwordFile_.empty() ? passwordFromTerminal(direction_ == Direction::Encrypt)
+                                                       : passwordFromFile(passwordFile_);
     if (password.empty()) throw UsageError("the password is empty");
     TerminalPrompter prompter(assumeYes_ ? AnswerMode::Yes : AnswerMode::Ask);
     crypto::BatchEvents events;
@@ -89,8 +89,9 @@ class CryptoCommand : public Command {
       return true;
     };
     const crypto::BatchResult result =
-        direction_ == Direction::Encrypt ? crypto::encryptFiles(files_, options_, password, prompter, events)
-                                         : crypto::decryptFiles(files_, options_, password, destination_, prompter, events);
+        direction_ == Direction::Encrypt
+            ? crypto::encryptFiles(files_, options_, password, prompter, events)
+            : crypto::decryptFiles(files_, options_, password, destination_, prompter, events);
     return result.complete() ? 0 : 1;
   }
 

@@ -84,7 +84,8 @@ Step encryptOne(const fs::path& file, const CryptoOptions& options, std::string_
   }
   const fs::path target = TGXECrypto::EncryptedPath(file);
   std::error_code error;
-  if (options.prompt && fs::exists(target, error) && !confirmed(prompter, quoted(target) + " already exists, replace?")) {
+  if (options.prompt && fs::exists(target, error) &&
+      !confirmed(prompter, quoted(target) + " already exists, replace?")) {
     notify(events.skipped, file, quoted(target) + " was kept");
     return Step::Skipped;
   }

@@ -64,7 +64,9 @@ std::pair<std::string, std::string> ReferenceVxx::decrypt(const std::string& fil
   previous = initial_;
   std::pair<std::string, std::string> result;
   result.first = chain(file.substr(73, 501), previous, false);
-  for (std::size_t at = 574; at < file.size(); at += 8192) result.second += chain(file.substr(at, 8192), previous, false);
+  for (std::size_t at = 574; at < file.size(); at += 8192) {
+    result.second += chain(file.substr(at, 8192), previous, false);
+  }
   return result;
 }
 

@@ -17,7 +17,8 @@ TfmDecrypt::TfmDecrypt(QWidget* parent, platform::Prompter& prompter, platform::
 BatchResult TfmDecrypt::DecryptFiles() {
   const std::string password = edPassword->text().toStdString();
   return runBatch(
-      "Decrypting", [](const std::string& name) { return QString::fromStdString("Decrypting " + name + ", please wait..."); },
+      "Decrypting",
+      [](const std::string& name) { return QString::fromStdString("Decrypting " + name + ", please wait..."); },
       [&](const CryptoOptions& chosen, const BatchEvents& events) {
         return decryptFiles(Files, chosen, password, {}, prompter_, events);
       },

@@ -15,7 +15,9 @@ TfmEncrypt::TfmEncrypt(QWidget* parent, platform::Prompter& prompter, platform::
   setObjectName("TfmEncrypt");
   setWindowTitle("Encrypt File(s)");
   cbAlgorithm = new QComboBox(this);
-  for (const CipherInfo& cipher : ciphers()) cbAlgorithm->addItem(QString::fromUtf8(cipher.name.data(), cipher.name.size()));
+  for (const CipherInfo& cipher : ciphers()) {
+    cbAlgorithm->addItem(QString::fromUtf8(cipher.name.data(), cipher.name.size()));
+  }
   cbAlgorithm->setCurrentIndex(storedOptions().algorithm);
   edPasswordCheck = new QLineEdit(this);
   edPasswordCheck->setObjectName("edPasswordCheck");
@@ -49,7 +51,8 @@ BatchResult TfmEncrypt::EncryptFiles() {
   options.algorithm = cbAlgorithm->currentIndex();
   const std::string password = edPassword->text().toStdString();
   return runBatch(
-      "Encrypting", [](const std::string& name) { return QString::fromStdString("Encrypting " + name + " , please wait..."); },
+      "Encrypting",
+      [](const std::string& name) { return QString::fromStdString("Encrypting " + name + " , please wait..."); },
       [&](const CryptoOptions& chosen, const BatchEvents& events) {
         return encryptFiles(Files, chosen, password, prompter_, events);
       },
