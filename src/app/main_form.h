@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ class QTreeWidget;
 
 namespace vistrel::imaging {
 class TImagNV;
+}
+namespace vistrel::crypto::ui {
+class CryptoForm;
 }
 namespace vistrel::gallery::ui {
 class GalleryRunner;
@@ -145,6 +149,11 @@ class TMainForm : public QMainWindow {
   void cbIncludeIPTCClick();
   void cbViewPosClick();
   void About1Click();
+  // Encryption and decryption of the selected files (main_form_crypto.cpp)
+  void EncryptFilesClick();
+  void DecryptFilesClick();
+  // Shows the dialog; on OK hands it the selected files, runs it and lists the folder again.
+  void runCryptoForm(crypto::ui::CryptoForm& form, const std::function<void()>& run);
   // The file list, the drag list and the cache commands (main_form_file_list.cpp)
   void createFileListCommands();
   void createDragListButtons();

@@ -134,14 +134,8 @@ void TMainForm::createMenu() {
       needsSelection("You must select at least\r\none file in the file list.", "No files selected", Icon::Error);
     });
   }
-  connect(EncryptFiles, &QAction::triggered, this, [this] {
-    needsSelection("No files selected for encryption:\r\n\r\nYou must first select one or more files.",
-                   "Nothing to do ..", Icon::Information);
-  });
-  connect(DecryptFiles, &QAction::triggered, this, [this] {
-    needsSelection("No files selected for decryption:\r\n\r\nYou must first select one or more files.",
-                   "Nothing to do ..", Icon::Information);
-  });
+  connect(EncryptFiles, &QAction::triggered, this, &TMainForm::EncryptFilesClick);
+  connect(DecryptFiles, &QAction::triggered, this, &TMainForm::DecryptFilesClick);
   connect(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kWebsite)); });
   connect(Feedback1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kFeedback)); });
   connect(About1, &QAction::triggered, this, &TMainForm::About1Click);

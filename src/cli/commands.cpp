@@ -2,6 +2,7 @@
 
 #include "cli/cache_command.h"
 #include "cli/command.h"
+#include "cli/crypto_commands.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
@@ -9,7 +10,8 @@
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(), cacheCommand()};
+  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(),
+                                                cacheCommand(), encryptCommand(), decryptCommand()};
   return table;
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -72,14 +73,39 @@ void AtomicFile::write(const void* data, std::size_t size) {
   if (size > 0 && std::fwrite(data, 1, size, stream_) != size) throw Error(describe("Cannot write", target_));
 }
 
-void AtomicFile::commit() {
+void AtomicFile::finish() {
+  if (finished_) return;
+  if (!stream_) throw Error(describe("Cannot write", target_));  // an earlier finish failed
   const bool flushed = std::fflush(stream_) == 0 && ::fsync(::fileno(stream_)) == 0;
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
   if (!flushed || !closed) throw Error(describe("Cannot write", target_));
+  finished_ = true;
+}
+
+void AtomicFile::commit() {
+  finish();
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) throw Error(describe("Cannot replace", target_));
   committed_ = true;
   syncFolder(target_.parent_path());
+}
+
+bool AtomicFile::commitAsNew(const std::filesystem::path& target) {
+  finish();
+  if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno == EEXIST) return false;
+    if (errno != EINVAL && errno != ENOSYS) throw Error(describe("Cannot create", target));
+    // A file system without the flag: a hard link refuses an existing name just as well.
+    if (::link(temporary_.c_str(), target.c_str()) != 0) {
+      if (errno == EEXIST) return false;
+      throw Error(describe("Cannot create", target));
+    }
+    ::unlink(temporary_.c_str());
+  }
+  target_ = target;
+  committed_ = true;
+  syncFolder(target_.parent_path());
+  return true;
 }
 
 }  // namespace vistrel::platform

@@ -22,6 +22,10 @@ class AtomicFile {
   // For libraries that write through stdio (libjpeg, libpng).
   std::FILE* stream() { return stream_; }
   void commit();  // throws Error
+  // Like commit(), but to `target` in the same folder and never over an
+  // existing file: false when one is there, and the data stays uncommitted,
+  // so that commit() or another name can follow. Throws Error.
+  bool commitAsNew(const std::filesystem::path& target);
 
   const std::filesystem::path& target() const { return target_; }
   const std::filesystem::path& temporaryPath() const { return temporary_; }
@@ -29,7 +33,11 @@ class AtomicFile {
  private:
   std::filesystem::path target_;
   std::filesystem::path temporary_;
+  // Flushes, syncs and closes the temporary file once.
+  void finish();
+
   std::FILE* stream_ = nullptr;
+  bool finished_ = false;
   bool committed_ = false;
 };
 

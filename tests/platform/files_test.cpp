@@ -122,6 +122,18 @@ TEST(AtomicFile, KeepsTheModeOfTheFileItReplaces) {
   EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
 }
 
+TEST(AtomicFile, CommitAsNewNeverReplacesAndLeavesTheDataForAnotherName) {
+  test::TempFolder folder;
+  const auto taken = folder.write("photo.jpg", "old");
+  AtomicFile out(taken);
+  out.write("new");
+  EXPECT_FALSE(out.commitAsNew(taken));
+  EXPECT_EQ(readFile(taken), "old");
+  EXPECT_TRUE(out.commitAsNew(folder / "photo (2).jpg"));
+  EXPECT_EQ(readFile(folder / "photo (2).jpg"), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
 TEST(AtomicFile, AKilledWriterLeavesTheOldFile) {
   test::TempFolder folder;
   const auto target = folder.write("big.bin", "old");
