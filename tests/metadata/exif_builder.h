@@ -1,7 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,10 +55,5 @@ std::string segment(int marker, const std::string& payload);
 // SOI, the segments, and a start of scan (the reader never goes further).
 std::string jpegOf(const std::vector<std::string>& segments);
 std::string exifSegment(const std::string& tiffBlock);
-
-// Names the byte-order parameter of a parameterised test.
-inline std::string byteOrderName(const ::testing::TestParamInfo<bool>& param) {
-  return param.param ? "Motorola" : "Intel";
-}
 
 }  // namespace vistrel::test

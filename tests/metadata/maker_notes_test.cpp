@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "byte_order_name.h"
 #include "maker_note_samples.h"
 #include "metadata/img_data.h"
 #include "metadata/maker_formatters.h"
