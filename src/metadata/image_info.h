@@ -100,7 +100,6 @@ class TImageInfo : public tEndInd {
   void followPointer(Walk& walk, std::int64_t valuePosition, std::span<const TTagEntry> table);
   void rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int64_t at);
   struct MakerWalk;
-  void readMakerEntry(const MakerWalk& walk, std::int64_t at);
   // Counts bytes copied out of the block (with a cost per entry) against one
   // budget for all its directories and maker notes.
   void chargeCopy(std::int64_t bytes);
