@@ -49,9 +49,8 @@ std::vector<MakerLine> packedLines(std::span<const PackedField> fields, const st
 
 constexpr const char* kLowNormalHigh = "65535:Low,0:Normal,1:High";
 
-// The camera settings record. The focal lengths and their unit sit at 23, 24
-// and 25 of the record (one place earlier than the listing once showed them,
-// which put the maximum aperture under "Focal Units").
+// The camera settings record. Cameras write the longest and shortest focal
+// length and their unit at 23, 24 and 25; the maximum aperture follows at 26.
 constexpr PackedField kSettings1[] = {
     {1, "Macro mode", "1:Macro,2:Normal"},
     {2, "Self Timer", ""},

@@ -51,6 +51,27 @@ std::string makeKey(std::string_view make) {
   return key;
 }
 
+const Layout& nikonLayout(const TImageInfo& info, bool tiffMode) {
+  // The newer kind is told by the EXIF version, or in raw files without one
+  // by a D-series model name.
+  const std::string& model = info.CameraModel;
+  const std::size_t blank = model.find(' ');
+  const std::size_t letter = blank == std::string::npos ? 0 : blank + 1;
+  const bool dSeries = letter < model.size() && model[letter] == 'D';
+  if (info.ExifVersionText > "0210" || (info.ExifVersionText.empty() && dSeries && tiffMode)) {
+    return kNikonWithTiffHeader;
+  }
+  return info.MakerNoteBytes.starts_with("Nikon") ? kNikonWithName : kNikonPlain;
+}
+
+const Layout* layoutOf(const std::string& make, const TImageInfo& info, bool tiffMode) {
+  if (make == "NIKON") return &nikonLayout(info, tiffMode);
+  for (const MakerOfMake& maker : kMakers) {
+    if (maker.make == make) return &maker.layout;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 TmsInfo::TmsInfo(bool tiffMode, TImageInfo& parent)
@@ -58,23 +79,7 @@ TmsInfo::TmsInfo(bool tiffMode, TImageInfo& parent)
 
 bool TmsInfo::DecodeMakerNote() {
   const std::string& note = Parent.MakerNoteBytes;
-  const Layout* layout = nullptr;
-  if (Make == "NIKON") {
-    // The newer kind is told by the EXIF version, or in raw files without
-    // one by a D-series model name.
-    const std::string& model = Parent.CameraModel;
-    const std::size_t blank = model.find(' ');
-    const std::size_t letter = blank == std::string::npos ? 0 : blank + 1;
-    const bool dSeries = letter < model.size() && model[letter] == 'D';
-    if (Parent.ExifVersionText > "0210" || (Parent.ExifVersionText.empty() && dSeries && TiffMode)) {
-      layout = &kNikonWithTiffHeader;
-    } else {
-      layout = note.starts_with("Nikon") ? &kNikonWithName : &kNikonPlain;
-    }
-  }
-  for (const MakerOfMake& maker : kMakers) {
-    if (maker.make == Make) layout = &maker.layout;
-  }
+  const Layout* layout = layoutOf(Make, Parent, TiffMode);
   if (!layout) return false;
 
   bool bigEndian = Parent.BigEndian && !layout->intel;
