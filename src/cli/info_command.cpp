@@ -64,7 +64,8 @@ const CommandInfo& infoCommand() {
       "Print the EXIF, IPTC and description of each file, as the info panel shows them.",
       {},
       "Each file's block starts with its path and ends with a blank line: first the EXIF overview and the "
-      "whole EXIF listing, then every IPTC dataset, then the file's line of the folder's descript.ion.",
+      "whole EXIF listing, then the camera maker's own data (\"Maker Specific Data:\") when the maker is one "
+      "the reader knows, then every IPTC dataset, then the file's line of the folder's descript.ion.",
       "",
       "  # what the camera and the captions say about two photos\n"
       "  vistrel info ~/Photos/IMG_0001.jpg ~/Photos/IMG_0002.jpg",

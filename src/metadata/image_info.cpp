@@ -49,7 +49,6 @@ platform::DateTime addSeconds(const platform::DateTime& date, long long seconds)
 struct TImageInfo::Walk {
   std::int64_t base = 0;
   std::set<std::int64_t> visited;
-  std::int64_t budget = kMaxCopiedBytes;
 };
 
 std::optional<platform::DateTime> ParseExifDate(std::string_view text) {
@@ -70,7 +69,7 @@ std::string ExifDateText(const platform::DateTime& date) {
   return text;
 }
 
-TImageInfo::TImageInfo(TimgData& owner) : Owner(owner) {}
+TImageInfo::TImageInfo(TimgData& owner) : Owner(owner), copyBudget_(kMaxCopiedBytes) {}
 
 int TImageInfo::IndexOfName(std::string_view name) const {
   for (std::size_t i = 0; i < Entries.size(); ++i) {
@@ -103,7 +102,8 @@ int TImageInfo::AddTagEntry(const TTagEntry& entry) {
 
 void TImageInfo::ReadDirectory(std::int64_t start, std::int64_t base, std::span<const TTagEntry> table) {
   Walk walk;
-  walk.base = base;
+  walk.base = OffsetBase = base;
+  copyBudget_ = kMaxCopiedBytes;
   walkDirectory(walk, start, table);
 }
 
@@ -127,8 +127,7 @@ void TImageInfo::readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntr
   const std::int64_t valuePosition = bytes <= 4 ? at + 8 : Long32At(at + 8) + walk.base;
   TTagEntry entry = FindTagRow(table, tag);
   entry.RawBytes = BytesAt(valuePosition, bytes);
-  walk.budget -= kCostPerEntry + static_cast<std::int64_t>(entry.RawBytes.size());
-  enforce(walk.budget >= 0, "Too much EXIF data");
+  chargeCopy(static_cast<std::int64_t>(entry.RawBytes.size()));
 
   std::string display;
   if (format == kAscii) {
@@ -190,14 +189,15 @@ void TImageInfo::rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int
     case 0x927C:
       MakerNoteBytes = entry.RawBytes;
       MakerNotePos = entry.ValuePosition;
-      try {
-        MakerNoteResult = DecodeMakerNote(*this, TiffMode);
-      } catch (const std::exception& e) {
-        Owner.ErrorText = std::string("Error Detected = ") + e.what();
-      }
+      MakerNoteResult = TmsInfo(TiffMode, *this).DecodeMakerNote();
       break;
     default: break;
   }
+}
+
+void TImageInfo::chargeCopy(std::int64_t bytes) {
+  copyBudget_ -= kCostPerEntry + bytes;
+  enforce(copyBudget_ >= 0, "Too much EXIF data");
 }
 
 void TImageInfo::followPointer(Walk& walk, std::int64_t valuePosition, std::span<const TTagEntry> table) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "byte_order_name.h"
 #include "exif_builder.h"
 #include "metadata/img_data.h"
 #include "support/temp_folder.h"
