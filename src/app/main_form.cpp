@@ -20,7 +20,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/drag_list_box.h"
+#include "browser/ui/drag_list_box.h"
 #include "app/options_form.h"
 #include "browser/orphan_clean.h"
 #include "imaging/ui/imag_nv.h"

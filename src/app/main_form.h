@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_list.h"
+#include "browser/ui/file_list.h"
 #include "app/main_settings.h"
 #include "options/program_options.h"
 #include "platform/prompter.h"
@@ -36,11 +36,19 @@ class GalleryRunner;
 class TThumbFrm;
 }
 
-namespace vistrel::app {
-
-class TOptionsForm;
+namespace vistrel::browser::ui {
 class TDragListBox;
 class TFileListPopup;
+}
+
+namespace vistrel::app {
+
+using browser::ui::FileListSettings;
+using browser::ui::TDragListBox;
+using browser::ui::TFileList;
+using browser::ui::TFileListPopup;
+
+class TOptionsForm;
 
 // The main window of the picture browser: tool bar, folder tree and drag list
 // on the left, the file list with the preview and the info panel on the right,

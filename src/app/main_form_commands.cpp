@@ -14,7 +14,7 @@
 #include <QUrl>
 
 #include "app/icons.h"
-#include "app/drag_list_box.h"
+#include "browser/ui/drag_list_box.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "platform/ui/help.h"

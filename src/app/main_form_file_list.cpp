@@ -10,11 +10,11 @@
 #include <QTabWidget>
 #include <QUrl>
 
-#include "app/drag_list_box.h"
-#include "app/file_list_popup.h"
+#include "browser/ui/drag_list_box.h"
+#include "browser/ui/file_list_popup.h"
 #include "app/main_form.h"
-#include "app/open_with_form.h"
-#include "app/properties_form.h"
+#include "browser/ui/open_with_form.h"
+#include "browser/ui/properties_form.h"
 #include "browser/cache_usage.h"
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
@@ -32,6 +32,8 @@ namespace fs = std::filesystem;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
+using browser::ui::TOpenWithForm;
+using browser::ui::TPropertiesForm;
 
 namespace {
 
@@ -208,7 +210,7 @@ void TMainForm::CacheStatsClick() {
 
 void TMainForm::Openwith1Click() {
   if (focusedFile().empty()) return;
-  TOpenWithForm chooser(focusedFile(), applicationFolders(), this);
+  TOpenWithForm chooser(focusedFile(), platform::applicationFolders(), this);
   if (chooser.exec() != QDialog::Accepted) return;
   try {
     chooser.openFile();

@@ -4,14 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "browser/list_sorting.h"
+#include "browser/view_style.h"
 #include "platform/settings_store.h"
 
 namespace vistrel::app {
 
-// The list's view types, numbered as the settings store them.
-enum class ViewStyle { Details = 0, Thumbnails = 1, SmallIcons = 2, List = 3 };
+using browser::kColumnCount;
+using browser::ViewStyle;
 
-inline constexpr int kColumnCount = 6;
 inline constexpr int kHistorySize = 10;
 
 // The main window's layout and view settings, kept in the program key.

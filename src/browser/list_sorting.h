@@ -8,6 +8,7 @@ namespace vistrel::browser {
 
 // Columns of the file list.
 enum SortColumn : int { kNameColumn = 0, kSizeColumn, kDateColumn, kPropertiesColumn, kDescriptionColumn, kIptcColumn };
+inline constexpr int kColumnCount = kIptcColumn + 1;
 
 // One direction flag per comparison, all off at start. Name, Description and
 // IPTC Caption share the name flag; Size and Properties share the size flag.

@@ -71,7 +71,7 @@ TEST(WipeFile, AMissingFileIsReportedWithItsPath) {
 }
 
 TEST(CacheSettingsOf, TakesTheCacheOptionsAndKeepsTheFilterInRange) {
-  ProgramOptions options;
+  options::ProgramOptions options;
   options.cacheFolder = "/tmp/c";
   options.cacheMinFileSize = 7;
   options.cacheQuality = 55;

@@ -8,7 +8,7 @@
 // Reading the installed applications' desktop entries, to offer them in
 // "Open with .." and to start them with a file.
 
-namespace vistrel::app {
+namespace vistrel::platform {
 
 struct DesktopEntry {
   std::string id;  // the desktop-file ID: the path below "applications", "/" turned into "-"
@@ -50,4 +50,10 @@ std::vector<std::filesystem::path> applicationFolders();
 std::vector<DesktopEntry> applicationsFor(const std::vector<std::string>& mimeTypes,
                                           const std::vector<std::filesystem::path>& folders, std::string_view locale);
 
-}  // namespace vistrel::app
+// The file's MIME type with its aliases and all the types it inherits from.
+std::vector<std::string> mimeTypesOf(const std::filesystem::path& file);
+
+// The locale desktop entries are localized by, as the C library names it.
+std::string messagesLocale();
+
+}  // namespace vistrel::platform

@@ -1,4 +1,4 @@
-#include "app/properties_form.h"
+#include "browser/ui/properties_form.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "imaging/jpeg_encoder.h"
 #include "support/temp_folder.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace {
 
 namespace fs = std::filesystem;
@@ -77,4 +77,4 @@ TEST(PropertiesForm, ClosingStopsTheCount) {
 }
 
 }  // namespace
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -5,11 +5,11 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/drag_list_box.h"
+#include "browser/ui/drag_list_box.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace {
 
 namespace fs = std::filesystem;
@@ -83,4 +83,4 @@ TEST(DragListDrops, ASavedListOfDroppedFilesLoadsBackIdentically) {
 }
 
 }  // namespace
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

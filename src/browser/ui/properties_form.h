@@ -9,7 +9,7 @@
 class QFormLayout;
 class QLabel;
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 // "File properties" and "Cache properties": a file's name, place, type, size,
 // times, permissions and, for pictures, dimensions and bit depth; or what the
@@ -46,4 +46,4 @@ class TPropertiesForm : public QDialog {
   std::thread counter_;
 };
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -1,4 +1,4 @@
-#include "app/properties_form.h"
+#include "browser/ui/properties_form.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,7 +13,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
 
 namespace {
@@ -129,4 +129,4 @@ void TPropertiesForm::stopCount() {
   counting_ = false;
 }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -1,4 +1,4 @@
-#include "app/file_list.h"
+#include "browser/ui/file_list.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -10,9 +10,8 @@
 #include <QPainter>
 #include <QUrl>
 
-#include "app/file_icon_view.h"
-#include "app/list_thumbnails.h"
-#include "app/main_settings.h"
+#include "browser/ui/file_icon_view.h"
+#include "browser/ui/list_thumbnails.h"
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
 #include "imaging/image_file.h"
@@ -21,7 +20,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
 
 namespace {
@@ -506,4 +505,4 @@ void TFileList::updateThumbnails() {
   }
 }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 class TFileList;
 
@@ -30,4 +30,4 @@ class TFileListPopup : public QMenu {
   QAction* infoPanelToggle_;
 };
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

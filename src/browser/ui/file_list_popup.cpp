@@ -1,9 +1,9 @@
-#include "app/file_list_popup.h"
+#include "browser/ui/file_list_popup.h"
 
-#include "app/file_list.h"
+#include "browser/ui/file_list.h"
 #include "browser/image_types.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 TFileListPopup::TFileListPopup(TFileList* list, QAction* infoPanelToggle)
     : QMenu(list), list_(list), infoPanelToggle_(infoPanelToggle) {
@@ -74,4 +74,4 @@ void TFileListPopup::updateItems() {
   for (QAction* action : {JpgRot270, JpgRot90, JpgRot180, EditIPTCinfo1, EditExifDate}) action->setEnabled(jpeg);
 }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

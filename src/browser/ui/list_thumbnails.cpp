@@ -1,4 +1,4 @@
-#include "app/list_thumbnails.h"
+#include "browser/ui/list_thumbnails.h"
 
 #include <QMetaObject>
 #include <QPainter>
@@ -8,7 +8,7 @@
 #include "platform/error.h"
 #include "platform/log.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
 
 namespace {
@@ -92,4 +92,4 @@ void ThumbnailLoader::run(std::vector<fs::path> files, std::optional<browser::Ca
   QMetaObject::invokeMethod(receiver, finished, Qt::QueuedConnection);
 }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

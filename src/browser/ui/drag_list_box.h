@@ -7,7 +7,7 @@
 
 #include "platform/prompter.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 // The drag list of the "Drag and drop" tab: full paths of image files gathered
 // from anywhere, dropped in from other programs or added from the file list.
@@ -45,4 +45,4 @@ class TDragListBox : public QListWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop_entries.h"
+#include "platform/desktop_entries.h"
 
 class QLineEdit;
 class QListWidget;
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 // "Open with ..": the applications that declare the file's type, and a line
 // for any other command.
@@ -35,10 +35,7 @@ class TOpenWithForm : public QDialog {
   bool otherChosen() const;
 
   std::filesystem::path file_;
-  std::vector<DesktopEntry> entries_;
+  std::vector<platform::DesktopEntry> entries_;
 };
 
-// The file's MIME type with its aliases and all the types it inherits from.
-std::vector<std::string> mimeTypesOf(const std::filesystem::path& file);
-
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

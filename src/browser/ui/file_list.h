@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/main_settings.h"
 #include "browser/folder_listing.h"
 #include "browser/list_sorting.h"
+#include "browser/view_style.h"
 #include "options/program_options.h"
 
 class QListView;
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 class FileIconView;
 class ThumbnailLoader;
@@ -118,4 +118,4 @@ class TFileList : public QTreeWidget {
   FileIconView* iconView_;
 };
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -1,4 +1,4 @@
-#include "app/file_list.h"
+#include "browser/ui/file_list.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@
 #include <QListView>
 #include <map>
 
-#include "app/drag_list_box.h"
-#include "app/file_icon_view.h"
-#include "app/file_list_popup.h"
+#include "browser/ui/drag_list_box.h"
+#include "browser/ui/file_icon_view.h"
+#include "browser/ui/file_list_popup.h"
 #include "app/main_form.h"
 #include "browser/cache_location.h"
 #include "imaging/jpeg_encoder.h"
@@ -195,7 +195,7 @@ TEST_F(FileListTest, TicksAndSelectionInTheIconViewsAreTheListsJobSets) {
     form->setViewStyle(style);
     list();
     waitForThumbnails();
-    auto* icons = static_cast<FileIconView*>(form->FileList->iconView());
+    auto* icons = static_cast<browser::ui::FileIconView*>(form->FileList->iconView());
     const QRect box = icons->checkBoxRect(indexOf("b.jpg"));
     ASSERT_TRUE(icons->visualRect(indexOf("b.jpg")).contains(box)) << int(style);
     clickIn(icons, box);

@@ -2,7 +2,7 @@
 
 #include <QListView>
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 class TFileList;
 
@@ -29,4 +29,4 @@ class FileIconView : public QListView {
   TFileList* list_;
 };
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

@@ -1,11 +1,11 @@
-#include "app/file_icon_view.h"
+#include "browser/ui/file_icon_view.h"
 
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
-#include "app/file_list.h"
+#include "browser/ui/file_list.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 namespace {
 
@@ -47,4 +47,4 @@ void FileIconView::keyReleaseEvent(QKeyEvent* event) {
 
 void FileIconView::startDrag(Qt::DropActions) { list_->dragSelectedFiles(); }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

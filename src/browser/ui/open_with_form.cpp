@@ -1,19 +1,17 @@
-#include "app/open_with_form.h"
+#include "browser/ui/open_with_form.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
-#include <QMimeDatabase>
 #include <QProcess>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "platform/error.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,29 +22,12 @@ QIcon entryIcon(const std::string& icon) {
   return QIcon::fromTheme(name, QIcon::fromTheme("application-x-executable"));
 }
 
-// The locale the desktop entries are localized by, as the C library names it.
-std::string messagesLocale() {
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const QByteArray value = qgetenv(variable);
-    if (!value.isEmpty()) return value.toStdString();
-  }
-  return QLocale().name().toStdString();
-}
-
 }  // namespace
-
-std::vector<std::string> mimeTypesOf(const fs::path& file) {
-  const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(file.string()));
-  QStringList names = QStringList{type.name()} + type.aliases() + type.allAncestors();
-  std::vector<std::string> result;
-  for (const QString& name : names) result.push_back(name.toStdString());
-  return result;
-}
 
 TOpenWithForm::TOpenWithForm(fs::path file, const std::vector<fs::path>& folders, QWidget* parent)
     : QDialog(parent),
       file_(std::move(file)),
-      entries_(applicationsFor(mimeTypesOf(file_), folders, messagesLocale())) {
+      entries_(platform::applicationsFor(platform::mimeTypesOf(file_), folders, platform::messagesLocale())) {
   setWindowTitle("Open with ..");
   auto* layout = new QVBoxLayout(this);
   auto* prompt =
@@ -54,7 +35,7 @@ TOpenWithForm::TOpenWithForm(fs::path file, const std::vector<fs::path>& folders
   prompt->setWordWrap(true);
   layout->addWidget(prompt);
   lbApplications = new QListWidget;
-  for (const DesktopEntry& entry : entries_) {
+  for (const platform::DesktopEntry& entry : entries_) {
     lbApplications->addItem(new QListWidgetItem(entryIcon(entry.icon), QString::fromStdString(entry.name)));
   }
   lbApplications->addItem("Other application...");
@@ -85,11 +66,11 @@ bool TOpenWithForm::otherChosen() const { return lbApplications->currentRow() ==
 std::vector<std::string> TOpenWithForm::commandLine() const {
   const int row = lbApplications->currentRow();
   if (row < 0) throw Error("No program is chosen.");
-  if (!otherChosen()) return commandLineFor(entries_[std::size_t(row)], file_);
+  if (!otherChosen()) return platform::commandLineFor(entries_[std::size_t(row)], file_);
   // A typed command follows the same quoting; "%f" places the file, else it goes last.
-  DesktopEntry typed;
+  platform::DesktopEntry typed;
   typed.exec = editCommand->text().trimmed().toStdString();
-  return commandLineFor(typed, file_);
+  return platform::commandLineFor(typed, file_);
 }
 
 void TOpenWithForm::openFile() const {
@@ -104,4 +85,4 @@ void TOpenWithForm::openFile() const {
   }
 }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

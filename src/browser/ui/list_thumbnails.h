@@ -14,7 +14,7 @@
 
 class QObject;
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 
 // How list thumbnails look and where their pictures come from.
 struct ThumbnailStyle {
@@ -59,4 +59,4 @@ class ThumbnailLoader {
   std::thread worker_;
 };
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui

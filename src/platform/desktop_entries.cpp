@@ -1,4 +1,7 @@
-#include "app/desktop_entries.h"
+#include "platform/desktop_entries.h"
+
+#include <QLocale>
+#include <QMimeDatabase>
 
 #include <unistd.h>
 
@@ -10,7 +13,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 
-namespace vistrel::app {
+namespace vistrel::platform {
 namespace fs = std::filesystem;
 
 namespace {
@@ -314,4 +317,20 @@ std::vector<DesktopEntry> applicationsFor(const std::vector<std::string>& mimeTy
   return result;
 }
 
-}  // namespace vistrel::app
+std::vector<std::string> mimeTypesOf(const std::filesystem::path& file) {
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(file.string()));
+  const QStringList names = QStringList{type.name()} + type.aliases() + type.allAncestors();
+  std::vector<std::string> result;
+  for (const QString& name : names) result.push_back(name.toStdString());
+  return result;
+}
+
+std::string messagesLocale() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const QByteArray value = qgetenv(variable);
+    if (!value.isEmpty()) return value.toStdString();
+  }
+  return QLocale().name().toStdString();
+}
+
+}  // namespace vistrel::platform

@@ -1,4 +1,4 @@
-#include "app/drag_list_box.h"
+#include "browser/ui/drag_list_box.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,7 +10,7 @@
 #include "browser/drag_list_file.h"
 #include "browser/image_types.h"
 
-namespace vistrel::app {
+namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
 
 TDragListBox::TDragListBox(QWidget* parent) : QListWidget(parent) {
@@ -139,4 +139,4 @@ void TDragListBox::mouseReleaseEvent(QMouseEvent* event) {
   if (currentItem()) emit previewRequested();
 }
 
-}  // namespace vistrel::app
+}  // namespace vistrel::browser::ui
