@@ -22,6 +22,7 @@
 #include "imaging/ui/imag_nv.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 // The main window's side of the file list, the drag list and the thumbnail
 // cache: the commands that hand them their files, and the cache menu.
@@ -132,7 +133,7 @@ void TMainForm::createDragListButtons() {
 void TMainForm::showPreview(const fs::path& file) {
   if (file.empty()) return;
   ImageNV->setFilename(QString::fromStdString(file.string()));
-  ImageGroupBox->setTitle(QString::fromStdString(file.filename().string()));
+  ImageGroupBox->setTitle(QString::fromStdString(platform::displayName(file.filename())));
 }
 
 // The progress bar sits in status panel 3 while thumbnails load; total 0 ends it.

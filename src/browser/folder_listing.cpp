@@ -3,6 +3,7 @@
 #include "browser/image_types.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace vistrel::browser {
 namespace {
@@ -28,7 +29,7 @@ std::vector<ListedFile> listFolderFiles(const std::filesystem::path& folder, con
   std::vector<ListedFile> files;
   for (const auto& entry : entries) {
     if (!isListed(entry, options)) continue;
-    files.push_back({entry.path, entry.path.filename().string(), entry.size, entry.lastWrite,
+    files.push_back({entry.path, platform::displayName(entry.path.filename()), entry.size, entry.lastWrite,
                      sizeText(entry.size), fileDateText(entry.lastWrite)});
   }
   return files;

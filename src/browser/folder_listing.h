@@ -17,8 +17,8 @@ struct ListingOptions {
 
 // One row of the file list as a listing makes it.
 struct ListedFile {
-  std::filesystem::path path;
-  std::string name;
+  std::filesystem::path path;  // its bytes, for every file operation
+  std::string name;             // as shown: displayName of the file name
   std::uint64_t size = 0;
   platform::SystemTime lastWrite;
   std::string sizeText;

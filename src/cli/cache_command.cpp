@@ -14,6 +14,7 @@
 #include "platform/ordered_pool.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
@@ -96,13 +97,13 @@ class CacheCommand : public Command {
     platform::OrderedPool<bool> pool(jobs_, jobs.size(),
                                      [&](std::size_t i) { return cache.writeEntry(jobs[i].source, jobs[i].entry); });
     for (std::size_t i = 0; i < jobs.size(); ++i) {
-      std::cerr << "[" << i + 1 << "/" << jobs.size() << "] " << jobs[i].source.string() << "\n";
+      std::cerr << "[" << i + 1 << "/" << jobs.size() << "] " << platform::displayName(jobs[i].source) << "\n";
       const auto written = tryOrReport(jobs[i].source, tally, [&] { return pool.take(i); });
       if (!written) continue;
       if (*written) {
         ++tally.created;
       } else {
-        std::cerr << jobs[i].source.string() << ": not a picture\n";
+        std::cerr << platform::displayName(jobs[i].source) << ": not a picture\n";
         ++tally.failed;
       }
     }
@@ -114,7 +115,7 @@ class CacheCommand : public Command {
     try {
       return step();
     } catch (const Error& error) {
-      std::cerr << source.string() << ": " << error.what() << "\n";
+      std::cerr << platform::displayName(source) << ": " << platform::textFromFile(error.what()) << "\n";
       ++tally.failed;
       return std::nullopt;
     }

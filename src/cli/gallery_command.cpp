@@ -109,7 +109,7 @@ void openInBrowser(const fs::path& page) {
     int status = 0;
     waitpid(child, &status, 0);
   } else {
-    std::cerr << "vistrel gallery: cannot open " << file << " (xdg-open is missing)\n";
+    std::cerr << "vistrel gallery: cannot open " << platform::displayName(page) << " (xdg-open is missing)\n";
   }
 }
 
@@ -214,7 +214,9 @@ int GalleryCommand::run() {
       s, options, candidateFiles(args_.last("--list"), args_.operands),
       args_.has("--list") ? gallery::CandidateSource::DragList : gallery::CandidateSource::TaggedFiles,
       cancelRequested, {prompter, progress, metadata, codec, programData, jobs_});
-  for (const fs::path& file : result.skipped) std::cerr << "Skipped (already exists): " << file.string() << "\n";
+  for (const fs::path& file : result.skipped) {
+    std::cerr << "Skipped (already exists): " << platform::displayName(file) << "\n";
+  }
   using Outcome = gallery::RunResult::Outcome;
   switch (result.outcome) {
     case Outcome::NothingToDo:
@@ -222,7 +224,7 @@ int GalleryCommand::run() {
     case Outcome::Cancelled: std::cerr << "Operation aborted\n"; return 1;
     case Outcome::Completed: break;
   }
-  std::cout << fs::absolute(result.firstIndexPage).string() << std::endl;
+  std::cout << platform::displayName(fs::absolute(result.firstIndexPage)) << std::endl;
   if (args_.has("--open")) openInBrowser(result.firstIndexPage);
   const auto site = args_.last("--ftp");
   if (!site) return 0;

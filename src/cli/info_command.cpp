@@ -4,6 +4,7 @@
 
 #include "metadata/img_data.h"
 #include "metadata/info_panel.h"
+#include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
@@ -42,11 +43,11 @@ class InfoCommand : public Command {
     for (const std::string& file : files_) {
       std::error_code error;
       if (!std::filesystem::is_regular_file(file, error)) {
-        std::cerr << "vistrel info: " << file << ": no such file\n";
+        std::cerr << "vistrel info: " << platform::textFromFile(file) << ": no such file\n";
         status = 1;
         continue;
       }
-      std::cout << file << "\n" << withLineFeeds(infoText(file)) << "\n\n";
+      std::cout << platform::textFromFile(file) << "\n" << withLineFeeds(infoText(file)) << "\n\n";
     }
     return status;
   }

@@ -2,13 +2,15 @@
 
 #include <string>
 
+#include "platform/text.h"
+
 namespace vistrel::cli {
 
 void TerminalProgress::progress(int position, int total, const std::filesystem::path& source) {
   if (quiet_) return;
   const std::string text = "Processing " + std::to_string(position) + " of " + std::to_string(total);
   if (!terminal_) {
-    std::fprintf(out_, "%s: %s\n", text.c_str(), source.filename().c_str());
+    std::fprintf(out_, "%s: %s\n", text.c_str(), platform::displayName(source.filename()).c_str());
     return;
   }
   constexpr int kWidth = 30;

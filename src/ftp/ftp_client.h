@@ -51,7 +51,8 @@ class FtpClient {
   FtpClient(const FtpClient&) = delete;
   FtpClient& operator=(const FtpClient&) = delete;
 
-  // Opens the control connection and logs in.
+  // Opens the control connection, logs in and asks for UTF-8 names where the
+  // server offers them.
   bool connect();
   bool connected() const { return connected_; }
   void disconnect();
@@ -80,6 +81,7 @@ class FtpClient {
   void reportLines(const char* data, std::size_t size);
   bool progress(std::uint64_t sent, std::uint64_t total);
   void removePartialFile(const std::string& name);
+  void askForUtf8Names();
 
   FtpSettings settings_;
   FtpEvents events_;
@@ -93,6 +95,7 @@ class FtpClient {
   std::mutex socketsMutex_;
   std::set<int> sockets_;  // open sockets of the client, to cut them on stop()
   std::uint64_t lastSent_ = 0;
+  std::string replies_;  // the reply lines of the running request
   std::atomic<bool> stopped_{false};
 };
 

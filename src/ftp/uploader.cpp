@@ -5,6 +5,7 @@
 #include "ftp/source_folder.h"
 #include "platform/error.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 
 namespace vistrel::ftp {
 
@@ -93,11 +94,11 @@ UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<fs::path>&
   std::size_t sent = 0;
   for (const fs::path& file : files) {
     if (!client.connected() || stopped_) break;
-    const std::string name = file.filename().string();
-    status(0, "Uploading " + name);
-    if (client.upload(file, name)) {
+    const std::string shown = platform::displayName(file.filename());
+    status(0, "Uploading " + shown);
+    if (client.upload(file, file.filename().string())) {
       ++sent;
-      log(name + " has been uploaded.");
+      log(shown + " has been uploaded.");
     }
   }
   if (stopped_) return UploadResult::Stopped;

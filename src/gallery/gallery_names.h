@@ -10,7 +10,7 @@ namespace vistrel::gallery {
 namespace fs = std::filesystem;
 
 // Where a run's files go and how the pages name them. References are relative
-// URLs with "/"; they are not yet escaped or blank-fixed.
+// paths with "/" in the files' own bytes; pageUrl makes URLs of them.
 fs::path targetFolder(const GallerySettings& s);
 fs::path thumbnailFolder(const GallerySettings& s);
 fs::path imageFolder(const GallerySettings& s);

@@ -21,7 +21,7 @@ class ImagePageWriter {
   PageLines page(std::size_t i) const;
 
  private:
-  std::string pageOf(std::size_t i) const { return htmlEscape(imagePageName(s_, sources_[i])); }
+  std::string pageOf(std::size_t i) const { return pageUrl(imagePageName(s_, sources_[i])); }
   std::string navigation(std::size_t i) const;
   std::string cellOpen() const;
 
@@ -35,7 +35,7 @@ std::string ImagePageWriter::navigation(std::size_t i) const {
   const std::size_t last = sources_.size() - 1;
   std::string text;
   if (i >= 1) text += link(pageOf(i - 1), s_.PreviousSinglePage) + s_.Separator;
-  text += link(indexPageName(s_, indexPageOf(s_, i)), s_.BackToIndex);
+  text += link(pageUrl(indexPageName(s_, indexPageOf(s_, i))), s_.BackToIndex);
   if (i < last) text += s_.Separator + link(pageOf(i + 1), s_.NextSinglePage);
   if (i == last && i >= 1) text += s_.Separator + link(pageOf(0), s_.FirstPage);
   return texts_.navigationTableOpen("TD") + (s_.UseCSS ? "<p class=\"navigate\">" : "<p>") +
@@ -55,8 +55,7 @@ PageLines ImagePageWriter::page(std::size_t i) const {
   PageLines lines = texts_.head(static_cast<int>(i) + 1);
   if (s_.VerLinkPos == 0 || s_.VerLinkPos == 2) lines.push_back(nav);
   lines.push_back(texts_.tableOpen());
-  std::string picture = htmlEscape(pictureReference(s_, sources_[i]));
-  if (run_.options.cbFixFilenames) picture = blanksAsPercent20(picture);
+  const std::string picture = pageUrl(pictureReference(s_, sources_[i]));
   if (n == 1) {
     lines.push_back(cellOpen() + "<img src=\"" + picture + "\">");
   } else {

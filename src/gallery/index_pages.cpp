@@ -125,9 +125,6 @@ bool IndexWriter::finishPage() {
 
 std::string IndexWriter::cell(const IndexEntry& entry) const {
   const fs::path& source = entry.source;
-  const bool fix = run_.options.cbFixFilenames;
-  std::string thumb = htmlEscape(thumbnailReference(s_, source));
-  if (fix) thumb = blanksAsPercent20(thumb);
   if (s_.linkMode == LinkMode::CopyOriginal) {
     try {
       platform::copyFile(source, imageFolder(s_) / source.filename(), platform::IfExists::Keep);
@@ -135,11 +132,10 @@ std::string IndexWriter::cell(const IndexEntry& entry) const {
       log::warning(e.what());
     }
   }
-  std::string target = linkTarget(s_, source);
-  if (fix && s_.linkMode != LinkMode::InclLink) target = blanksAsPercent20(target);
+  const std::string target = linkTarget(s_, source);
   const bool linked = !target.empty();
-  const std::string picture = (linked ? "<a href=\"" + htmlEscape(target) + "\">" : std::string()) +
-                              "<img src=\"" + thumb + "\" border=\"" + std::to_string(s_.ImgBorder) +
+  const std::string picture = (linked ? "<a href=\"" + pageUrl(target) + "\">" : std::string()) + "<img src=\"" +
+                              pageUrl(thumbnailReference(s_, source)) + "\" border=\"" + std::to_string(s_.ImgBorder) +
                               "\" height=" + std::to_string(entry.thumbHeight) +
                               " width=" + std::to_string(entry.thumbWidth) + ">" +
                               (linked ? "</a>" : "");
@@ -161,7 +157,7 @@ std::string indexNavigation(const GallerySettings& s, int page, int pageCount, c
                             const std::string& fontClose) {
   if (pageCount <= 1) return {};
   const char* division = s.UseCSS ? "<div class=\"navigate\">" : "<div>";
-  const auto pageLink = [&](int p, const std::string& text) { return link(indexPageName(s, p), text); };
+  const auto pageLink = [&](int p, const std::string& text) { return link(pageUrl(indexPageName(s, p)), text); };
   std::string line = PageTexts(s).navigationTableOpen("td") + division + fontOpen;
   if (s.navStyle != NavStyle::NumbersNav) {
     if (page == 1) {

@@ -47,7 +47,8 @@ void readField(const IniFile& ini, const SettingsField& field, GallerySettings& 
                  [&](std::string GallerySettings::*m) {
                    const auto text = ini.readString(section, key);
                    if (field.coding == Coding::Memo) {
-                     if (text && !text->empty()) s.*m = platform::base64Decode(*text);
+                     // The INI text was decoded already, but not what its Base64 hides.
+                     if (text && !text->empty()) s.*m = platform::textFromFile(platform::base64Decode(*text));
                    } else if (field.coding == Coding::Css) {
                      const bool known = text && std::find(styleSheets.begin(), styleSheets.end(),
                                                           *text) != styleSheets.end();

@@ -9,7 +9,9 @@ namespace vistrel::metadata {
 
 // One-line descriptions of files, kept per folder in "descript.ion": a line
 // per file, the name first (in double quotes when it holds a blank), a blank,
-// the description. The file is read fresh for every operation.
+// the description. The file is read fresh for every operation; each line goes
+// through textFromFile, names are matched as displayName shows them, and a
+// changed file is written in UTF-8.
 inline constexpr const char* kDescriptionFileName = "descript.ion";
 
 // The text as one line: line breaks become blanks, blank runs one blank.

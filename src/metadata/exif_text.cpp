@@ -109,7 +109,7 @@ double FractionValue(std::string_view text) {
 }
 
 std::string PrintableText(std::string_view text) {
-  std::string result(text.substr(0, 50));
+  std::string result(platform::utf8Prefix(text, 50));
   for (char& c : result) {
     if (static_cast<unsigned char>(c) < 32) c = '.';
   }

@@ -24,7 +24,8 @@ std::string AllComponents(std::string_view rawBytes, std::uint16_t format, bool 
 std::string DecodeValue(std::string_view decodeList, std::string_view value);
 // "n/d" or "w n/d" as a number; 0 when it does not parse.
 double FractionValue(std::string_view text);
-// The first 50 bytes, control characters shown as ".".
+// At most the first 50 bytes, ending between characters; control characters
+// shown as ".".
 std::string PrintableText(std::string_view text);
 // The first 16 bytes as "4A 46 " …, with "..." when there were more.
 std::string HexText(std::string_view bytes);

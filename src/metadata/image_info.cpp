@@ -21,9 +21,8 @@ constexpr std::int64_t kMaxCopiedBytes = 8 << 20;
 constexpr std::int64_t kCostPerEntry = 64;
 constexpr int kDateLength = 19;
 
-std::string cut(std::string text, std::size_t capacity) {
-  if (text.size() > capacity) text.resize(capacity);
-  return text;
+std::string cut(const std::string& text, std::size_t capacity) {
+  return std::string(platform::utf8Prefix(text, capacity));
 }
 
 int rounded(double value) {
@@ -131,9 +130,9 @@ void TImageInfo::readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntr
 
   std::string display;
   if (format == kAscii) {
-    display = entry.RawBytes.substr(0, static_cast<std::size_t>(bytes - 1));
+    display = platform::textFromFile(entry.RawBytes.substr(0, static_cast<std::size_t>(bytes - 1)));
   } else if (format == kUndefined) {
-    display = "\"" + entry.RawBytes + "\"";
+    display = "\"" + platform::textFromFile(entry.RawBytes) + "\"";
   } else {
     display = FormatComponents(entry.RawBytes, format, entry.DecodeList, entry.FormatString, BigEndian);
   }
@@ -145,7 +144,7 @@ void TImageInfo::readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntr
     UserCommentPos = valuePosition;
     std::string comment = BytesAt(valuePosition + 8, UserCommentLength);
     comment.erase(comment.find_last_not_of('\0') + 1);
-    display = std::string(platform::trimBlanks(comment));
+    display = platform::textFromFile(platform::trimBlanks(comment));
     UserCommentText = display;
   }
   entry.DisplayText = display;
@@ -180,7 +179,7 @@ void TImageInfo::rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int
       CameraDate = cut(entry.DisplayText, 20);
       break;
     case 0x9004: DateTimeDigitizedPos = entry.ValuePosition; break;
-    case 0x9000: ExifVersionText = cut(entry.RawBytes, 6); break;
+    case 0x9000: ExifVersionText = platform::textFromFile(entry.RawBytes.substr(0, 6)); break;
     case 0x9209: FlashValue = rounded(NumericValueOf(entry.RawBytes, entry.Format, BigEndian)); break;
     case 0x014A:
     case 0x8769:

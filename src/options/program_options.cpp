@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/overloaded.h"
+#include "platform/text.h"
 
 namespace vistrel::options {
 namespace {
@@ -93,7 +94,8 @@ void writeField(SettingsKey& key, const Field& field, const ProgramOptions& opti
              field.member);
 }
 
-// Lines may end in CR LF or LF; blank lines hold no address.
+// Lines may end in CR LF or LF; blank lines hold no address. Older programs
+// wrote Latin-1, which textFromFile turns into UTF-8.
 std::vector<std::string> readAddressBook(const std::filesystem::path& file) {
   std::vector<std::string> addresses;
   const std::string text = platform::readFile(file);
@@ -101,9 +103,9 @@ std::vector<std::string> readAddressBook(const std::filesystem::path& file) {
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) addresses.push_back(std::move(line));
+    std::string_view line = std::string_view(text).substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!line.empty()) addresses.push_back(platform::textFromFile(line));
     start = end + 1;
   }
   return addresses;

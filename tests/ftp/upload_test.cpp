@@ -112,6 +112,18 @@ TEST_F(UploadTest, SendsTheFilesOfTheFolderIntoANewRemoteFolderInPassiveMode) {
             recorder_.progress.end());
 }
 
+TEST_F(UploadTest, NamesBeyondAsciiArriveAsTheyAreOnDisk) {
+  const std::string name = "\u0141\u00f3d\u017a \u2013 zima #1.jpg";
+  gallery_.write(name, bytesOfSize(5000, 3));
+  EXPECT_EQ(upload(siteFor(server_->port(), "/zima \u00e9t\u00e9")), UploadResult::Done) << recorder_.all();
+  // The server lists UTF8 among its features, so the client asks for it.
+  EXPECT_TRUE(recorder_.logged("OPTS UTF8 ON")) << recorder_.all();
+  const fs::path remote = server_->root() / "zima \u00e9t\u00e9";
+  ASSERT_TRUE(fs::exists(remote / name)) << recorder_.all();
+  EXPECT_EQ(platform::readFile(remote / name), platform::readFile(gallery_ / name));
+  EXPECT_TRUE(recorder_.logged(name + " has been uploaded."));
+}
+
 TEST_F(UploadTest, SendsTheFilesInActiveMode) {
   FtpOptions options;
   options.passiveMode = false;

@@ -29,7 +29,7 @@ struct ImagePagesTest : PageFixture {
 TEST_F(ImagePagesTest, OneImageHasOnlyTheIndexLinkAndAnUnlinkedPicture) {
   write(sources(1));
   EXPECT_EQ(lines("p1.html"),
-            (Lines{"<HTML><HEAD>", "<TITLE>Vistrel gallery 1</TITLE>",
+            (Lines{kHead, "<TITLE>Vistrel gallery 1</TITLE>",
                    "<META NAME=\"Generator\" CONTENT=\"Vistrel\"></HEAD>",
                    "<BODY BGCOLOR=\"#FFFFFF\" LINK=\"#0033FF\" VLINK=\"#CCCCCC\"> <div align=\"center\"> "
                    "<FONT FACE=\"Tahoma\" Size=\"+2\" Color=\"#000000\"><p>Vistrel gallery</p></FONT>",
@@ -69,7 +69,7 @@ TEST_F(ImagePagesTest, NavigationAboveAndBelowAndCaptionOmittedWhenEmpty) {
   EXPECT_EQ(page[7], "</td></tr></table>");
 }
 
-TEST_F(ImagePagesTest, CopiedOriginalsInSubfoldersWithFixedBlanks) {
+TEST_F(ImagePagesTest, CopiedOriginalsInSubfoldersWithEncodedNames) {
   settings.linkMode = LinkMode::CopyOriginal;
   settings.UseSubfolders = true;
   settings.UseCSS = true;
@@ -77,10 +77,10 @@ TEST_F(ImagePagesTest, CopiedOriginalsInSubfoldersWithFixedBlanks) {
   std::vector<std::filesystem::path> list{folder / "src/big sky.jpg", folder / "src/b&w.jpg"};
   write(list);
   const Lines page = lines("big sky.html");
-  EXPECT_EQ(page[7], "<TD class=\"td\" align=\"center\" bgcolor=\"#EEEEEE\"><a href=\"b&amp;w.html\">"
+  EXPECT_EQ(page[7], "<TD class=\"td\" align=\"center\" bgcolor=\"#EEEEEE\"><a href=\"b%26w.html\">"
                      "<img src=\"images/big%20sky.jpg\" border=\"0\"></a>");
   EXPECT_EQ(page[8], "<div class=\"description\">" + kFont + "<div class=\"filename\">big sky.jpg</div></div>");
-  EXPECT_NE(lines("b&w.html")[5].find("<a href=\"big sky.html\">Previous</a>"), std::string::npos);
+  EXPECT_NE(lines("b&w.html")[5].find("<a href=\"big%20sky.html\">Previous</a>"), std::string::npos);
 }
 
 TEST_F(ImagePagesTest, CancelStopsBeforeTheNextPage) {

@@ -78,6 +78,14 @@ TEST(SettingsFile, MissingKeysTakeTheFileDefaults) {
   EXPECT_EQ(s.HeadText, "keep me");
 }
 
+TEST(SettingsFile, Latin1OfOlderVersionsIsReadAsUtf8AlsoInsideBase64) {
+  GallerySettings s = GallerySettings::defaults();
+  loadSettingsIni(IniFile::parse("[General]\r\nTitleText=Caf\xE9\r\n[Advanced]\r\nHeadText=PCEtLSDpdOkgLS0+\r\n"), s,
+                  kSheets);
+  EXPECT_EQ(s.TitleText, "Caf\u00e9");
+  EXPECT_EQ(s.HeadText, "<!-- \u00e9t\u00e9 -->");
+}
+
 TEST(SettingsFile, ValuesAreClampedAndCheckedLikeTheDialogDoes) {
   GallerySettings s;
   loadSettingsIni(IniFile::parse("[General]\r\nCols=0\r\nMaxsize=5000\r\nOpenHTML=yes\r\n"

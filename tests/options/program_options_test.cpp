@@ -124,10 +124,10 @@ TEST_F(ProgramOptionsTest, OutOfRangeNumbersAreBroughtIntoTheirRange) {
 TEST_F(ProgramOptionsTest, AnAddressFileWithBareLineFeedsAndBlankLinesReads) {
   SettingsStore store(settingsFile);
   writeProgramOptions(store, book, defaults);
-  platform::writeFileAtomically(book, "x@test\n\ny@test\r\nz@test");
+  platform::writeFileAtomically(book, "x@test\n\ny@test\r\nJos\xE9 <z@test>");  // Latin-1 of an older version
   ProgramOptions read = defaults;
   readProgramOptions(store, book, read);
-  EXPECT_EQ(read.addresses, (std::vector<std::string>{"x@test", "y@test", "z@test"}));
+  EXPECT_EQ(read.addresses, (std::vector<std::string>{"x@test", "y@test", "Jos\u00e9 <z@test>"}));
 }
 
 }  // namespace
