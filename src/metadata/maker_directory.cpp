@@ -5,6 +5,7 @@
 #include "metadata/image_info.h"
 #include "metadata/img_data.h"
 #include "metadata/tag_tables.h"
+#include "platform/text.h"
 
 namespace vistrel::metadata {
 namespace {
@@ -46,7 +47,7 @@ struct TImageInfo::MakerWalk {
     auto [raw, position] = value(at, bytes);
     const bool text = format == kAscii || format == kUndefined;
     const std::string display =
-        text ? raw : FormatComponents(raw, format, row ? row->decodeList : "", "", note.BigEndian);
+        text ? platform::textFromFile(raw) : FormatComponents(raw, format, row ? row->decodeList : "", "", note.BigEndian);
     // Formatters unpack every component, not only the eight that are shown.
     list(row, display, text ? raw : AllComponents(raw, format, note.BigEndian));
     if (!row) return;
