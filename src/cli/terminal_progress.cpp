@@ -22,7 +22,18 @@ void TerminalProgress::progress(int position, int total, const std::filesystem::
 }
 
 void TerminalProgress::status(const std::string& text) {
-  if (quiet_) return;
+  if (!quiet_) line(text);
+}
+
+void TerminalProgress::fileLeftOut(const gallery::FileProblem& problem) {
+  line("Left out " + problem.file.string() + ": " + problem.reason);
+}
+
+void TerminalProgress::photoFailed(const gallery::FileProblem& problem) {
+  line("Could not make " + problem.file.string() + ": " + problem.reason);
+}
+
+void TerminalProgress::line(const std::string& text) {
   endBar();
   std::fprintf(out_, "%s\n", text.c_str());
 }

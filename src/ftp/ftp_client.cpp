@@ -136,7 +136,7 @@ std::string FtpClient::url(const std::string& folder, const std::string& file) c
   const std::string path = escapedPath(curl_, folder);
   text += path;
   if (!path.empty() && !path.ends_with('/')) text += '/';
-  return text + escaped(curl_, file);
+  return text + escapedPath(curl_, file);
 }
 
 std::string FtpClient::folderPath(const std::string& name) const {

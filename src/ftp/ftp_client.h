@@ -61,7 +61,8 @@ class FtpClient {
   // Relative to the current remote folder, or absolute with a leading "/".
   bool makeDirectory(const std::string& name);
   bool changeDirectory(const std::string& name);
-  // Stores the file under the name in the current remote folder.
+  // Stores the file under the name in the current remote folder; the name
+  // may lead through sub-folders ("thumbnails/a.jpg") that exist there.
   bool upload(const std::filesystem::path& local, const std::string& remoteName);
 
   // Ends the running operation at once, even one waiting for a silent server;

@@ -15,8 +15,8 @@ std::string link(const std::string& href, const std::string& text) {
 
 class ImagePageWriter {
  public:
-  ImagePageWriter(const RunContext& run, const std::vector<fs::path>& sources)
-      : run_(run), s_(run.settings), texts_(s_), sources_(sources) {}
+  ImagePageWriter(const RunContext& run, const std::vector<GalleryPhoto>& photos)
+      : run_(run), s_(run.settings), texts_(s_), sources_(photos) {}
 
   PageLines page(std::size_t i) const;
 
@@ -28,7 +28,7 @@ class ImagePageWriter {
   const RunContext& run_;
   const GallerySettings& s_;
   PageTexts texts_;
-  const std::vector<fs::path>& sources_;
+  const std::vector<GalleryPhoto>& sources_;
 };
 
 std::string ImagePageWriter::navigation(std::size_t i) const {
@@ -64,7 +64,7 @@ PageLines ImagePageWriter::page(std::size_t i) const {
                     picture + "\" border=\"0\"></a>");
   }
   if (!s_.FullPageParamString.empty()) {
-    const std::string caption = expandCaption(s_.FullPageParamString, sources_[i], CaptionVariant::ImagePage,
+    const std::string caption = expandCaption(s_.FullPageParamString, sources_[i].source, CaptionVariant::ImagePage,
                                               texts_.captionStyle(), run_.metadata);
     if (!caption.empty()) {
       lines.push_back(s_.UseCSS ? "<div class=\"description\">" + caption + "</div>"
@@ -79,18 +79,17 @@ PageLines ImagePageWriter::page(std::size_t i) const {
 
 }  // namespace
 
-void writeImagePages(const RunContext& run, const std::vector<fs::path>& sources) {
+bool writeImagePages(const RunContext& run, const std::vector<GalleryPhoto>& photos) {
   run.observer.status("Creating web pages...");
-  const ImagePageWriter writer(run, sources);
-  for (std::size_t i = 0; i < sources.size(); ++i) {
-    if (run.cancelled()) {
-      run.observer.closeProgress();
-      return;
-    }
-    const fs::path file = targetFolder(run.settings) / imagePageName(run.settings, sources[i]);
+  const ImagePageWriter writer(run, photos);
+  for (std::size_t i = 0; i < photos.size(); ++i) {
+    if (run.cancelled()) return false;
+    const fs::path file = targetFolder(run.settings) / imagePageName(run.settings, photos[i]);
     run.observer.pathShown(file);
     savePage(file, writer.page(i));
+    run.written.push_back(file);
   }
+  return true;
 }
 
 }  // namespace vistrel::gallery

@@ -4,6 +4,7 @@
 
 #include "gallery/settings_fields.h"
 #include "platform/base64.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -74,8 +75,22 @@ void loadSettingsIni(const IniFile& ini, GallerySettings& settings,
   for (const SettingsField& field : settingsFields()) readField(ini, field, settings, styleSheets);
 }
 
-void saveSettingsFile(const std::filesystem::path& file, const GallerySettings& settings) {
-  settingsToIni(settings).save(file);
+void saveSettingsFile(const std::filesystem::path& file, const GallerySettings& settings, const LoadedDesign* loaded) {
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  const platform::FileLock lock(folder);
+  const IniFile wanted = settingsToIni(settings);
+  if (!loaded || platform::resolvedPath(loaded->file) != platform::resolvedPath(file)) {
+    wanted.save(file);
+    return;
+  }
+  IniFile current = IniFile::load(file);
+  for (const SettingsField& field : settingsFields()) {
+    const auto value = wanted.readString(field.section, field.key);
+    if (value && *value != loaded->ini.readString(field.section, field.key)) {
+      current.writeString(field.section, field.key, *value);
+    }
+  }
+  current.save(file);
 }
 
 void loadSettingsFile(const std::filesystem::path& file, GallerySettings& settings,

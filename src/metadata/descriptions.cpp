@@ -99,13 +99,17 @@ std::string CleanDescription(std::string_view text) {
 }
 
 std::string DescriptionOf(const fs::path& file) {
-  const std::string name = platform::displayName(file.filename());
-  std::string description;
-  for (const std::string& line : loadLines(descriptionFileOf(file.parent_path()))) {
-    const auto parsed = parseLine(line);
-    if (parsed && parsed->name == name) description = parsed->description;
+  const auto descriptions = FolderDescriptions(file.parent_path());
+  const auto found = descriptions.find(platform::displayName(file.filename()));
+  return found == descriptions.end() ? std::string() : found->second;
+}
+
+std::map<std::string, std::string> FolderDescriptions(const fs::path& folder) {
+  std::map<std::string, std::string> descriptions;
+  for (const std::string& line : loadLines(descriptionFileOf(folder))) {
+    if (auto parsed = parseLine(line)) descriptions[parsed->name] = std::move(parsed->description);
   }
-  return description;
+  return descriptions;
 }
 
 void SetDescription(const fs::path& file, std::string_view text) {

@@ -1,10 +1,12 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -14,6 +16,8 @@
 
 namespace vistrel::platform {
 namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".vistrel-tmp-";
 
 std::string describe(const std::string& what, const std::filesystem::path& path) {
   return what + " " + path.string() + ": " + std::strerror(errno);
@@ -43,10 +47,27 @@ void syncFolder(const std::filesystem::path& folder) {
   ::close(fd);
 }
 
+// The process that made a temporary file name, or 0 when the name is not one.
+pid_t ownerOf(const std::string& name) {
+  if (!name.starts_with(kTemporaryPrefix)) return 0;
+  const std::string rest = name.substr(kTemporaryPrefix.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string::npos || rest.size() - dash - 1 != 6) return 0;
+  pid_t pid = 0;
+  for (std::size_t i = 0; i < dash; ++i) {
+    if (rest[i] < '0' || rest[i] > '9' || pid > 99999999) return 0;
+    pid = pid * 10 + (rest[i] - '0');
+  }
+  return pid;
+}
+
+bool processEnded(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
-  std::string pattern = (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
+  const std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-XXXXXX";
+  std::string pattern = (target_.parent_path() / name).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) throw Error(describe("Cannot create", target_));
   temporary_ = pattern;
@@ -106,6 +127,20 @@ bool AtomicFile::commitAsNew(const std::filesystem::path& target) {
   committed_ = true;
   syncFolder(target_.parent_path());
   return true;
+}
+
+std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> removed;
+  std::error_code ec;
+  const auto quietSince = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t owner = ownerOf(it->path().filename().string());
+    std::error_code fileError;
+    if (owner == 0 || !it->is_regular_file(fileError) || !processEnded(owner)) continue;
+    if (it->last_write_time(fileError) > quietSince || fileError) continue;
+    if (std::filesystem::remove(it->path(), fileError)) removed.push_back(it->path());
+  }
+  return removed;
 }
 
 }  // namespace vistrel::platform

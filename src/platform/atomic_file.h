@@ -3,13 +3,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 namespace vistrel::platform {
 
 // A file written under a temporary name in the target folder and renamed over
 // the final name by commit(), after its data reached the disk. A writer that
 // fails or is killed leaves the old file (or none) under the final name; the
-// destructor removes an uncommitted temporary file.
+// destructor removes an uncommitted temporary file. The temporary name is
+// ".vistrel-tmp-PID-XXXXXX", so that one left by a killed process can be told
+// from the user's files (see removeStaleTemporaryFiles).
 class AtomicFile {
  public:
   explicit AtomicFile(std::filesystem::path target);  // throws Error
@@ -40,5 +43,10 @@ class AtomicFile {
   bool finished_ = false;
   bool committed_ = false;
 };
+
+// Removes the temporary files of AtomicFile in the folder (not below it) whose
+// process has ended and which have not changed for a minute. Returns what was
+// removed; files that cannot be removed are left alone.
+std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesystem::path& folder);
 
 }  // namespace vistrel::platform

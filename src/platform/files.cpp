@@ -140,6 +140,37 @@ std::vector<FolderEntry> listFolder(const fs::path& folder) {
   return entries;
 }
 
+std::string safeNameComponent(std::string_view name, std::string_view fallback) {
+  const std::size_t cut = name.find_last_of("/\\");
+  if (cut != std::string_view::npos) name.remove_prefix(cut + 1);
+  std::string safe;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(name[i + 1]) <= 0x9F;
+    if (c1) {
+      ++i;
+    } else if (byte >= 0x20 && byte != 0x7F) {
+      safe += name[i];
+    }
+  }
+  return safe.empty() || safe == "." || safe == ".." ? std::string(fallback) : safe;
+}
+
+fs::path resolvedPath(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  if (ec) return path.lexically_normal();
+  const fs::path real = fs::weakly_canonical(absolute, ec);
+  return ec ? absolute.lexically_normal() : real;
+}
+
+bool liesInside(const fs::path& path, const fs::path& folder) {
+  const fs::path inner = path.lexically_normal(), outer = folder.lexically_normal();
+  const fs::path relative = inner.lexically_relative(outer);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 std::string readFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) fail("Cannot open", file);

@@ -48,6 +48,16 @@ struct FolderEntry {
 // vanish while being read are left out. Throws Error when the folder cannot be read.
 std::vector<FolderEntry> listFolder(const fs::path& folder);
 
+// A name read from a file or a setting, made one harmless name component:
+// what follows its last "/" or "\", without control characters (C0, DEL and
+// C1 in UTF-8). An empty result, "." and ".." give the fallback.
+std::string safeNameComponent(std::string_view name, std::string_view fallback);
+// The absolute, normal path with symbolic links followed as far as it exists.
+fs::path resolvedPath(const fs::path& path);
+// Whether `path` is `folder` or lies below it, compared as written (make both
+// canonical first where links matter).
+bool liesInside(const fs::path& path, const fs::path& folder);
+
 std::string readFile(const fs::path& file);  // throws Error
 // Writes the file beside its final name, syncs it and renames it into place.
 void writeFileAtomically(const fs::path& file, std::string_view content);

@@ -12,12 +12,12 @@ struct ImagePagesTest : PageFixture {
   ImagePagesTest() {
     settings.FullPageParamString = "%fname";
   }
-  void write(const std::vector<std::filesystem::path>& sources) {
+  void write(const std::vector<GalleryPhoto>& sources) {
     OverwriteGuard guard(prompter, false);
     writeImagePages(context(guard), sources);
   }
-  std::vector<std::filesystem::path> sources(int count) {
-    std::vector<std::filesystem::path> result;
+  std::vector<GalleryPhoto> sources(int count) {
+    std::vector<GalleryPhoto> result;
     for (int i = 1; i <= count; ++i) result.push_back(folder / ("src/p" + std::to_string(i) + ".JPG"));
     return result;
   }
@@ -74,7 +74,7 @@ TEST_F(ImagePagesTest, CopiedOriginalsInSubfoldersWithEncodedNames) {
   settings.UseSubfolders = true;
   settings.UseCSS = true;
   settings.CSSfname = "a.css";
-  std::vector<std::filesystem::path> list{folder / "src/big sky.jpg", folder / "src/b&w.jpg"};
+  std::vector<GalleryPhoto> list{folder / "src/big sky.jpg", folder / "src/b&w.jpg"};
   write(list);
   const Lines page = lines("big sky.html");
   EXPECT_EQ(page[7], "<TD class=\"td\" align=\"center\" bgcolor=\"#EEEEEE\"><a href=\"b%26w.html\">"

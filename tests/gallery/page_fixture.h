@@ -22,6 +22,7 @@ struct PageFixture : ::testing::Test {
   std::atomic<bool> cancel{false};
   RunObserver observer;
   FakeMetadata meta;
+  std::vector<std::filesystem::path> writtenFiles;
 
   PageFixture() {
     settings.TargetFolder = (folder / "web").string();
@@ -30,7 +31,7 @@ struct PageFixture : ::testing::Test {
   }
 
   RunContext context(OverwriteGuard& guard) {
-    return {settings, options, guard, cancel, observer, meta, folder / "data"};
+    return {settings, options, guard, cancel, observer, meta, folder / "data", writtenFiles};
   }
 
   // A written page, line by line (every line ends in CR LF).

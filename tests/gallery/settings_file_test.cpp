@@ -130,5 +130,28 @@ TEST(SettingsFile, SavesToDiskAndListsStyleSheets) {
   EXPECT_EQ(back.Rows, 2);
 }
 
+TEST(SettingsFile, ASaveAfterALoadWritesOnlyItsChangesIntoTheFileAsItIsNow) {
+  test::TempFolder folder;
+  const auto file = folder / "design.vgc";
+  saveSettingsFile(file, GallerySettings{});
+  const auto load = [&](GallerySettings& s) {
+    loadSettingsFile(file, s, kSheets);
+    return LoadedDesign{file, settingsToIni(s)};
+  };
+  GallerySettings mine, theirs;
+  const LoadedDesign mineLoaded = load(mine), theirsLoaded = load(theirs);
+  theirs.Rows = 7;
+  saveSettingsFile(file, theirs, &theirsLoaded);
+  mine.Cols = 5;
+  saveSettingsFile(file, mine, &mineLoaded);
+  GallerySettings both;
+  load(both);
+  EXPECT_EQ(both.Cols, 5);
+  EXPECT_EQ(both.Rows, 7);
+  // Saved to another file, the whole design goes there.
+  saveSettingsFile(folder / "other.vgc", mine, &mineLoaded);
+  EXPECT_EQ(IniFile::load(folder / "other.vgc").readString("General", "Rows", ""), "3");
+}
+
 }  // namespace
 }  // namespace vistrel::gallery
