@@ -11,7 +11,6 @@
 #include "gallery/gallery_run.h"
 #include "page_fixture.h"
 #include "platform/files.h"
-#include "support/awkward_names.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -68,21 +67,6 @@ TEST_F(GalleryRunTest, MakesImagesAndPagesForTheFilesTheCodecOpens) {
                                                        "Processing 2 of 2", "Creating thumbnail index pages...",
                                                        "Creating web pages...", "main:Done",
                                                        "open:index.html"}));
-}
-
-TEST_F(GalleryRunTest, AwkwardNamesEachGetTheirImagesAndPage) {
-  const auto files = test::writeAwkwardFiles(folder, "src", ".jpg", codec.encodeJpeg(RgbImage(300, 200), 80));
-  const RunResult result = run(files);
-  EXPECT_EQ(result.outcome, Outcome::Completed);
-  EXPECT_EQ(result.files, files);
-  int thumbnails = 0, pages = 0;
-  for (const auto& entry : fs::directory_iterator(folder / "web")) {
-    const std::string name = entry.path().filename().string();
-    thumbnails += name.starts_with("thumb_");
-    pages += entry.path().extension() == ".html" && !name.starts_with("index");
-  }
-  EXPECT_EQ(thumbnails, int(files.size()));
-  EXPECT_EQ(pages, int(files.size()));
 }
 
 TEST_F(GalleryRunTest, FolderRefusalsUseTheirOwnWords) {

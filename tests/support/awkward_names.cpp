@@ -2,15 +2,21 @@
 
 namespace vistrel::test {
 
-std::span<const std::string> awkwardNames() {
-  static const std::vector<std::string> names = {
-      "two  blanks and a trailing one ",
-      "\xC3\x85lesund b\xC3\xA5t",        // composed (NFC)
-      "A\xCC\x8Alesund ba\xCC\x8At",      // decomposed (NFD), as some file systems store it
-      "caf\xC3\xA9 #1 & 100%",
-      "it's \"quoted\" <b>",
-      "-starts-with-a-dash",
-      "Fjord caf\xE9",                    // Latin-1, not UTF-8
+std::span<const AwkwardName> awkwardNames() {
+  static const std::vector<AwkwardName> names = {
+      {"two  blanks and a trailing one ", "two  blanks and a trailing one "},
+      {"\u00c5lesund b\u00e5t", "\u00c5lesund b\u00e5t"},              // composed (NFC)
+      {"A\u030alesund ba\u030at", "A\u030alesund ba\u030at"},          // decomposed (NFD)
+      {"caf\u00e9 #1 & 100%", "caf\u00e9 #1 & 100%"},                  // a fragment, an escape
+      {"what?", "what?"},                                              // a query
+      {"back\\slash", "back\\slash"},
+      {"\"quoted\" 'single'", "\"quoted\" 'single'"},
+      {"a<b>", "a<b>"},
+      {"tab\there", "tab\there"},
+      {"line\nbreak", "line\nbreak"},
+      {"\u0141\u00f3d\u017a \u2013 zima", "\u0141\u00f3d\u017a \u2013 zima"},
+      {"-starts-with-a-dash", "-starts-with-a-dash"},
+      {"latin1 \xE9t\xE9", "latin1 \u00e9t\u00e9"},                    // Latin-1 on disk, not UTF-8
   };
   return names;
 }
@@ -18,7 +24,9 @@ std::span<const std::string> awkwardNames() {
 std::vector<std::filesystem::path> writeAwkwardFiles(const TempFolder& folder, const std::string& subfolder,
                                                      const std::string& extension, const std::string& content) {
   std::vector<std::filesystem::path> files;
-  for (const std::string& name : awkwardNames()) files.push_back(folder.write(subfolder + "/" + name + extension, content));
+  for (const AwkwardName& name : awkwardNames()) {
+    files.push_back(folder.write(subfolder + "/" + name.onDisk + extension, content));
+  }
   return files;
 }
 
