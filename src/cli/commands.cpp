@@ -6,11 +6,12 @@
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
+#include "cli/rotate_command.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(),
+  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), rotateCommand(), ftpCommand(),
                                                 cacheCommand(), encryptCommand(), decryptCommand()};
   return table;
 }

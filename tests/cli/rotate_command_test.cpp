@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "../metadata/exif_builder.h"
+#include "../metadata/tools.h"
+#include "imaging/image_file.h"
+#include "imaging/jpeg_encoder.h"
+#include "platform/files.h"
+#include "run_program.h"
+#include "support/temp_folder.h"
+
+namespace vistrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A noisy 4:2:0 photo whose sides are no multiple of its 16-pixel MCU.
+void writePhoto(const fs::path& file, int width, int height) {
+  imaging::TBitmap bitmap(width, height);
+  std::mt19937 random(11);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width * 3; ++x) bitmap.ScanLine(y)[x] = std::uint8_t((x / 7 + y / 5) * 9 + random() % 40);
+  }
+  imaging::SaveBitmapAsJpeg(file, bitmap, 90, false);
+}
+
+// The photo with an EXIF block saying how the camera was held.
+void addOrientation(const fs::path& file, int orientation) {
+  TiffWriter tiff(false);
+  tiff.addDirectory({tiff.shortValue(0x0112, std::uint16_t(orientation))});
+  const std::string bytes = platform::readFile(file);
+  platform::writeFileAtomically(file, bytes.substr(0, 2) + exifSegment(tiff.block(8)) + bytes.substr(2));
+}
+
+class RotateCommand : public ::testing::Test {
+ protected:
+  IsolatedUser user;
+  TempFolder photos;
+};
+
+TEST_F(RotateCommand, TurnsPixelForPixelAsTheReferenceToolWithTrim) {
+  if (!haveTool("jpegtran")) GTEST_SKIP() << "needs jpegtran";
+  const fs::path photo = photos / "harbour.jpg", reference = photos / "reference.jpg";
+  writePhoto(photo, 645, 487);
+  runTool({"jpegtran", "-rotate", "90", "-trim", "-copy", "all", "-outfile", reference.string(), photo.string()});
+  const ProgramResult result = runVistrel({"rotate", "90", photo.string()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, photo.string() + "\n");
+  const imaging::TBitmap ours = imaging::DecodeImageFile(photo, 0).bitmap;
+  EXPECT_EQ(ours.Width(), 480);
+  EXPECT_EQ(ours.Height(), 645);
+  EXPECT_TRUE(ours == imaging::DecodeImageFile(reference, 0).bitmap);
+}
+
+TEST_F(RotateCommand, AutoTurnsAsTheCameraSaysAndResetsTheTag) {
+  if (!haveTool("exiftool")) GTEST_SKIP() << "needs exiftool";
+  const fs::path sideways = photos / "sideways.jpg", upright = photos / "upright.jpg";
+  writePhoto(sideways, 64, 48);
+  addOrientation(sideways, 6);
+  writePhoto(upright, 64, 48);
+  const std::string untouched = platform::readFile(upright);
+  const ProgramResult result = runVistrel({"rotate", "auto", sideways.string(), upright.string()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, sideways.string() + "\n");
+  EXPECT_NE(result.err.find(upright.string() + ": already upright"), std::string::npos) << result.err;
+  const auto values = exiftoolValues(sideways.string(), {"Orientation", "ImageWidth", "ImageHeight"});
+  EXPECT_EQ(values.at("Orientation"), "1");
+  EXPECT_EQ(values.at("ImageWidth"), "48");
+  EXPECT_EQ(values.at("ImageHeight"), "64");
+  EXPECT_EQ(platform::readFile(upright), untouched);
+
+  // --keep-orientation leaves the tag for viewers that read it.
+  addOrientation(upright, 8);
+  ASSERT_EQ(runVistrel({"rotate", "180", "--keep-orientation", upright.string()}).status, 0);
+  EXPECT_EQ(exiftoolValues(upright.string(), {"Orientation"}).at("Orientation"), "8");
+}
+
+TEST_F(RotateCommand, CopiesFailuresAndMistakes) {
+  const fs::path photo = photos / "a.jpg";
+  writePhoto(photo, 64, 48);
+  const std::string original = platform::readFile(photo);
+  const fs::path text = photos.write("notes.jpg", "not a picture");
+  const ProgramResult result = runVistrel({"rotate", "270", "--copy", text.string(), photo.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("vistrel rotate: " + text.string() + ": Cannot transform the JPEG data"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.out, (photos / "rot270_a.jpg").string() + "\n");
+  EXPECT_EQ(platform::readFile(photo), original);
+
+  // Without a terminal an existing copy is kept and the command stops.
+  const ProgramResult again = runVistrel({"rotate", "270", "--copy", photo.string()});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("rot270_a.jpg exists; stopped"), std::string::npos) << again.err;
+
+  for (const std::vector<std::string>& wrong : {std::vector<std::string>{"rotate", "45", photo.string()},
+                                                {"rotate", "90"}, {"rotate"}}) {
+    EXPECT_EQ(runVistrel(wrong).status, 2);
+  }
+}
+
+// Starts `vistrel rotate 90 FILE` and kills it after `delay`.
+void rotateAndKill(const fs::path& file, std::chrono::microseconds delay) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int null = ::open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
+    ::execl(VISTREL_BINARY, VISTREL_BINARY, "rotate", "90", "--jobs", "1", file.c_str(), nullptr);
+    ::_exit(127);
+  }
+  std::this_thread::sleep_for(delay);
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+}
+
+// Whenever the process dies, the photo is the old one or the whole new one.
+TEST_F(RotateCommand, AKilledRotationLeavesThePhotoWholeOldOrNew) {
+  const fs::path photo = photos / "big.jpg";
+  writePhoto(photo, 1600, 1200);
+  const std::string original = platform::readFile(photo);
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(runVistrel({"rotate", "90", photo.string()}).status, 0);
+  const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+  const std::string turned = platform::readFile(photo);
+  for (int step = 0; step <= 12; step += 2) {
+    platform::writeFileAtomically(photo, original);
+    rotateAndKill(photo, whole * step / 10);
+    const std::string now = platform::readFile(photo);
+    EXPECT_TRUE(now == original || now == turned) << "step " << step << ": " << now.size() << " bytes";
+  }
+}
+
+}  // namespace
+}  // namespace vistrel::test
