@@ -11,6 +11,7 @@
 #include "cli/stored_options.h"
 #include "cli/terminal_prompter.h"
 #include "imaging/jpeg_rotation.h"
+#include "platform/heap_tuning.h"
 
 namespace vistrel::cli {
 namespace {
@@ -62,6 +63,7 @@ class RotateCommand : public Command {
     // thumbnail looking current.
     browser::ThumbnailCache cache(browser::cacheSettingsOf(stored));
     TerminalPrompter prompter(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
+    platform::reuseLargeBuffers();
     bool failed = false;
     imaging::RotateJpegFiles(files_, turn_, options, prompter, jobs_,
                              {nullptr, [&](const RotatedFile& file) {

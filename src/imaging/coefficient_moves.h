@@ -23,11 +23,22 @@ struct BlockMoves {
 
 BlockMoves movesOf(JpegTransform transform);
 
+// A count of blocks rounded up to whole MCUs of `blocksPerMcu`.
+inline JDIMENSION roundUp(JDIMENSION blocks, int blocksPerMcu) {
+  const auto unit = static_cast<JDIMENSION>(blocksPerMcu);
+  return (blocks + unit - 1) / unit * unit;
+}
+
+// Destination rows the moves fill at once: the workspace arrays must allow
+// that many in one access.
+inline constexpr JDIMENSION kBandRows = 16;
+
 // Transposes every quantisation table of the compressor.
 void transposeQuantTables(j_compress_ptr dst);
 
 // Fills the destination arrays (of the compressor's geometry) from the
-// source arrays. Blocks of a partial MCU along a mirrored edge cannot be
+// source arrays, every row up to the end of the last MCU row, which the
+// compressor reads too. Blocks of a partial MCU along a mirrored edge cannot be
 // mirrored (their padding would come to the edge): they are only transposed.
 void moveCoefficients(j_decompress_ptr src, jvirt_barray_ptr* srcArrays, j_compress_ptr dst,
                       jvirt_barray_ptr* dstArrays, const BlockMoves& moves);

@@ -116,11 +116,6 @@ void makeGrey(j_decompress_ptr src, j_compress_ptr dst) {
   dst->comp_info[0].quant_tbl_no = table;
 }
 
-JDIMENSION roundUp(JDIMENSION blocks, int multiple) {
-  const auto unit = static_cast<JDIMENSION>(multiple);
-  return (blocks + unit - 1) / unit * unit;
-}
-
 // Arrays of the destination's geometry, requested before the coefficients
 // are read (libjpeg sizes all its arrays at once).
 jvirt_barray_ptr* requestWorkspace(j_decompress_ptr src, bool transpose, int components) {
@@ -133,11 +128,9 @@ jvirt_barray_ptr* requestWorkspace(j_decompress_ptr src, bool transpose, int com
     const int down = alone ? 1 : transpose ? c.h_samp_factor : c.v_samp_factor;
     const JDIMENSION width = transpose ? c.height_in_blocks : c.width_in_blocks;
     const JDIMENSION height = transpose ? c.width_in_blocks : c.height_in_blocks;
-    // Zeroed, because the compressor reads the padding rows of the last MCU
-    // row too (it codes its own dummy blocks there).
-    arrays[ci] = (*src->mem->request_virt_barray)(reinterpret_cast<j_common_ptr>(src), JPOOL_IMAGE, TRUE,
-                                                  roundUp(width, across), roundUp(height, down),
-                                                  static_cast<JDIMENSION>(down));
+    arrays[ci] = (*src->mem->request_virt_barray)(reinterpret_cast<j_common_ptr>(src), JPOOL_IMAGE, FALSE,
+                                                  lossless::roundUp(width, across), lossless::roundUp(height, down),
+                                                  std::max(static_cast<JDIMENSION>(down), lossless::kBandRows));
   }
   return arrays;
 }
