@@ -13,19 +13,12 @@ set -euo pipefail
 
 count=${1:-50}
 runs=${2:-3}
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${BUILD:-$here/../build}" && pwd)
-vistrel=$build/vistrel
+source "$(dirname "$0")/peers_lib.sh"
 floor=$build/bench/jpeg_floor
-corpus=${CORPUS:-/tmp/vistrel-bench-corpus-$count}
-im=${IM_CONVERT:-/usr/bin/convert}
-work=$(mktemp -d /tmp/vistrel-bench.XXXXXX)
-trap 'rm -rf "$work"' EXIT
 
 for tool in "$vistrel" "$floor"; do
   [[ -x $tool ]] || { echo "missing $tool: build vistrel and jpeg_floor with -DVISTREL_BUILD_BENCH=ON" >&2; exit 2; }
 done
-source "$here/peers_lib.sh"
 make_corpus
 
 vhome=$work/home

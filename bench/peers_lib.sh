@@ -1,6 +1,15 @@
 # Shared by the peer benchmarks (sourced, not run): the photo corpus and the
-# timing of commands in rounds. The sourcing script sets count, runs, work (a
-# scratch folder it removes), corpus and im (ImageMagick's convert).
+# timing of commands in rounds. The sourcing script sets count and runs; this
+# sets here, build, vistrel, corpus, im and a scratch folder work, removed at
+# the end.
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${BUILD:-$here/../build}" && pwd)
+vistrel=$build/vistrel
+corpus=${CORPUS:-/tmp/vistrel-bench-corpus-$count}
+im=${IM_CONVERT:-/usr/bin/convert}
+work=$(mktemp -d /tmp/vistrel-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
 
 [[ -x /usr/bin/time ]] || { echo "needs GNU time at /usr/bin/time" >&2; exit 2; }
 

@@ -14,17 +14,10 @@ set -euo pipefail
 
 count=${1:-50}
 runs=${2:-3}
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${BUILD:-$here/../build}" && pwd)
-vistrel=$build/vistrel
-corpus=${CORPUS:-/tmp/vistrel-bench-corpus-$count}
-im=${IM_CONVERT:-/usr/bin/convert}
-work=$(mktemp -d /tmp/vistrel-bench.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/peers_lib.sh"
 
 [[ -x $vistrel ]] || { echo "missing $vistrel: build the target vistrel" >&2; exit 2; }
 command -v jpegtran >/dev/null || { echo "needs jpegtran (libjpeg-turbo-progs)" >&2; exit 2; }
-source "$here/peers_lib.sh"
 make_corpus
 
 vhome=$work/home

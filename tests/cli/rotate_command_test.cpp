@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <random>
 #include <thread>
 
 #include "../metadata/exif_builder.h"
 #include "../metadata/tools.h"
 #include "imaging/image_file.h"
-#include "imaging/jpeg_encoder.h"
+#include "noisy_photo.h"
 #include "platform/files.h"
 #include "run_program.h"
 #include "support/temp_folder.h"
@@ -21,16 +20,6 @@ namespace vistrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A noisy 4:2:0 photo whose sides are no multiple of its 16-pixel MCU.
-void writePhoto(const fs::path& file, int width, int height) {
-  imaging::TBitmap bitmap(width, height);
-  std::mt19937 random(11);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width * 3; ++x) bitmap.ScanLine(y)[x] = std::uint8_t((x / 7 + y / 5) * 9 + random() % 40);
-  }
-  imaging::SaveBitmapAsJpeg(file, bitmap, 90, false);
-}
 
 // The photo with an EXIF block saying how the camera was held.
 void addOrientation(const fs::path& file, int orientation) {
@@ -49,7 +38,7 @@ class RotateCommand : public ::testing::Test {
 TEST_F(RotateCommand, TurnsPixelForPixelAsTheReferenceToolWithTrim) {
   if (!haveTool("jpegtran")) GTEST_SKIP() << "needs jpegtran";
   const fs::path photo = photos / "harbour.jpg", reference = photos / "reference.jpg";
-  writePhoto(photo, 645, 487);
+  writeNoisyPhoto(photo, 645, 487);
   runTool({"jpegtran", "-rotate", "90", "-trim", "-copy", "all", "-outfile", reference.string(), photo.string()});
   const ProgramResult result = runVistrel({"rotate", "90", photo.string()});
   ASSERT_EQ(result.status, 0) << result.err;
@@ -63,9 +52,9 @@ TEST_F(RotateCommand, TurnsPixelForPixelAsTheReferenceToolWithTrim) {
 TEST_F(RotateCommand, AutoTurnsAsTheCameraSaysAndResetsTheTag) {
   if (!haveTool("exiftool")) GTEST_SKIP() << "needs exiftool";
   const fs::path sideways = photos / "sideways.jpg", upright = photos / "upright.jpg";
-  writePhoto(sideways, 64, 48);
+  writeNoisyPhoto(sideways, 64, 48);
   addOrientation(sideways, 6);
-  writePhoto(upright, 64, 48);
+  writeNoisyPhoto(upright, 64, 48);
   const std::string untouched = platform::readFile(upright);
   const ProgramResult result = runVistrel({"rotate", "auto", sideways.string(), upright.string()});
   ASSERT_EQ(result.status, 0) << result.err;
@@ -85,7 +74,7 @@ TEST_F(RotateCommand, AutoTurnsAsTheCameraSaysAndResetsTheTag) {
 
 TEST_F(RotateCommand, CopiesFailuresAndMistakes) {
   const fs::path photo = photos / "a.jpg";
-  writePhoto(photo, 64, 48);
+  writeNoisyPhoto(photo, 64, 48);
   const std::string original = platform::readFile(photo);
   const fs::path text = photos.write("notes.jpg", "not a picture");
   const ProgramResult result = runVistrel({"rotate", "270", "--copy", text.string(), photo.string()});
@@ -126,7 +115,7 @@ void rotateAndKill(const fs::path& file, std::chrono::microseconds delay) {
 // Whenever the process dies, the photo is the old one or the whole new one.
 TEST_F(RotateCommand, AKilledRotationLeavesThePhotoWholeOldOrNew) {
   const fs::path photo = photos / "big.jpg";
-  writePhoto(photo, 1600, 1200);
+  writeNoisyPhoto(photo, 1600, 1200);
   const std::string original = platform::readFile(photo);
   const auto started = std::chrono::steady_clock::now();
   ASSERT_EQ(runVistrel({"rotate", "90", photo.string()}).status, 0);
