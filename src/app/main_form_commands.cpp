@@ -216,8 +216,8 @@ void TMainForm::createToolBar() {
   ToolButton5->setPopupMode(QToolButton::InstantPopup);
   btnWallpaper = dropDownButton(ToolBar2, themeIcon("preferences-desktop-wallpaper", QStyle::SP_DesktopIcon),
                                 "Set desktop background", menuOf(this, {"Centered", "Tiled", "Stretched"}));
-  JpegRotPopupMenu = menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down",
-                                   "Rotate as the camera says"});
+  JpegRotPopupMenu =
+      menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down", "Rotate as the camera says"});
   btnJpgRotate = dropDownButton(ToolBar2, themeIcon("object-rotate-right", QStyle::SP_BrowserReload), "JPEG rotate",
                                 JpegRotPopupMenu);
   btnJpgRotate->setPopupMode(QToolButton::InstantPopup);

@@ -12,8 +12,10 @@
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), rotateCommand(), resizeCommand(),
-                                                ftpCommand(), cacheCommand(), encryptCommand(), decryptCommand()};
+  static const std::vector<CommandInfo> table = {
+      galleryCommand(), infoCommand(),  rotateCommand(),  resizeCommand(),
+      ftpCommand(),     cacheCommand(), encryptCommand(), decryptCommand(),
+  };
   return table;
 }
 

@@ -15,19 +15,24 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr OptionSpec kOptions[] = {
-    {"--size", "N", "The longer side of each copy in pixels, 50 to 4000; smaller pictures are enlarged. Default: "
-                    "the size last chosen in the quick resize window (400 at first)."},
-    {"--prefix", "P", "Write each copy beside its picture, named P followed by the picture's name, for example "
-                      "--prefix mail_ turns beach.png into mail_beach.jpg."},
-    {"--out", "DIR", "Write the copies into DIR under the pictures' names (made when missing), for example "
-                     "--out ~/forum."},
-    {"--filter", "NAME", "The resampling filter: Box, Triangle, Hermite, Bell, Spline, Lanczos3 or Mitchell. "
-                         "Default: the window's choice (Triangle at first)."},
+    {"--size", "N",
+     "The longer side of each copy in pixels, 50 to 4000; smaller pictures are enlarged. Default: "
+     "the size last chosen in the quick resize window (400 at first)."},
+    {"--prefix", "P",
+     "Write each copy beside its picture, named P followed by the picture's name, for example "
+     "--prefix mail_ turns beach.png into mail_beach.jpg."},
+    {"--out", "DIR",
+     "Write the copies into DIR under the pictures' names (made when missing), for example "
+     "--out ~/forum."},
+    {"--filter", "NAME",
+     "The resampling filter: Box, Triangle, Hermite, Bell, Spline, Lanczos3 or Mitchell. "
+     "Default: the window's choice (Triangle at first)."},
     {"--quality", "Q", "JPEG quality from 10 to 100 (default: the window's, 80 at first)."},
     {"--progressive", "", "Write progressive JPEG files."},
     {"--sharpen", "", "Sharpen the copies after scaling."},
-    {"--jobs", "N", "Work on N pictures at once (1 to 256; default: one per processor core). The copies are the "
-                    "same for every N."},
+    {"--jobs", "N",
+     "Work on N pictures at once (1 to 256; default: one per processor core). The copies are the "
+     "same for every N."},
 };
 
 int numberIn(const std::string& option, const std::string& text, int low, int high) {
@@ -59,14 +64,16 @@ class ResizeCommand : public Command {
     platform::reuseLargeBuffers();
     bool skipped = false;
     imaging::ResizeImageFiles(files, settings, jobs_, {nullptr, [&](const imaging::ResizedFile& file) {
-                                                        if (file.skipped.empty()) {
-                                                          std::cout << file.output.string() << "\n";
-                                                          return;
-                                                        }
-                                                        skipped = true;
-                                                        std::cerr << "vistrel resize: " << file.source.string()
-                                                                  << ": skipped: " << file.skipped << "\n";
-                                                      }});
+                                                         if (file.skipped.empty()) {
+                                                           std::cout << platform::displayName(file.output) << "\n";
+                                                           return;
+                                                         }
+                                                         skipped = true;
+                                                         std::cerr
+                                                             << "vistrel resize: " << platform::displayName(file.source)
+                                                             << ": skipped: " << platform::textFromFile(file.skipped)
+                                                             << "\n";
+                                                       }});
     return skipped ? 1 : 0;
   }
 

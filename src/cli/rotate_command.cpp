@@ -12,6 +12,7 @@
 #include "cli/terminal_prompter.h"
 #include "imaging/jpeg_rotation.h"
 #include "platform/heap_tuning.h"
+#include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
@@ -21,17 +22,21 @@ using imaging::JpegTransform;
 using imaging::RotatedFile;
 
 constexpr OptionSpec kOptions[] = {
-    {"--no-trim", "", "Keep the partial 8- or 16-pixel blocks along an edge the turn would have to mirror; that "
-                      "strip is then turned but not mirrored. By default it is cut off (the program option "
-                      "\"Trim edges\")."},
-    {"--copy", "", "Write the turned photo as rot90_NAME (rot180_, rot270_; for auto the turn's own word) beside "
-                   "the original and leave the original alone. Without it the program option \"Replace original "
-                   "file when rotating JPEG images\" decides, which is on unless changed."},
-    {"--keep-orientation", "", "Leave the EXIF Orientation tag as it is. By default a turned photo gets Orientation "
-                               "1 (upright), so that viewers which honour the tag do not turn it a second time "
-                               "(the program option \"Reset EXIF orientation after rotating\")."},
-    {"--jobs", "N", "Turn N photos at once (1 to 256; default: one per processor core). The files are the same "
-                    "for every N."},
+    {"--no-trim", "",
+     "Keep the partial 8- or 16-pixel blocks along an edge the turn would have to mirror; that "
+     "strip is then turned but not mirrored. By default it is cut off (the program option "
+     "\"Trim edges\")."},
+    {"--copy", "",
+     "Write the turned photo as rot90_NAME (rot180_, rot270_; for auto the turn's own word) beside "
+     "the original and leave the original alone. Without it the program option \"Replace original "
+     "file when rotating JPEG images\" decides, which is on unless changed."},
+    {"--keep-orientation", "",
+     "Leave the EXIF Orientation tag as it is. By default a turned photo gets Orientation "
+     "1 (upright), so that viewers which honour the tag do not turn it a second time "
+     "(the program option \"Reset EXIF orientation after rotating\")."},
+    {"--jobs", "N",
+     "Turn N photos at once (1 to 256; default: one per processor core). The files are the same "
+     "for every N."},
 };
 
 std::optional<JpegTransform> turnOf(const std::string& word) {
@@ -68,7 +73,8 @@ class RotateCommand : public Command {
     imaging::RotateJpegFiles(files_, turn_, options, prompter, jobs_,
                              {nullptr, [&](const RotatedFile& file) {
                                 failed |= !report(file);
-                                if (file.status == RotatedFile::Status::Rotated) cache.forget(fs::absolute(file.output));
+                                if (file.status == RotatedFile::Status::Rotated)
+                                  cache.forget(fs::absolute(file.output));
                                 return true;
                               }});
     return failed ? 1 : 0;
@@ -79,11 +85,18 @@ class RotateCommand : public Command {
   static bool report(const RotatedFile& file) {
     using Status = RotatedFile::Status;
     switch (file.status) {
-      case Status::Rotated: std::cout << file.output.string() << "\n"; return true;
-      case Status::Upright: std::cerr << file.source.string() << ": already upright, left as it is\n"; return true;
-      case Status::Declined: std::cerr << "vistrel rotate: " << file.output.string() << " exists; stopped\n"; return false;
+      case Status::Rotated: std::cout << platform::displayName(file.output) << "\n"; return true;
+      case Status::Upright:
+        std::cerr << platform::displayName(file.source) << ": already upright, left as it is\n";
+        return true;
+      case Status::Declined:
+        std::cerr << "vistrel rotate: " << platform::displayName(file.output) << " exists; stopped\n";
+        return false;
       case Status::NotSaved:
-      case Status::Failed: std::cerr << "vistrel rotate: " << file.source.string() << ": " << file.message << "\n"; return false;
+      case Status::Failed:
+        std::cerr << "vistrel rotate: " << platform::displayName(file.source) << ": "
+                  << platform::textFromFile(file.message) << "\n";
+        return false;
     }
     return false;
   }

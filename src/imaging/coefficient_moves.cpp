@@ -27,10 +27,10 @@ void moveBlockAs(const JCOEF* in, JCOEF* out) {
 using BlockMove = void (*)(const JCOEF*, JCOEF*);
 
 // Indexed by transpose × 4 + odd u negated × 2 + odd v negated.
-constexpr BlockMove kBlockMoves[8] = {
-    moveBlockAs<false, false, false>, moveBlockAs<false, false, true>, moveBlockAs<false, true, false>,
-    moveBlockAs<false, true, true>,   moveBlockAs<true, false, false>, moveBlockAs<true, false, true>,
-    moveBlockAs<true, true, false>,   moveBlockAs<true, true, true>};
+constexpr BlockMove kBlockMoves[8] = {moveBlockAs<false, false, false>, moveBlockAs<false, false, true>,
+                                      moveBlockAs<false, true, false>,  moveBlockAs<false, true, true>,
+                                      moveBlockAs<true, false, false>,  moveBlockAs<true, false, true>,
+                                      moveBlockAs<true, true, false>,   moveBlockAs<true, true, true>};
 
 BlockMove blockMoveFor(bool transpose, bool negateOddU, bool negateOddV) {
   return kBlockMoves[(transpose ? 4 : 0) + (negateOddU ? 2 : 0) + (negateOddV ? 1 : 0)];
@@ -50,10 +50,9 @@ WholeBlocks wholeBlocksOf(j_compress_ptr dst, const jpeg_component_info& compone
           dst->image_height / mcuHeight * static_cast<JDIMENSION>(component.v_samp_factor)};
 }
 
-JBLOCKARRAY blockRows(j_decompress_ptr owner, jvirt_barray_ptr array, JDIMENSION row, JDIMENSION count,
-                      bool writable) {
+JBLOCKARRAY blockRows(j_decompress_ptr owner, jvirt_barray_ptr array, JDIMENSION row, JDIMENSION count, bool writable) {
   return (*owner->mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(owner), array, row, count,
-                                          writable ? TRUE : FALSE);
+                                           writable ? TRUE : FALSE);
 }
 
 // Where a destination block comes from, and how it is turned.
@@ -128,7 +127,8 @@ void transposeQuantTables(j_compress_ptr dst) {
   for (JQUANT_TBL* table : dst->quant_tbl_ptrs) {
     if (!table) continue;
     for (int v = 0; v < DCTSIZE; ++v) {
-      for (int u = v + 1; u < DCTSIZE; ++u) std::swap(table->quantval[v * DCTSIZE + u], table->quantval[u * DCTSIZE + v]);
+      for (int u = v + 1; u < DCTSIZE; ++u)
+        std::swap(table->quantval[v * DCTSIZE + u], table->quantval[u * DCTSIZE + v]);
     }
   }
 }

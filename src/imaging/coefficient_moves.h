@@ -4,9 +4,11 @@
 // function that owns libjpeg's setjmp: nothing here allocates or throws, and
 // libjpeg's own errors jump straight back there.
 
+// jpeglib.h needs FILE and size_t declared before it.
+// clang-format off
 #include <cstdio>
-
 #include <jpeglib.h>
+// clang-format on
 
 #include "imaging/lossless_transform.h"
 

@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/ordered_pool.h"
+#include "platform/text.h"
 
 namespace vistrel::imaging {
 namespace {
@@ -46,7 +47,7 @@ RotatedFile finish(const fs::path& source, const TransformedJpeg& turned, const 
   std::error_code ec;
   file.newFile = !fs::exists(file.output, ec);
   if (!options.replace && !file.newFile &&
-      prompter.ask(file.output.string() + " already exists.\rDo you want to replace it?", "Confirm",
+      prompter.ask(platform::displayName(file.output) + " already exists.\rDo you want to replace it?", "Confirm",
                    platform::Buttons::YesNo, platform::Icon::Question) != platform::Answer::Yes) {
     file.status = Status::Declined;
     return file;
@@ -54,7 +55,7 @@ RotatedFile finish(const fs::path& source, const TransformedJpeg& turned, const 
   const platform::SystemTime stamp = platform::lastWriteTime(source);
   if (!save(file.output, turned.bytes)) {
     file.status = Status::NotSaved;
-    file.message = "Can not save JPegImage to " + file.output.string();
+    file.message = "Can not save JPegImage to " + platform::displayName(file.output);
     return file;
   }
   if (options.replace && options.keepTimeStamp) platform::setLastWriteTime(file.output, stamp);
@@ -85,9 +86,8 @@ int RotateJpegFiles(const std::vector<fs::path>& files, std::optional<JpegTransf
   request.followOrientation = !transform;
   request.trim = options.trim;
   request.resetOrientation = options.resetOrientation;
-  platform::OrderedPool<TransformedJpeg> pool(workers, files.size(), [&](std::size_t i) {
-    return TransformJpeg(platform::readFile(files[i]), request);
-  });
+  platform::OrderedPool<TransformedJpeg> pool(
+      workers, files.size(), [&](std::size_t i) { return TransformJpeg(platform::readFile(files[i]), request); });
   int rotated = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (report.starting) report.starting(i, files[i]);

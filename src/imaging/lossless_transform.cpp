@@ -107,8 +107,7 @@ void makeGrey(j_decompress_ptr src, j_compress_ptr dst) {
   const bool ycc = src->jpeg_color_space == JCS_YCbCr && src->num_components == 3;
   const bool grey = src->jpeg_color_space == JCS_GRAYSCALE && src->num_components == 1;
   const jpeg_component_info& luma = src->comp_info[0];
-  if ((!ycc && !grey) || luma.h_samp_factor != src->max_h_samp_factor ||
-      luma.v_samp_factor != src->max_v_samp_factor) {
+  if ((!ycc && !grey) || luma.h_samp_factor != src->max_h_samp_factor || luma.v_samp_factor != src->max_v_samp_factor) {
     codecs::failJpeg(reinterpret_cast<j_common_ptr>(src), "this picture cannot be made grey without decoding it");
   }
   const int table = dst->comp_info[0].quant_tbl_no;
@@ -119,8 +118,9 @@ void makeGrey(j_decompress_ptr src, j_compress_ptr dst) {
 // Arrays of the destination's geometry, requested before the coefficients
 // are read (libjpeg sizes all its arrays at once).
 jvirt_barray_ptr* requestWorkspace(j_decompress_ptr src, bool transpose, int components) {
-  auto** arrays = static_cast<jvirt_barray_ptr*>((*src->mem->alloc_small)(
-      reinterpret_cast<j_common_ptr>(src), JPOOL_IMAGE, sizeof(jvirt_barray_ptr) * static_cast<std::size_t>(components)));
+  auto** arrays = static_cast<jvirt_barray_ptr*>(
+      (*src->mem->alloc_small)(reinterpret_cast<j_common_ptr>(src), JPOOL_IMAGE,
+                               sizeof(jvirt_barray_ptr) * static_cast<std::size_t>(components)));
   for (int ci = 0; ci < components; ++ci) {
     const jpeg_component_info& c = src->comp_info[ci];
     const bool alone = components == 1;
@@ -168,7 +168,8 @@ void writeMarkers(j_decompress_ptr src, j_compress_ptr dst, const TransformJob& 
     if (dst->write_JFIF_header && m->marker == JPEG_APP0 && startsWith(m, std::string_view("JFIF\0", 5))) continue;
     if (dst->write_Adobe_marker && m->marker == kApp14 && startsWith(m, "Adobe")) continue;
     if (isExif(m)) {
-      if (resized) patchExifDimensions(payloadOf(m), static_cast<int>(dst->image_width), static_cast<int>(dst->image_height));
+      if (resized)
+        patchExifDimensions(payloadOf(m), static_cast<int>(dst->image_width), static_cast<int>(dst->image_height));
       if (resetOrientation) resetExifOrientation(payloadOf(m));
     }
     jpeg_write_marker(dst, m->marker, m->data, m->data_length);
@@ -193,7 +194,8 @@ bool runTransform(TransformJob& job) {
   jpeg_create_decompress(&src);
   jpeg_create_compress(&dst);
   codecs::guardDecompressor(&src, progress);
-  jpeg_mem_src(&src, reinterpret_cast<const unsigned char*>(job.input.data()), static_cast<unsigned long>(job.input.size()));
+  jpeg_mem_src(&src, reinterpret_cast<const unsigned char*>(job.input.data()),
+               static_cast<unsigned long>(job.input.size()));
   saveMarkers(&src, job);
   jpeg_read_header(&src, TRUE);
 
@@ -242,8 +244,8 @@ bool runTransform(TransformJob& job) {
 
 JpegTransform transformForOrientation(int orientation) {
   static constexpr JpegTransform kUpright[] = {
-      JpegTransform::None,        JpegTransform::FlipHorizontal, JpegTransform::Rotate180, JpegTransform::FlipVertical,
-      JpegTransform::Transpose,   JpegTransform::Rotate90,       JpegTransform::Transverse, JpegTransform::Rotate270};
+      JpegTransform::None,      JpegTransform::FlipHorizontal, JpegTransform::Rotate180,  JpegTransform::FlipVertical,
+      JpegTransform::Transpose, JpegTransform::Rotate90,       JpegTransform::Transverse, JpegTransform::Rotate270};
   return orientation >= 1 && orientation <= 8 ? kUpright[orientation - 1] : JpegTransform::None;
 }
 

@@ -40,7 +40,7 @@ struct ResizeReport {
 // scaled on `workers` threads, named and written on the calling one. A file
 // that cannot be read is skipped and reported; a copy that cannot be written
 // ends the batch with its Error. Existing files are never replaced.
-void ResizeImageFiles(const std::vector<std::filesystem::path>& files, const ResizeSettings& settings,
-                      unsigned workers, const ResizeReport& report);
+void ResizeImageFiles(const std::vector<std::filesystem::path>& files, const ResizeSettings& settings, unsigned workers,
+                      const ResizeReport& report);
 
 }  // namespace vistrel::imaging

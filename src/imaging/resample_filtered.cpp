@@ -100,8 +100,8 @@ struct RowDivisors {
 };
 
 // One row: each target pixel from its taps along the source row.
-void filterRow(const std::uint8_t* in, std::uint8_t* out, const ContributorList& columns,
-               const RowDivisors& divisors, std::vector<int>& sums) {
+void filterRow(const std::uint8_t* in, std::uint8_t* out, const ContributorList& columns, const RowDivisors& divisors,
+               std::vector<int>& sums) {
   for (std::size_t x = 0; x < columns.size(); ++x) {
     int blue = 0, green = 0, red = 0;
     for (const Contributor& tap : columns[x]) {

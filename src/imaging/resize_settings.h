@@ -11,8 +11,8 @@ namespace vistrel::imaging {
 struct ResizeSettings {
   int newSize = 400;  // the longer side of each copy, 50 to 4000
   bool sharpen = false;
-  int filter = 1;     // the resample filter's index: Triangle
-  int quality = 80;   // 10 to 100
+  int filter = 1;    // the resample filter's index: Triangle
+  int quality = 80;  // 10 to 100
   bool progressive = false;
   bool usePrefix = false;  // beside the source with the prefix; else into the output folder
   std::string outputFolder;

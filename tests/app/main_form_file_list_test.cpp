@@ -1,27 +1,24 @@
-#include "browser/ui/file_list.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QListView>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-
-#include <sys/stat.h>
-
-#include <QListView>
 #include <map>
 
 #include "app/main_form.h"
 #include "browser/cache_location.h"
 #include "browser/ui/drag_list_box.h"
 #include "browser/ui/file_icon_view.h"
+#include "browser/ui/file_list.h"
 #include "browser/ui/file_list_popup.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
@@ -454,7 +451,8 @@ TEST_F(FileListTest, ThumbnailViewOfAFullFolderFillsAsItGoesStopsOnEscAndRedraws
 int pictureWidth(const QIcon& thumbnail) {
   const QImage image = thumbnail.pixmap(80, 80).toImage();
   int width = 0;
-  for (int x = 0; x < image.width(); ++x) width += image.pixelColor(x, 40).green() > 120 && image.pixelColor(x, 40).red() < 60;
+  for (int x = 0; x < image.width(); ++x)
+    width += image.pixelColor(x, 40).green() > 120 && image.pixelColor(x, 40).red() < 60;
   return width;
 }
 
@@ -488,7 +486,8 @@ TEST_F(FileListTest, CtrlROnTaggedPhotosTurnsThemRedrawsTheirThumbnailsAndKeepsT
     EXPECT_EQ(platform::lastWriteTime(file), stamp);
     EXPECT_LT(pictureWidth(form->FileList->thumbnailOf(row)), 40) << row;
     // The cache entry keeps the photo's time, so it had to be made anew.
-    const imaging::ImageHeader cached = imaging::ReadImageHeader(browser::CacheLocation(folder / "cache").cachePath(file));
+    const imaging::ImageHeader cached =
+        imaging::ReadImageHeader(browser::CacheLocation(folder / "cache").cachePath(file));
     EXPECT_LT(cached.width, cached.height);
   }
 }

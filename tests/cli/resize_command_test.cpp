@@ -32,7 +32,8 @@ TEST_F(ResizeCommand, CopiesTakeTheNewSizeAndFreeNames) {
   const ProgramResult result = runVistrel({"resize", "--size", "400", "--prefix", "convert_", "--jobs", "2",
                                            (photos / "wide.jpg").string(), (photos / "small.jpg").string()});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, (photos / "convert_wide_1.jpg").string() + "\n" + (photos / "convert_small.jpg").string() + "\n");
+  EXPECT_EQ(result.out,
+            (photos / "convert_wide_1.jpg").string() + "\n" + (photos / "convert_small.jpg").string() + "\n");
   EXPECT_EQ(sizeOf(photos / "convert_wide_1.jpg").width, 400);
   EXPECT_EQ(sizeOf(photos / "convert_wide_1.jpg").height, 267);
   EXPECT_EQ(sizeOf(photos / "convert_small.jpg").width, 400);
@@ -65,8 +66,11 @@ TEST_F(ResizeCommand, SkippedFilesAreNamedAndMistakesAreUsageErrors) {
 
   const std::string good = (photos / "good.jpg").string();
   for (const std::vector<std::string>& wrong :
-       {std::vector<std::string>{"resize", "--prefix", "a_", "--out", "x", good}, {"resize", "--size", "10", good},
-        {"resize", "--filter", "Gauss", "--prefix", "a_", good}, {"resize", "--prefix", "a_"}, {"resize", good}}) {
+       {std::vector<std::string>{"resize", "--prefix", "a_", "--out", "x", good},
+        {"resize", "--size", "10", good},
+        {"resize", "--filter", "Gauss", "--prefix", "a_", good},
+        {"resize", "--prefix", "a_"},
+        {"resize", good}}) {
     EXPECT_EQ(runVistrel(wrong).status, 2) << wrong[1];
   }
 }

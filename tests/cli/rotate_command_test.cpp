@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,8 +78,7 @@ TEST_F(RotateCommand, CopiesFailuresAndMistakes) {
   const fs::path text = photos.write("notes.jpg", "not a picture");
   const ProgramResult result = runVistrel({"rotate", "270", "--copy", text.string(), photo.string()});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("vistrel rotate: " + text.string() + ": Cannot transform the JPEG data"),
-            std::string::npos)
+  EXPECT_NE(result.err.find("vistrel rotate: " + text.string() + ": Cannot transform the JPEG data"), std::string::npos)
       << result.err;
   EXPECT_EQ(result.out, (photos / "rot270_a.jpg").string() + "\n");
   EXPECT_EQ(platform::readFile(photo), original);
@@ -90,8 +88,8 @@ TEST_F(RotateCommand, CopiesFailuresAndMistakes) {
   EXPECT_EQ(again.status, 1);
   EXPECT_NE(again.err.find("rot270_a.jpg exists; stopped"), std::string::npos) << again.err;
 
-  for (const std::vector<std::string>& wrong : {std::vector<std::string>{"rotate", "45", photo.string()},
-                                                {"rotate", "90"}, {"rotate"}}) {
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{"rotate", "45", photo.string()}, {"rotate", "90"}, {"rotate"}}) {
     EXPECT_EQ(runVistrel(wrong).status, 2);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../metadata/byte_order_name.h"
 #include "../metadata/exif_builder.h"
 
 namespace vistrel::imaging {

@@ -1,7 +1,6 @@
 #include "imaging/jpeg_rotation.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "jpeg_coefficients.h"

@@ -24,10 +24,13 @@ std::string fileBytes(const std::filesystem::path& file) {
 }
 
 // The reference tool's way of saying each transform.
-const std::pair<T, const char*> kReference[] = {
-    {T::FlipHorizontal, "-flip horizontal"}, {T::FlipVertical, "-flip vertical"}, {T::Transpose, "-transpose"},
-    {T::Transverse, "-transverse"},          {T::Rotate90, "-rotate 90"},         {T::Rotate180, "-rotate 180"},
-    {T::Rotate270, "-rotate 270"}};
+const std::pair<T, const char*> kReference[] = {{T::FlipHorizontal, "-flip horizontal"},
+                                                {T::FlipVertical, "-flip vertical"},
+                                                {T::Transpose, "-transpose"},
+                                                {T::Transverse, "-transverse"},
+                                                {T::Rotate90, "-rotate 90"},
+                                                {T::Rotate180, "-rotate 180"},
+                                                {T::Rotate270, "-rotate 270"}};
 
 class LosslessTransform : public ::testing::Test {
  protected:
@@ -153,9 +156,9 @@ class TransformMarkers : public LosslessTransform {
 
 TEST_F(TransformMarkers, ExifFirstKeepsEveryMarkerInOrderWithTheNewSizeAndUprightOrientation) {
   const std::string exif = exifBlock(true, 6);
-  const std::string source = withSegments(photo("61x45", "2x2", "-comment Harbour"),
-                                          {vistrel::test::segment(0xE1, exif), vistrel::test::segment(0xE2, icc),
-                                           vistrel::test::segment(0xE1, xmp)});
+  const std::string source = withSegments(
+      photo("61x45", "2x2", "-comment Harbour"),
+      {vistrel::test::segment(0xE1, exif), vistrel::test::segment(0xE2, icc), vistrel::test::segment(0xE1, xmp)});
   TransformRequest request{T::Rotate90};
   request.resetOrientation = true;
   const auto before = test::markersOf(source);
@@ -167,19 +170,24 @@ TEST_F(TransformMarkers, ExifFirstKeepsEveryMarkerInOrderWithTheNewSizeAndUprigh
   EXPECT_EQ(exifOrientation(payload), 1);
   // Width and height now 32 and 61 (turned, trimmed on the right), as LONG values.
   EXPECT_EQ(after[0].second.size(), exif.size());
-  EXPECT_NE(after[0].second.find(std::string("\xA0\x02\x00\x04\x00\x00\x00\x01\x00\x00\x00\x20", 12)), std::string::npos);
-  EXPECT_NE(after[0].second.find(std::string("\xA0\x03\x00\x04\x00\x00\x00\x01\x00\x00\x00\x3D", 12)), std::string::npos);
+  EXPECT_NE(after[0].second.find(std::string("\xA0\x02\x00\x04\x00\x00\x00\x01\x00\x00\x00\x20", 12)),
+            std::string::npos);
+  EXPECT_NE(after[0].second.find(std::string("\xA0\x03\x00\x04\x00\x00\x00\x01\x00\x00\x00\x3D", 12)),
+            std::string::npos);
 }
 
 TEST_F(TransformMarkers, JfifFirstIsNotWrittenTwiceAndTheOrientationStaysUnlessAsked) {
   const std::string source = photo("64x48", "2x2");
-  const std::string withExif = source.substr(0, 20) + vistrel::test::segment(0xE1, exifBlock(false, 3)) + source.substr(20);
+  const std::string withExif =
+      source.substr(0, 20) + vistrel::test::segment(0xE1, exifBlock(false, 3)) + source.substr(20);
   ASSERT_EQ(test::markersOf(withExif).front().first, 0xE0);
   const auto after = test::markersOf(TransformJpeg(withExif, {T::Rotate180}).bytes);
   ASSERT_EQ(after.size(), 2u);
   EXPECT_EQ(after[0].first, 0xE0);
   EXPECT_EQ(after[1].first, 0xE1);
-  EXPECT_EQ(exifOrientation(std::span(reinterpret_cast<const std::uint8_t*>(after[1].second.data()), after[1].second.size())), 3);
+  EXPECT_EQ(
+      exifOrientation(std::span(reinterpret_cast<const std::uint8_t*>(after[1].second.data()), after[1].second.size())),
+      3);
   EXPECT_TRUE(test::markersOf(TransformJpeg(withExif, {T::Rotate180}, MarkerCopy::None).bytes).size() == 1);
 }
 
@@ -187,17 +195,19 @@ TEST_F(TransformMarkers, FollowingTheOrientationTurnsUprightOrDoesNothing) {
   const std::string plain = photo("61x45", "2x2");
   TransformRequest follow;
   follow.followOrientation = true;
-  for (const auto& [orientation, kind] : {std::pair{6, T::Rotate90}, {8, T::Rotate270}, {3, T::Rotate180},
-                                          {2, T::FlipHorizontal}, {5, T::Transpose}}) {
+  for (const auto& [orientation, kind] :
+       {std::pair{6, T::Rotate90}, {8, T::Rotate270}, {3, T::Rotate180}, {2, T::FlipHorizontal}, {5, T::Transpose}}) {
     SCOPED_TRACE(orientation);
-    const std::string source = withSegments(plain, {vistrel::test::segment(0xE1, exifBlock(orientation % 2 == 0, orientation))});
+    const std::string source =
+        withSegments(plain, {vistrel::test::segment(0xE1, exifBlock(orientation % 2 == 0, orientation))});
     const TransformedJpeg ours = TransformJpeg(source, follow);
     EXPECT_EQ(ours.applied, kind);
     EXPECT_TRUE(readCoefficients(ours.bytes) == readCoefficients(TransformJpeg(source, {kind}).bytes));
     const std::string exif = test::markersOf(ours.bytes).front().second;
     EXPECT_EQ(exifOrientation(std::span(reinterpret_cast<const std::uint8_t*>(exif.data()), exif.size())), 1);
   }
-  const TransformedJpeg upright = TransformJpeg(withSegments(plain, {vistrel::test::segment(0xE1, exifBlock(false, 1))}), follow);
+  const TransformedJpeg upright =
+      TransformJpeg(withSegments(plain, {vistrel::test::segment(0xE1, exifBlock(false, 1))}), follow);
   EXPECT_EQ(upright.applied, T::None);
   EXPECT_TRUE(upright.bytes.empty());
   EXPECT_TRUE(TransformJpeg(plain, follow).bytes.empty());
@@ -205,8 +215,8 @@ TEST_F(TransformMarkers, FollowingTheOrientationTurnsUprightOrDoesNothing) {
 
 TEST_F(LosslessTransform, DamagedDataIsRefusedNotTurned) {
   const std::string source = photo("64x48", "2x2");
-  for (const std::string& bad : {std::string("not a picture"), source.substr(0, source.size() / 2),
-                                 source.substr(0, source.size() - 2)}) {
+  for (const std::string& bad :
+       {std::string("not a picture"), source.substr(0, source.size() / 2), source.substr(0, source.size() - 2)}) {
     EXPECT_THROW(transform(bad, T::Rotate90), Error);
   }
 }

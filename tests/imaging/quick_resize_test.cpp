@@ -81,8 +81,10 @@ TEST_F(QuickResize, TheLongerSideTakesTheNewSizeAndSmallPicturesAreEnlarged) {
     const char* size;
     int width, height;
   };
-  const Case cases[] = {{"wide.jpg", "3000x2000", 400, 267}, {"tall.png", "2000x3000", 267, 400},
-                        {"square.bmp", "1000x1000", 400, 400}, {"small.gif", "200x100", 400, 200}};
+  const Case cases[] = {{"wide.jpg", "3000x2000", 400, 267},
+                        {"tall.png", "2000x3000", 267, 400},
+                        {"square.bmp", "1000x1000", 400, 400},
+                        {"small.gif", "200x100", 400, 200}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string jpeg = ResizedJpeg(picture(c.name, c.size), {});

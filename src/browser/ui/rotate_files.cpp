@@ -6,6 +6,7 @@
 
 #include "browser/ui/file_list.h"
 #include "imaging/jpeg_rotation.h"
+#include "platform/text.h"
 
 namespace vistrel::browser::ui {
 namespace {
@@ -36,7 +37,9 @@ bool goesOn(const RotatedFile& file, platform::Prompter& prompter) {
     case Status::Rotated:
     case Status::Upright: return true;
     case Status::NotSaved: prompter.error(file.message, "Error"); return true;
-    case Status::Failed: prompter.error(file.source.filename().string() + ": " + file.message, "Error"); return false;
+    case Status::Failed:
+      prompter.error(platform::displayName(file.source.filename()) + ": " + file.message, "Error");
+      return false;
     case Status::Declined: return false;
   }
   return false;
@@ -55,7 +58,7 @@ QString rotateSelectedFiles(TFileList& list, std::optional<imaging::JpegTransfor
          status(QString("Rotating image %1 of %2 (%3) ..")
                     .arg(index + 1)
                     .arg(files.size())
-                    .arg(QString::fromStdString(file.filename().string())));
+                    .arg(QString::fromStdString(platform::displayName(file.filename()))));
        },
        [&](const RotatedFile& file) {
          if (file.status == RotatedFile::Status::Rotated) {

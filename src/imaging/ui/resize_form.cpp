@@ -18,6 +18,7 @@
 #include "imaging/bitmap_filters.h"
 #include "imaging/quick_resize.h"
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace vistrel::imaging {
 namespace {
@@ -154,10 +155,11 @@ bool TResizeForm::resizeFiles(const ResizeSettings& s) {
                         emit statusText(QString("Resampling %1 of %2 (%3) ..")
                                             .arg(index + 1)
                                             .arg(files_.size())
-                                            .arg(qs(file.filename().string())));
+                                            .arg(qs(platform::displayName(file.filename()))));
                       },
                       [&](const ResizedFile& file) {
-                        if (!file.skipped.empty()) skipped += file.source.filename().string() + ": " + file.skipped + "\r\n";
+                        if (!file.skipped.empty())
+                          skipped += platform::displayName(file.source.filename()) + ": " + file.skipped + "\r\n";
                       }});
   } catch (const Error& error) {
     emit statusText({});
