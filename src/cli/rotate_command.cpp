@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <optional>
+#include <set>
 
 #include "browser/file_commands.h"
 #include "browser/thumbnail_cache.h"
@@ -53,7 +54,12 @@ class RotateCommand : public Command {
       : args_(args), jobs_(args.has("--jobs") ? parseJobs(*args.last("--jobs")) : defaultJobs()) {
     if (args.operands.empty()) throw UsageError("no turn given");
     turn_ = turnOf(args.operands.front());
-    files_.assign(args.operands.begin() + 1, args.operands.end());
+    // A file named twice is turned once: the workers read ahead of the
+    // writing, so a second turn would start from the unturned photo.
+    std::set<fs::path> seen;
+    for (auto operand = args.operands.begin() + 1; operand != args.operands.end(); ++operand) {
+      if (seen.insert(fs::absolute(*operand).lexically_normal()).second) files_.emplace_back(*operand);
+    }
     if (files_.empty()) throw UsageError("no file given");
   }
 

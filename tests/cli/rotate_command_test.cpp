@@ -83,7 +83,12 @@ TEST_F(RotateCommand, CopiesFailuresAndMistakes) {
   EXPECT_EQ(result.out, (photos / "rot270_a.jpg").string() + "\n");
   EXPECT_EQ(platform::readFile(photo), original);
 
+  // Named twice, a photo is turned once, whatever the number of workers.
+  const ProgramResult twice = runVistrel({"rotate", "180", photo.string(), (photos / "." / "a.jpg").string()});
+  EXPECT_EQ(twice.out, photo.string() + "\n");
+
   // Without a terminal an existing copy is kept and the command stops.
+  platform::writeFileAtomically(photo, original);
   const ProgramResult again = runVistrel({"rotate", "270", "--copy", photo.string()});
   EXPECT_EQ(again.status, 1);
   EXPECT_NE(again.err.find("rot270_a.jpg exists; stopped"), std::string::npos) << again.err;
