@@ -16,7 +16,7 @@ namespace {
 
 using lossless::BlockMoves;
 
-constexpr int kApp0 = JPEG_APP0, kApp1 = JPEG_APP0 + 1, kApp14 = JPEG_APP0 + 14;
+constexpr int kApp1 = JPEG_APP0 + 1, kApp14 = JPEG_APP0 + 14;
 constexpr unsigned kWholeMarker = 0xFFFF;
 constexpr std::size_t kOutputChunk = 1 << 16;
 
