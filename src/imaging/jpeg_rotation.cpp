@@ -86,6 +86,8 @@ int RotateJpegFiles(const std::vector<fs::path>& files, std::optional<JpegTransf
   request.followOrientation = !transform;
   request.trim = options.trim;
   request.resetOrientation = options.resetOrientation;
+  // A rotation killed while writing left its temporary file beside the photo.
+  platform::removeStaleTemporaryFilesBeside(files);
   platform::OrderedPool<TransformedJpeg> pool(
       workers, files.size(), [&](std::size_t i) { return TransformJpeg(platform::readFile(files[i]), request); });
   int rotated = 0;

@@ -7,6 +7,7 @@
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
 #include "imaging/longer_side.h"
+#include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/ordered_pool.h"
@@ -15,11 +16,6 @@ namespace vistrel::imaging {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool taken(const fs::path& file) {
-  std::error_code ec;
-  return fs::exists(file, ec) || ec;
-}
 
 // The decoder's largest reduction (1/2, 1/4, 1/8) that still leaves at least
 // twice the new size: filtering from there looks the same and decodes far less.
@@ -30,16 +26,25 @@ int reductionFor(const ImageHeader& header, int newSize) {
   return reduction;
 }
 
+// Writes the copy under the first of its names that is free. Taking the name
+// and writing the file are one step, so nothing that appears meanwhile is
+// ever replaced.
+fs::path saveAsNew(const fs::path& source, const ResizeSettings& settings, const std::string& jpeg) {
+  platform::AtomicFile file(resizeOutputName(source, settings, 0));
+  file.write(jpeg);
+  for (int number = 0;; ++number) {
+    const fs::path name = resizeOutputName(source, settings, number);
+    if (file.commitAsNew(name)) return name;
+  }
+}
+
 }  // namespace
 
-fs::path resizeOutputName(const fs::path& source, const ResizeSettings& settings) {
+fs::path resizeOutputName(const fs::path& source, const ResizeSettings& settings, int number) {
   const fs::path folder = settings.usePrefix ? source.parent_path() : fs::path(settings.outputFolder);
   const std::string name = (settings.usePrefix ? settings.prefix : std::string()) + source.filename().string();
-  const fs::path wanted = (folder / name).replace_extension(".jpg");
-  const std::string firstPart = name.substr(0, name.find('.'));
-  fs::path output = wanted;
-  for (int number = 1; taken(output); ++number) output = folder / (firstPart + "_" + std::to_string(number) + ".jpg");
-  return output;
+  if (number == 0) return (folder / name).replace_extension(".jpg");
+  return folder / (name.substr(0, name.find('.')) + "_" + std::to_string(number) + ".jpg");
 }
 
 void prepareResizeFolder(const ResizeSettings& settings) {
@@ -70,6 +75,12 @@ std::string ResizedJpeg(const fs::path& source, const ResizeSettings& settings) 
 void ResizeImageFiles(const std::vector<fs::path>& files, const ResizeSettings& settings, unsigned workers,
                       const ResizeReport& report) {
   prepareResizeFolder(settings);
+  // A batch killed while writing left its temporary files where the copies go.
+  if (settings.usePrefix) {
+    platform::removeStaleTemporaryFilesBeside(files);
+  } else {
+    platform::removeStaleTemporaryFiles(settings.outputFolder);
+  }
   platform::OrderedPool<std::string> pool(workers, files.size(),
                                           [&](std::size_t i) { return ResizedJpeg(files[i], settings); });
   for (std::size_t i = 0; i < files.size(); ++i) {
@@ -83,10 +94,7 @@ void ResizeImageFiles(const std::vector<fs::path>& files, const ResizeSettings& 
     } catch (const std::bad_alloc&) {
       file.skipped = "Not enough memory to load it.";
     }
-    if (file.skipped.empty()) {
-      file.output = resizeOutputName(files[i], settings);
-      platform::writeFileAtomically(file.output, jpeg);
-    }
+    if (file.skipped.empty()) file.output = saveAsNew(files[i], settings, jpeg);
     report.finished(file);
   }
 }

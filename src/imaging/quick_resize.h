@@ -10,11 +10,12 @@
 
 namespace vistrel::imaging {
 
-// Where the copy of `source` goes: into the output folder under the source's
-// name, or beside the source with the prefix before it; always with ".jpg".
-// While that name is taken the copy is numbered after the first part of its
-// name: "photo_1.jpg", "photo_2.jpg" … ("scan.old.jpg" goes on as "scan_1.jpg").
-std::filesystem::path resizeOutputName(const std::filesystem::path& source, const ResizeSettings& settings);
+// The names the copy of `source` may take: with `number` 0 the source's name
+// in the output folder, or beside the source with the prefix before it, with
+// ".jpg"; then numbered after the first part of that name, "photo_1.jpg",
+// "photo_2.jpg" … ("scan.old.jpg" goes on as "scan_1.jpg"). A copy takes the
+// first that is free.
+std::filesystem::path resizeOutputName(const std::filesystem::path& source, const ResizeSettings& settings, int number);
 
 // Makes the output folder with its parents when copies go there and it is
 // missing. Throws Error "Cannot create " and the folder.

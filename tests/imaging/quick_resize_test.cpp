@@ -26,22 +26,28 @@ ResizeSettings intoFolder(const fs::path& folder) {
   return s;
 }
 
-TEST(ResizeOutputName, NumbersAfterTheFirstPartOfTheNameWhileTheNameIsTaken) {
-  vistrel::test::TempFolder folder;
-  const fs::path photo = folder / "photo.jpg";
-  const ResizeSettings prefix = withPrefix("convert_");
-  for (const char* expected : {"convert_photo.jpg", "convert_photo_1.jpg", "convert_photo_2.jpg"}) {
-    const fs::path name = resizeOutputName(photo, prefix);
-    EXPECT_EQ(name, folder / expected);
-    folder.write(name.filename().string(), "");
+TEST(ResizeOutputName, NumbersAfterTheFirstPartOfTheName) {
+  const fs::path out = "/pictures/out";
+  struct Case {
+    fs::path source;
+    ResizeSettings settings;
+    const char* names[3];
+  };
+  const Case cases[] = {
+      {"/pictures/photo.jpg",
+       withPrefix("convert_"),
+       {"/pictures/convert_photo.jpg", "/pictures/convert_photo_1.jpg", "/pictures/convert_photo_2.jpg"}},
+      {"/pictures/scan.old.tif",
+       intoFolder(out),
+       {"/pictures/out/scan.old.jpg", "/pictures/out/scan_1.jpg", "/pictures/out/scan_2.jpg"}},
+      {"/pictures/README",
+       intoFolder(out),
+       {"/pictures/out/README.jpg", "/pictures/out/README_1.jpg", "/pictures/out/README_2.jpg"}},
+  };
+  for (const Case& c : cases) {
+    for (int number = 0; number < 3; ++number)
+      EXPECT_EQ(resizeOutputName(c.source, c.settings, number), c.names[number]);
   }
-  const fs::path out = folder / "out";
-  for (const char* expected : {"scan.old.jpg", "scan_1.jpg"}) {
-    const fs::path name = resizeOutputName(folder / "scan.old.tif", intoFolder(out));
-    EXPECT_EQ(name, out / expected);
-    folder.write("out/" + name.filename().string(), "");
-  }
-  EXPECT_EQ(resizeOutputName(folder / "README", intoFolder(out)), out / "README.jpg");
 }
 
 TEST(ResizeSettingsStore, ReadingStopsAtTheFirstMissingValue) {
