@@ -26,7 +26,7 @@ constexpr OptionSpec kOptions[] = {
     {"--modified-to", "YYYY-MM-DD", "Only files last changed on that day or earlier: --modified-to 2024-06-30."},
     {"--no-subfolders", "", "Search DIR itself, not the folders below it."},
     {"--no-hidden", "", "Leave out hidden files (names starting with a full stop) and the folders of that kind."},
-    {"--no-read-only", "", "Leave out files you may not write."},
+    {"--no-read-only", "", "Leave out files whose permissions do not let you write them."},
 };
 
 std::uint64_t kilobytes(const ParsedArguments& args, std::string_view option) {

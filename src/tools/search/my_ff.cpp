@@ -73,8 +73,26 @@ unsigned char kindOf(const Folder& folder, const Entry& entry) {
 }  // namespace
 
 struct TMyFF::Walk {
+  Walk(const std::atomic<bool>& stop, const std::string& text) : cancel(stop) {
+    if (!text.empty()) phrase.emplace(text);
+    groups.resize(std::size_t(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(std::size_t(std::max(::getgroups(int(groups.size()), groups.data()), 0)));
+    groups.push_back(::getegid());
+  }
+
   const std::atomic<bool>& cancel;
   std::optional<TTISearch> phrase;
+  uid_t user = ::geteuid();
+  std::vector<gid_t> groups;  // the user's, the effective one among them
+
+  // Read-only as the permissions say it, for the owner, the group or others
+  // as the user is one of them. The superuser's licence to write anyway is
+  // left out: it would make no file read-only for root.
+  bool readOnly(const struct stat& info) const {
+    if (info.st_uid == user) return (info.st_mode & S_IWUSR) == 0;
+    if (std::find(groups.begin(), groups.end(), info.st_gid) != groups.end()) return (info.st_mode & S_IWGRP) == 0;
+    return (info.st_mode & S_IWOTH) == 0;
+  }
 };
 
 TMyFF::TMyFF(FileCriteria criteria) : criteria_(std::move(criteria)) {
@@ -89,8 +107,7 @@ bool TMyFF::Search(fs::path start, const std::atomic<bool>& cancel) const {
   start = text;
   std::error_code ec;
   if (!fs::is_directory(start, ec)) return true;
-  Walk run{cancel, std::nullopt};
-  if (!criteria_.phrase.empty()) run.phrase.emplace(criteria_.phrase);
+  Walk run(cancel, criteria_.phrase);
   return walk(start, run);
 }
 
@@ -126,7 +143,7 @@ bool TMyFF::searchFolder(const fs::path& folder, Walk& run, std::vector<std::str
     const platform::SystemTime lastWrite = timeOf(info);
     if (size < criteria_.minSize || size > criteria_.maxSize) continue;
     if (lastWrite < criteria_.from || lastWrite > criteria_.to) continue;
-    if (!criteria_.readOnly && ::faccessat(dir.fd(), entry.name.c_str(), W_OK, AT_EACCESS) != 0) continue;
+    if (!criteria_.readOnly && run.readOnly(info)) continue;
     const fs::path path = folder / entry.name;
     if (run.phrase) {
       try {

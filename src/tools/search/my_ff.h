@@ -17,8 +17,8 @@ namespace vistrel::search {
 struct FileCriteria {
   std::vector<std::string> masks{"*"};  // as parseMaskList gives them
   // The attributes a hit may have. A hidden file (its name starts with ".") or
-  // a read-only one (the user may not write it) is found only when allowed;
-  // no file here is a system file.
+  // a read-only one (its permissions do not let the user write it) is found
+  // only when allowed; no file here is a system file.
   bool hidden = true;
   bool readOnly = true;
   bool system = false;

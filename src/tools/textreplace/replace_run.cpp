@@ -42,6 +42,7 @@ fs::path backupPath(const fs::path& file) { return fs::path(file).replace_extens
 
 int replaceInFiles(const std::vector<fs::path>& files, const ReplaceRule& rule, bool backup,
                    const std::function<void(const FileResult&)>& done) {
+  platform::removeStaleTemporaryFilesBeside(files);
   std::set<fs::path> backups;
   int failed = 0;
   for (const fs::path& file : files) {

@@ -30,7 +30,8 @@ std::filesystem::path backupPath(const std::filesystem::path& file);
 // Two files of a run never share a backup: when a backup name is already
 // taken by an earlier file of the run (page.htm and page.html both make
 // page.bak), or is the file itself, the later file's backup is its full name
-// followed by ".bak". Returns the number of files that failed.
+// followed by ".bak". Temporary files a killed run left beside the files are
+// removed first. Returns the number of files that failed.
 int replaceInFiles(const std::vector<std::filesystem::path>& files, const ReplaceRule& rule, bool backup,
                    const std::function<void(const FileResult&)>& done);
 
