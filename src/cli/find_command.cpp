@@ -72,6 +72,7 @@ class FindCommand : public Command {
     std::error_code ec;
     if (!fs::is_directory(start_, ec)) throw Error(start_.string() + ": no such folder");
     search::TMyFF finder(criteria_);
+    finder.DetailsWanted = false;  // only the paths are printed
     bool failed = false;
     finder.OnFileFound = [](const search::FoundFile& file) {
       std::cout << platform::displayName(file.path) << '\n';

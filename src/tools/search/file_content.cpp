@@ -12,7 +12,7 @@
 namespace vistrel::search {
 namespace {
 
-constexpr std::size_t kBlock = 1 << 20;
+constexpr std::size_t kBlock = 1 << 17;
 
 class Descriptor {
  public:

@@ -73,7 +73,7 @@ unsigned char kindOf(const Folder& folder, const Entry& entry) {
 }  // namespace
 
 struct TMyFF::Walk {
-  Walk(const std::atomic<bool>& stop, const std::string& text) : cancel(stop) {
+  Walk(const std::atomic<bool>& stop, const std::string& text, bool stat) : cancel(stop), details(stat) {
     if (!text.empty()) phrase.emplace(text);
     groups.resize(std::size_t(std::max(::getgroups(0, nullptr), 0)));
     groups.resize(std::size_t(std::max(::getgroups(int(groups.size()), groups.data()), 0)));
@@ -81,6 +81,7 @@ struct TMyFF::Walk {
   }
 
   const std::atomic<bool>& cancel;
+  const bool details;  // a hit is looked up for its size, time and permissions
   std::optional<TTISearch> phrase;
   uid_t user = ::geteuid();
   std::vector<gid_t> groups;  // the user's, the effective one among them
@@ -107,8 +108,14 @@ bool TMyFF::Search(fs::path start, const std::atomic<bool>& cancel) const {
   start = text;
   std::error_code ec;
   if (!fs::is_directory(start, ec)) return true;
-  Walk run(cancel, criteria_.phrase);
+  Walk run(cancel, criteria_.phrase, needsDetails());
   return walk(start, run);
+}
+
+bool TMyFF::needsDetails() const {
+  const FileCriteria all;
+  return DetailsWanted || criteria_.minSize != all.minSize || criteria_.maxSize != all.maxSize ||
+         criteria_.from != all.from || criteria_.to != all.to || !criteria_.readOnly;
 }
 
 bool TMyFF::walk(const fs::path& folder, Walk& run) const {
@@ -137,23 +144,25 @@ bool TMyFF::searchFolder(const fs::path& folder, Walk& run, std::vector<std::str
     const unsigned char kind = kindOf(dir, entry);
     if (kind == DT_DIR && criteria_.recurse) subfolders.push_back(entry.name);
     if (kind != DT_REG || !anyMaskMatches(criteria_.masks, platform::lowerCaseSameLength(entry.name))) continue;
-    struct stat info {};
-    if (::fstatat(dir.fd(), entry.name.c_str(), &info, 0) != 0) continue;
-    const auto size = static_cast<std::uint64_t>(info.st_size);
-    const platform::SystemTime lastWrite = timeOf(info);
-    if (size < criteria_.minSize || size > criteria_.maxSize) continue;
-    if (lastWrite < criteria_.from || lastWrite > criteria_.to) continue;
-    if (!criteria_.readOnly && run.readOnly(info)) continue;
-    const fs::path path = folder / entry.name;
+    FoundFile hit{folder / entry.name, 0, {}};
+    if (run.details) {
+      struct stat info {};
+      if (::fstatat(dir.fd(), entry.name.c_str(), &info, 0) != 0) continue;
+      hit.size = static_cast<std::uint64_t>(info.st_size);
+      hit.lastWrite = timeOf(info);
+      if (hit.size < criteria_.minSize || hit.size > criteria_.maxSize) continue;
+      if (hit.lastWrite < criteria_.from || hit.lastWrite > criteria_.to) continue;
+      if (!criteria_.readOnly && run.readOnly(info)) continue;
+    }
     if (run.phrase) {
       try {
-        if (!fileContains(path, *run.phrase, run.cancel)) continue;
+        if (!fileContains(hit.path, *run.phrase, run.cancel)) continue;
       } catch (const Error& error) {
-        if (OnError) OnError(path, error.what());
+        if (OnError) OnError(hit.path, error.what());
         continue;
       }
     }
-    if (OnFileFound && !OnFileFound({path, size, lastWrite})) return false;
+    if (OnFileFound && !OnFileFound(hit)) return false;
   }
   return true;
 }

@@ -32,6 +32,8 @@ struct FileCriteria {
 
 struct FoundFile {
   std::filesystem::path path;
+  // Left at zero and the epoch when TMyFF::DetailsWanted is false and no
+  // criterion needed them.
   std::uint64_t size = 0;
   platform::SystemTime lastWrite;
 };
@@ -50,6 +52,9 @@ class TMyFF {
   std::function<bool(const FoundFile& file)> OnFileFound;
   // A folder or a file that could not be read; the search goes on without it.
   std::function<void(const std::filesystem::path& path, const std::string& message)> OnError;
+  // Whether hits carry their size and time when no criterion asks for them:
+  // that costs a system call per hit, the larger part of a search by name.
+  bool DetailsWanted = true;
 
   // Searches below `start` (which loses a trailing "/"); a start that is not a
   // folder finds nothing. Stops soon after `cancel` is set, also inside a
@@ -62,6 +67,7 @@ class TMyFF {
   struct Walk;
   bool walk(const std::filesystem::path& folder, Walk& run) const;
   bool searchFolder(const std::filesystem::path& folder, Walk& run, std::vector<std::string>& subfolders) const;
+  bool needsDetails() const;
 
   FileCriteria criteria_;
 };

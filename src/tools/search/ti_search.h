@@ -7,10 +7,12 @@
 
 namespace vistrel::search {
 
-// Finds a phrase in text without regard to the case of ASCII letters, by
-// Sunday's quick search: the window is compared from its last byte back, and
-// after a mismatch it moves by the shift of the byte just past it. Other bytes
-// (those of UTF-8 characters beyond ASCII among them) must match exactly.
+// Finds a phrase in text without regard to the case of ASCII letters; other
+// bytes (those of UTF-8 characters beyond ASCII among them) must match
+// exactly. Sunday's quick search, which moves one window at a time by a shift
+// table, read about 3 GB a second, well behind grep; the text is filtered
+// instead 64 windows at a time for those whose first and last bytes fit, and
+// only those are compared in full.
 class TTISearch {
  public:
   explicit TTISearch(std::string_view phrase);
@@ -23,14 +25,16 @@ class TTISearch {
     // a later scan must start there, with the bytes that follow appended.
     std::size_t position = 0;
   };
-  // Looks at the windows that start at `from` or later and end inside `text`.
-  // An empty phrase is found at `from`.
+  // Looks at the windows that start at `from` or later and end inside `text`,
+  // and gives the first that holds the phrase. An empty phrase is found at
+  // `from`.
   Scan Find(std::string_view text, std::size_t from = 0) const;
 
  private:
+  bool matchesAt(const unsigned char* window) const;
+
   std::string phrase_;  // lower-cased
   std::array<unsigned char, 256> lower_{};
-  std::array<std::size_t, 256> shift_{};  // by the text byte as it stands, folded in
 };
 
 }  // namespace vistrel::search

@@ -33,18 +33,33 @@ TEST(ContentTest, PhrasesInTexts) {
   }
 }
 
+// Long texts are filtered many windows at a time: the phrase at every offset
+// of such a stretch, behind windows whose first and last bytes fit but whose
+// middle does not.
+TEST(ContentTest, EveryOffsetOfALongText) {
+  const TTISearch needle("Needle");
+  for (std::size_t at = 0; at < 80; ++at) {
+    std::string text(100, '.');
+    for (std::size_t decoy = 0; decoy + 6 <= at; decoy += 7) text.replace(decoy, 6, "nEEdXE");
+    text.replace(at, 6, "nEEDLE");
+    const TTISearch::Scan scan = needle.Find(text);
+    EXPECT_TRUE(scan.found && scan.position == at) << at;
+    EXPECT_FALSE(needle.Find(text, at + 1).found) << at;
+  }
+}
+
 class FileContentTest : public ::testing::Test {
  protected:
   test::TempFolder folder;
   std::atomic<bool> cancel{false};
 };
 
-// The reader takes blocks of 1 MiB; the phrase is put across the first
-// boundary at every offset, and at the very end of the file.
+// The reader takes blocks of 128 KiB; the phrase is put across a boundary at
+// every offset, and at the very end of the file.
 TEST_F(FileContentTest, FindsAPhraseAcrossBlocksAndAtTheEnd) {
   const std::string phrase = "Needle";
   for (std::size_t before = 1; before < phrase.size(); ++before) {
-    std::string content((1 << 20) - before, 'e');
+    std::string content((1 << 17) - before, 'e');
     content += "nEEDLE" + std::string(100, 'e');
     EXPECT_TRUE(fileContains(folder.write("cross.bin", content), TTISearch(phrase), cancel)) << before;
   }
