@@ -3,15 +3,20 @@
 #include "cli/cache_command.h"
 #include "cli/command.h"
 #include "cli/crypto_commands.h"
+#include "cli/date_commands.h"
+#include "cli/describe_command.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
+#include "cli/iptc_command.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(),
-                                                cacheCommand(), encryptCommand(), decryptCommand()};
+  static const std::vector<CommandInfo> table = {galleryCommand(),   infoCommand(),     iptcCommand(),
+                                                exifdateCommand(),  filedateCommand(), describeCommand(),
+                                                ftpCommand(),       cacheCommand(),    encryptCommand(),
+                                                decryptCommand()};
   return table;
 }
 
