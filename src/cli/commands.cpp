@@ -13,10 +13,9 @@
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(),   infoCommand(),     iptcCommand(),
-                                                exifdateCommand(),  filedateCommand(), describeCommand(),
-                                                ftpCommand(),       cacheCommand(),    encryptCommand(),
-                                                decryptCommand()};
+  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), iptcCommand(), exifdateCommand(),
+                                                filedateCommand(), describeCommand(), ftpCommand(), cacheCommand(),
+                                                encryptCommand(), decryptCommand()};
   return table;
 }
 

@@ -15,7 +15,8 @@ constexpr OptionSpec kExifOptions[] = {
     {"--shift", "[+-]DAYS:HH:MM:SS",
      "Move the dates by this difference; the sign counts for all of it (--shift -0:01:00:00 is an hour back, "
      "--shift 1:00:00:00 a day on)."},
-    {"--set", "\"YYYY:MM:DD HH:MM:SS\"", "Put this date and time in place of the dates (--set \"2004:07:01 12:00:00\")."},
+    {"--set", "\"YYYY:MM:DD HH:MM:SS\"",
+     "Put this date and time in place of the dates (--set \"2004:07:01 12:00:00\")."},
 };
 
 constexpr OptionSpec kFileOptions[] = {
@@ -26,7 +27,9 @@ constexpr OptionSpec kFileOptions[] = {
     {"--accessed", "", "Set the access time (--accessed alone leaves the modification time)."},
 };
 
-std::string plural(int count, const char* one, const char* more) { return std::to_string(count) + (count == 1 ? one : more); }
+std::string plural(int count, const char* one, const char* more) {
+  return std::to_string(count) + (count == 1 ? one : more);
+}
 
 class ExifDateCommand : public Command {
  public:
@@ -50,7 +53,8 @@ class ExifDateCommand : public Command {
     return editEachFile("exifdate", files_, [this](const fs::path& file) {
       const metadata::ExifDateResult result = metadata::ChangeExifDates(file, change_);
       if (result.unreadable > 0) {
-        throw Error(plural(result.unreadable, " EXIF date text could not be read and was", " EXIF date texts could not be read and were") +
+        throw Error(plural(result.unreadable, " EXIF date text could not be read and was",
+                           " EXIF date texts could not be read and were") +
                     " left as " + (result.unreadable == 1 ? "it was" : "they were"));
       }
       if (result.changed == 0) throw Error("no EXIF date to change");
@@ -75,7 +79,8 @@ class FileDateCommand : public Command {
   }
 
   int run() override {
-    return editEachFile("filedate", files_, [this](const fs::path& file) { metadata::SetFileDate(file, date_, which_); });
+    return editEachFile("filedate", files_,
+                        [this](const fs::path& file) { metadata::SetFileDate(file, date_, which_); });
   }
 
  private:

@@ -15,7 +15,9 @@ std::optional<platform::DateTime> parseDateText(std::string_view text, char date
     const bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
     if (pattern[i] == '9' ? !digit : text[i] != pattern[i]) return std::nullopt;
   }
-  const auto number = [&](std::size_t at, std::size_t length) { return std::stoi(std::string(text.substr(at, length))); };
+  const auto number = [&](std::size_t at, std::size_t length) {
+    return std::stoi(std::string(text.substr(at, length)));
+  };
   platform::DateTime date{number(0, 4), number(5, 2), number(8, 2), 0, 0, 0, 0};
   if (withTime) {
     date.hour = number(11, 2);

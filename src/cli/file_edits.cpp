@@ -17,7 +17,8 @@ int editEachFile(const std::string& command, const std::vector<std::string>& fil
     edit(file);
   });
   for (const metadata::FileFailure& failure : failures) {
-    std::cerr << "vistrel " << command << ": " << platform::displayName(failure.file) << ": " << failure.message << "\n";
+    std::cerr << "vistrel " << command << ": " << platform::displayName(failure.file) << ": " << failure.message
+              << "\n";
   }
   return failures.empty() ? 0 : 1;
 }

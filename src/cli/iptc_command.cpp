@@ -116,7 +116,8 @@ class IptcCommand : public Command {
   explicit IptcCommand(const ParsedArguments& args) {
     if (args.operands.empty()) throw UsageError("give set or show");
     show_ = args.operands[0] == "show";
-    if (!show_ && args.operands[0] != "set") throw UsageError("unknown action " + args.operands[0] + ": give set or show");
+    if (!show_ && args.operands[0] != "set")
+      throw UsageError("unknown action " + args.operands[0] + ": give set or show");
     if (show_ && !args.options.empty()) throw UsageError("show takes no options");
     auto operand = args.operands.begin() + 1;
     for (; !show_ && operand != args.operands.end(); ++operand) {

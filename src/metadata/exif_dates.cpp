@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "metadata/img_data.h"
-#include "platform/overloaded.h"
 #include "platform/files.h"
+#include "platform/overloaded.h"
 #include "platform/text.h"
 
 namespace vistrel::metadata {
@@ -39,10 +39,10 @@ ExifDateResult ChangeExifDates(const std::filesystem::path& file, const ExifDate
   }
   const int unreadable = std::visit(
       Overloaded{[&](const ExifDateShift& s) { return exif.ShiftAllDates(s.days, s.hours, s.minutes, s.seconds); },
-                           [&](const platform::DateTime& date) {
-                             exif.SetAllDates(date);
-                             return 0;
-                           }},
+                 [&](const platform::DateTime& date) {
+                   exif.SetAllDates(date);
+                   return 0;
+                 }},
       change);
   const ExifDateResult result{present - unreadable, unreadable};
   if (result.changed == 0) return result;

@@ -20,9 +20,8 @@ struct TemplateList {
 constexpr TemplateList kLists[] = {{"Keyword", &IptcFields::keywords}, {"SuppCat", &IptcFields::suppCategories}};
 
 bool listed(const std::vector<std::string>& items, const std::string& value) {
-  return std::any_of(items.begin(), items.end(), [&](const std::string& item) {
-    return platform::equalsIgnoreCase(item, value);
-  });
+  return std::any_of(items.begin(), items.end(),
+                     [&](const std::string& item) { return platform::equalsIgnoreCase(item, value); });
 }
 
 }  // namespace
@@ -43,7 +42,8 @@ void LoadIptcTemplate(const std::filesystem::path& file, IptcFields& fields) {
   std::error_code error;
   enforce(std::filesystem::is_regular_file(file, error), "The template file does not exist");
   const platform::IniFile ini = platform::IniFile::load(file);
-  for (const IptcTextField& field : IptcTextFields()) fields.*field.member = ini.readString(field.section, field.key, "");
+  for (const IptcTextField& field : IptcTextFields())
+    fields.*field.member = ini.readString(field.section, field.key, "");
   const int urgency = ini.readInteger(kUrgencySection, "Urgency", kNormalUrgency);
   fields.urgency = urgency >= 0 && urgency <= kNoUrgency ? urgency : kNormalUrgency;
   for (const TemplateList& list : kLists) {

@@ -14,7 +14,8 @@ namespace {
 
 TEST_F(CameraFileTest, CaptionKeywordsAndAnHourBackShowInExiftoolWithThePixelsUnchanged) {
   const platform::SystemTime fileTime = platform::lastWriteTime(photo);
-  auto result = runVistrel({"iptc", "set", "Caption=Boats at d\u00e5wn", "Credit=Kim", "--keywords", "sea,sun", photo.string()});
+  auto result =
+      runVistrel({"iptc", "set", "Caption=Boats at d\u00e5wn", "Credit=Kim", "--keywords", "sea,sun", photo.string()});
   ASSERT_EQ(result.status, 0) << result.err;
   result = runVistrel({"exifdate", "--shift", "-0:01:00:00", photo.string()});
   ASSERT_EQ(result.status, 0) << result.err;
@@ -24,7 +25,8 @@ TEST_F(CameraFileTest, CaptionKeywordsAndAnHourBackShowInExiftoolWithThePixelsUn
   EXPECT_EQ(tool.at("Caption-Abstract"), "Boats at d\u00e5wn");
   EXPECT_EQ(tool.at("Credit"), "Kim");
   EXPECT_EQ(tool.at("Keywords"), "sea, sun");
-  for (const char* date : {"DateTimeOriginal", "CreateDate", "ModifyDate"}) EXPECT_EQ(tool.at(date), "2020:01:01 09:00:00");
+  for (const char* date : {"DateTimeOriginal", "CreateDate", "ModifyDate"})
+    EXPECT_EQ(tool.at(date), "2020:01:01 09:00:00");
 }
 
 TEST(EditorCommands, TemplateFieldsAndShow) {
@@ -41,8 +43,9 @@ TEST(EditorCommands, TemplateFieldsAndShow) {
                             "Urgency=low", photo.string()});
   ASSERT_EQ(result.status, 0) << result.err;
   result = runVistrel({"iptc", "show", photo.string()});
-  EXPECT_EQ(result.out, photo.string() + "\n  Caption: Quay\n  Credit: Agency\n  Keywords: harbour\n"
-                                         "  DateCreated: 2004-02-29\n  Urgency: Low\n");
+  EXPECT_EQ(result.out, photo.string() +
+                            "\n  Caption: Quay\n  Credit: Agency\n  Keywords: harbour\n"
+                            "  DateCreated: 2004-02-29\n  Urgency: Low\n");
 }
 
 TEST(EditorCommands, DescriptionsCommentsAndFileDates) {
@@ -64,10 +67,12 @@ TEST(EditorCommands, ReadOnlyFileIsNamedAndTheOthersChange) {
   TempFolder folder;
   TiffWriter w{false};
   const std::string jpeg = jpegOf({exifSegment(w.block(w.addDirectory({w.ascii(0x0132, "2003:01:01 00:30:00")})))});
-  const std::vector<std::vector<std::string>> commands = {
-      {"iptc", "set", "Caption=x"}, {"exifdate", "--shift", "1:00:00:00"}, {"describe", "--text", "d", "--comment", "c"}};
+  const std::vector<std::vector<std::string>> commands = {{"iptc", "set", "Caption=x"},
+                                                          {"exifdate", "--shift", "1:00:00:00"},
+                                                          {"describe", "--text", "d", "--comment", "c"}};
   for (const auto& command : commands) {
-    const auto a = folder.write("a.jpg", jpeg), locked = folder.write("locked.jpg", jpeg), b = folder.write("b.jpg", jpeg);
+    const auto a = folder.write("a.jpg", jpeg), locked = folder.write("locked.jpg", jpeg),
+               b = folder.write("b.jpg", jpeg);
     platform::setReadOnly(locked, true);
     auto args = command;
     for (const auto& file : {a, locked, b}) args.push_back(file.string());
@@ -85,13 +90,23 @@ TEST(EditorCommands, MistakesAreUsageErrors) {
   TempFolder folder;
   const std::string photo = folder.write("p.jpg", jpegOf({})).string();
   const std::vector<std::vector<std::string>> mistakes = {
-      {"iptc"}, {"iptc", "get", photo}, {"iptc", "set", photo}, {"iptc", "set", "Captoin=x", photo},
-      {"iptc", "set", "Urgency=9", photo}, {"iptc", "set", "DateCreated=2003-02-29", photo},
-      {"iptc", "set", "BylineTitle=eleven byte", photo}, {"iptc", "set", "--template", "none.vit", photo},
-      {"iptc", "show", "--keywords", "a", photo}, {"exifdate", photo}, {"exifdate", "--shift", "1:24:00:00", photo},
+      {"iptc"},
+      {"iptc", "get", photo},
+      {"iptc", "set", photo},
+      {"iptc", "set", "Captoin=x", photo},
+      {"iptc", "set", "Urgency=9", photo},
+      {"iptc", "set", "DateCreated=2003-02-29", photo},
+      {"iptc", "set", "BylineTitle=eleven byte", photo},
+      {"iptc", "set", "--template", "none.vit", photo},
+      {"iptc", "show", "--keywords", "a", photo},
+      {"exifdate", photo},
+      {"exifdate", "--shift", "1:24:00:00", photo},
       {"exifdate", "--shift", "1:00:00:00", "--set", "2003:01:01 00:00:00", photo},
-      {"exifdate", "--set", "2003-01-01 00:00:00", photo}, {"filedate", "--set", "2001-02-29 00:00:00", photo},
-      {"filedate", photo}, {"describe", "--text", "a", "--clear", photo}, {"describe", photo},
+      {"exifdate", "--set", "2003-01-01 00:00:00", photo},
+      {"filedate", "--set", "2001-02-29 00:00:00", photo},
+      {"filedate", photo},
+      {"describe", "--text", "a", "--clear", photo},
+      {"describe", photo},
       {"describe", "--clear"}};
   for (const auto& args : mistakes) {
     const auto result = runVistrel(args);

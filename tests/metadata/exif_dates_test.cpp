@@ -1,7 +1,8 @@
+#include "metadata/exif_dates.h"
+
 #include <gtest/gtest.h>
 
 #include "exif_builder.h"
-#include "metadata/exif_dates.h"
 #include "metadata/file_dates.h"
 #include "metadata/img_data.h"
 #include "platform/error.h"
@@ -22,7 +23,8 @@ class ExifDatesTest : public ::testing::Test {
   std::filesystem::path photo(const std::string& dateTime, const std::string& original, const std::string& digitized) {
     TiffWriter w{false};
     const std::uint32_t sub = w.addDirectory({w.ascii(kOriginal, original), w.ascii(kDigitized, digitized)});
-    const std::uint32_t first = w.addDirectory({w.ascii(0x010F, "Cam"), w.ascii(kDateTime, dateTime), w.longValue(0x8769, sub)});
+    const std::uint32_t first =
+        w.addDirectory({w.ascii(0x010F, "Cam"), w.ascii(kDateTime, dateTime), w.longValue(0x8769, sub)});
     const auto file = folder.write("p.jpg", test::jpegOf({test::exifSegment(w.block(first))}));
     platform::setLastWriteTime(file, fileTime);
     return file;
@@ -37,7 +39,8 @@ class ExifDatesTest : public ::testing::Test {
   }
 
   test::TempFolder folder;
-  const platform::SystemTime fileTime = platform::fromLocal({2001, 2, 3, 4, 5, 7, 0}) + std::chrono::microseconds(123457);
+  const platform::SystemTime fileTime =
+      platform::fromLocal({2001, 2, 3, 4, 5, 7, 0}) + std::chrono::microseconds(123457);
 };
 
 TEST(ExifDateShiftText, SignAppliesToTheWholeDifference) {
@@ -45,10 +48,16 @@ TEST(ExifDateShiftText, SignAppliesToTheWholeDifference) {
     const char* text;
     std::optional<std::array<int, 4>> parts;
   } cases[] = {
-      {"-0:01:00:00", std::array{0, -1, 0, 0}}, {"+2:03:04:05", std::array{2, 3, 4, 5}},
-      {"400:00:00:01", std::array{400, 0, 0, 1}}, {"1:24:00:00", std::nullopt},
-      {"1:00:60:00", std::nullopt},  {"1:00:00", std::nullopt}, {"1:00:00:00:00", std::nullopt},
-      {"--1:00:00:00", std::nullopt}, {"a:00:00:00", std::nullopt}, {"1: 1:00:00", std::nullopt},
+      {"-0:01:00:00", std::array{0, -1, 0, 0}},
+      {"+2:03:04:05", std::array{2, 3, 4, 5}},
+      {"400:00:00:01", std::array{400, 0, 0, 1}},
+      {"1:24:00:00", std::nullopt},
+      {"1:00:60:00", std::nullopt},
+      {"1:00:00", std::nullopt},
+      {"1:00:00:00:00", std::nullopt},
+      {"--1:00:00:00", std::nullopt},
+      {"a:00:00:00", std::nullopt},
+      {"1: 1:00:00", std::nullopt},
   };
   for (const auto& c : cases) {
     const auto shift = ParseExifDateShift(c.text);
@@ -96,7 +105,8 @@ TEST_F(ExifDatesTest, UnreadableDateIsLeftAndCounted) {
   const ExifDateResult result = ChangeExifDates(file, ExifDateShift{1, 0, 0, 0});
   EXPECT_EQ(result.changed, 2);
   EXPECT_EQ(result.unreadable, 1);
-  EXPECT_EQ(datesOf(file), (std::vector<std::string>{"2003:13:45 99:00:00", "2003:01:02 00:30:00", "2003:01:02 00:30:00"}));
+  EXPECT_EQ(datesOf(file),
+            (std::vector<std::string>{"2003:13:45 99:00:00", "2003:01:02 00:30:00", "2003:01:02 00:30:00"}));
 }
 
 // A date field too short for a whole date is not written over: the bytes

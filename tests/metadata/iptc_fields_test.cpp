@@ -1,9 +1,10 @@
+#include "metadata/iptc_fields.h"
+
 #include <gtest/gtest.h>
 
 #include "camera_file.h"
 #include "metadata/img_data.h"
 #include "metadata/iptc_data.h"
-#include "metadata/iptc_fields.h"
 #include "metadata/iptc_template.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -59,10 +60,11 @@ TEST(IptcFields, SaveWritesOnlyTheEditorsDatasetsInItsOrder) {
   fields.dateCreated = platform::DateTime{2003, 1, 2, 0, 0, 0, 0};
   fields.bylineTitle = "abcdefghi\u00fc";  // 11 bytes for a limit of 10: the ü goes whole
   PutIptcFields(fields, iptc);
-  EXPECT_EQ(namesOf(iptc), (std::vector<std::string>{"ImageCaption", "ImageCaptionWriter", "ImageHeadline", "ObjectName",
-                                                     "ByLine", "ByLineTitle", "Copyright", "Category", "Keywords",
-                                                     "ImageCredit", "Source", "DateCreated", "Urgency", "City", "State",
-                                                     "LocationName", "SpecialInstru", "TransmissionRef"}));
+  EXPECT_EQ(namesOf(iptc),
+            (std::vector<std::string>{"ImageCaption", "ImageCaptionWriter", "ImageHeadline", "ObjectName", "ByLine",
+                                      "ByLineTitle", "Copyright", "Category", "Keywords", "ImageCredit", "Source",
+                                      "DateCreated", "Urgency", "City", "State", "LocationName", "SpecialInstru",
+                                      "TransmissionRef"}));
   EXPECT_EQ(iptc.ValueOf("ImageCaption", ""), "new");
   EXPECT_EQ(iptc.ValueOf("DateCreated", ""), "20030102");
   EXPECT_EQ(iptc.ValueOf("ByLineTitle", ""), "abcdefghi");

@@ -1,3 +1,5 @@
+#include "metadata/jpeg_comment.h"
+
 #include <gtest/gtest.h>
 
 #include "camera_file.h"
@@ -5,7 +7,6 @@
 #include "metadata/exif_dates.h"
 #include "metadata/file_batch.h"
 #include "metadata/iptc_fields.h"
-#include "metadata/jpeg_comment.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
@@ -66,11 +67,12 @@ TEST_F(CameraFileTest, EveryEditKeepsPixelsProfileAndXmp) {
   expectOthersIntact();
   EXPECT_EQ(WriteJpegComment(photo, "note"), CommentOutcome::Written);
   expectOthersIntact();
-  const auto tool =
-      test::exiftoolValues(photo.string(), {"Caption-Abstract", "Keywords", "DateTimeOriginal", "ModifyDate", "CreateDate", "Comment"});
+  const auto tool = test::exiftoolValues(
+      photo.string(), {"Caption-Abstract", "Keywords", "DateTimeOriginal", "ModifyDate", "CreateDate", "Comment"});
   EXPECT_EQ(tool.at("Caption-Abstract"), "On the lake");
   EXPECT_EQ(tool.at("Keywords"), "sea, sun");
-  for (const char* date : {"DateTimeOriginal", "ModifyDate", "CreateDate"}) EXPECT_EQ(tool.at(date), "2020:01:01 09:00:00");
+  for (const char* date : {"DateTimeOriginal", "ModifyDate", "CreateDate"})
+    EXPECT_EQ(tool.at(date), "2020:01:01 09:00:00");
   EXPECT_EQ(tool.at("Comment"), "note");
 }
 
