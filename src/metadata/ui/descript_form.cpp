@@ -81,6 +81,8 @@ TDescriptForm::TDescriptForm(QWidget* parent, FileSelection& files, platform::Pr
   layout->addLayout(controls);
   layout->addWidget(buttons);
 
+  Memo->installEventFilter(this);
+  ComMemo->installEventFilter(this);
   connect(Memo, &QPlainTextEdit::textChanged, this, [this] { btnOK->setEnabled(true); });
   connect(cbAllFiles, &QCheckBox::clicked, this, [this] { btnOK->setEnabled(true); });
   connect(ComMemo, &QPlainTextEdit::textChanged, this, &TDescriptForm::commentTyped);
@@ -125,12 +127,15 @@ void TDescriptForm::showEvent(QShowEvent* event) {
   Memo->selectAll();
 }
 
-void TDescriptForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
-    Navigate(event->key() == Qt::Key_PageUp ? -1 : 1);
-    return;
+bool TDescriptForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+      Navigate(key == Qt::Key_PageUp ? -1 : 1);
+      return true;
+    }
   }
-  QDialog::keyPressEvent(event);
+  return QDialog::eventFilter(watched, event);
 }
 
 void TDescriptForm::commentTyped() {

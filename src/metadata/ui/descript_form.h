@@ -43,7 +43,8 @@ class TDescriptForm : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  // Page Up and Page Down step through the files, also while a memo has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void commentTyped();

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 #include <map>
 
@@ -268,6 +269,20 @@ TEST_F(EditorFormsTest, DescriptionRefusesATooLongCommentAndImportsIptc) {
   EXPECT_EQ(DescriptionOf(files.rows[0]), "");
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_NE(prompter.shown()[0].text.find("a comment can hold 65533"), std::string::npos);
+}
+
+TEST_F(EditorFormsTest, DescriptionPageDownSavesAndShowsTheNextFile) {
+  addPhotos({"a.jpg", "b.jpg"});
+  files.select({0});
+  folder.write("descript.ion", "b.jpg second\r\n");
+  TDescriptForm form(nullptr, files, prompter);
+  form.EditFocusedFile();
+  form.Memo->setPlainText("first");
+  QTest::keyClick(form.Memo, Qt::Key_PageDown);
+  EXPECT_EQ(DescriptionOf(files.rows[0]), "first");
+  EXPECT_EQ(form.windowTitle(), "Edit file description for b.jpg");
+  EXPECT_EQ(form.Memo->toPlainText(), "second");
+  EXPECT_FALSE(form.btnOK->isEnabled());
 }
 
 }  // namespace
