@@ -9,13 +9,17 @@
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
 #include "cli/iptc_command.h"
+#include "cli/resize_command.h"
+#include "cli/rotate_command.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), iptcCommand(), exifdateCommand(),
-                                                filedateCommand(), describeCommand(), ftpCommand(), cacheCommand(),
-                                                encryptCommand(), decryptCommand()};
+  static const std::vector<CommandInfo> table = {
+      galleryCommand(),  infoCommand(),    iptcCommand(),  exifdateCommand(), filedateCommand(),
+      describeCommand(), rotateCommand(),  resizeCommand(), ftpCommand(),     cacheCommand(),
+      encryptCommand(),  decryptCommand(),
+  };
   return table;
 }
 
