@@ -1,6 +1,7 @@
 #include "platform/control_escapes.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace vistrel::platform {
 namespace {
@@ -15,13 +16,14 @@ std::string escaped(const char* format, unsigned char c) {
 
 std::string ControlEscaper::feed(char c) {
   const auto byte = static_cast<unsigned char>(c);
-  if (heldC2_) {
-    heldC2_ = false;
+  const Held held = std::exchange(held_, Held::Nothing);
+  if (held == Held::C2) {
     if (byte >= 0x80 && byte <= 0x9F) return escaped("\\u%04x", byte);
     return '\xC2' + feed(c);
   }
-  if (byte == 0xC2) {
-    heldC2_ = true;
+  if (held == Held::Cr) return (c == '\n' ? "\r" : escaped("\\x%02x", '\r')) + feed(c);
+  if (byte == 0xC2 || c == '\r') {
+    held_ = c == '\r' ? Held::Cr : Held::C2;
     return {};
   }
   if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7F) return escaped("\\x%02x", byte);
@@ -29,9 +31,9 @@ std::string ControlEscaper::feed(char c) {
 }
 
 std::string ControlEscaper::finish() {
-  if (!heldC2_) return {};
-  heldC2_ = false;
-  return "\xC2";
+  const Held held = std::exchange(held_, Held::Nothing);
+  if (held == Held::Cr) return escaped("\\x%02x", '\r');
+  return held == Held::C2 ? "\xC2" : "";
 }
 
 std::string escapeControls(std::string_view text) {

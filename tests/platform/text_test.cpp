@@ -39,7 +39,7 @@ TEST(EscapeControls, ShowsControlsOfBothRangesAndKeepsLinesTabsAndLetters) {
     std::string_view text, shown;
   } cases[] = {
       {"a\x1b[31mb", "a\\x1b[31mb"},
-      {"line\r\nnext\tcol", "line\\x0d\nnext\tcol"},
+      {"line\r\nnext\tcol\rover\r", "line\r\nnext\tcol\\x0dover\\x0d"},
       {"del\x7f", "del\\x7f"},
       {"csi\xc2\x9b" "2J", "csi\\u009b2J"},         // C1 control, as UTF-8
       {"caf\xc3\xa9 \xc2\xa0\xc2", "caf\xc3\xa9 \xc2\xa0\xc2"},  // letters, no-break space, a cut character
