@@ -9,14 +9,13 @@ namespace {
 constexpr int kCacheSide = 200;
 constexpr int kFrame = 3;
 
-// n / d rounded to the nearest integer, halves to even (d > 0, n >= 0).
+}  // namespace
+
 int roundHalfEven(std::int64_t n, std::int64_t d) {
   const std::int64_t quotient = n / d, twiceRest = 2 * (n % d);
   if (twiceRest > d || (twiceRest == d && quotient % 2 == 1)) return static_cast<int>(quotient + 1);
   return static_cast<int>(quotient);
 }
-
-}  // namespace
 
 Size cachePictureSize(int width, int height) {
   if (width <= 0 || height <= 0) return {};

@@ -65,6 +65,8 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
+    // Added later than the rest: settings written before it end just above.
+    {"AutoOrient", &P::autoOrient},
 };
 
 void readField(const SettingsKey& key, const Field& field, ProgramOptions& options) {

@@ -45,6 +45,9 @@ struct FolderEntry {
 // vanish while being read are left out. Throws Error when the folder cannot be read.
 std::vector<FolderEntry> listFolder(const fs::path& folder);
 
+// The file's "file://" URI, percent-encoded.
+std::string fileUri(const fs::path& file);
+
 std::string readFile(const fs::path& file);  // throws Error
 // Writes the file beside its final name, syncs it and renames it into place.
 void writeFileAtomically(const fs::path& file, std::string_view content);
