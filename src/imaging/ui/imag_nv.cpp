@@ -30,21 +30,31 @@ int placeAlong(int length, int room, bool toStart, bool toEnd, int scrolled) {
 
 }  // namespace
 
-TImagNV::TImagNV(QWidget* parent) : QAbstractScrollArea(parent), cache_(new PictureCache(this)) {
+TImagNV::TImagNV(QWidget* parent) : QAbstractScrollArea(parent) {
   resize(160, 120);
   setFrameShape(QFrame::NoFrame);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setAttributes(view_flags::kDefault);
 }
 
-TImagNV::~TImagNV() { setCache(nullptr); }
+TImagNV::~TImagNV() {
+  if (!cache_) return;
+  cache_->cancel(this);
+  cache_->prefetch({}, this);
+}
 
 void TImagNV::setCache(PictureCache* cache) {
   if (cache_) {
     cache_->cancel(this);
     cache_->prefetch({}, this);
+    if (cache_->parent() == this) delete cache_;
   }
   cache_ = cache;
+}
+
+PictureCache& TImagNV::pictures() {
+  if (!cache_) cache_ = new PictureCache(this);
+  return *cache_;
 }
 
 void TImagNV::setUpright(bool upright) {
@@ -62,7 +72,7 @@ ViewGeometry TImagNV::geometry() const {
 void TImagNV::setFilename(const QString& file) {
   filename_ = file;
   source_ = {};
-  cache_->cancel(this);
+  pictures().cancel(this);
   if (file.isEmpty()) {
     loading_ = false;
     announced_ = true;
@@ -72,7 +82,7 @@ void TImagNV::setFilename(const QString& file) {
   }
   source_ = PictureSource::of(file, page_, upright_);
   announced_ = false;
-  const auto found = cache_->find(source_, geometry());
+  const auto found = pictures().find(source_, geometry());
   loading_ = !found || !found->exact;
   showPicture(found ? found->picture : ViewPicture{});
   if (found) {
@@ -85,7 +95,7 @@ void TImagNV::setFilename(const QString& file) {
 void TImagNV::prefetch(const QStringList& files) {
   std::vector<std::pair<PictureSource, ViewGeometry>> wanted;
   for (const QString& file : files) wanted.emplace_back(PictureSource::of(file, 0, upright_), geometry());
-  cache_->prefetch(wanted, this);
+  pictures().prefetch(wanted, this);
 }
 
 void TImagNV::setPageNo(int page) {
@@ -96,7 +106,7 @@ void TImagNV::setPageNo(int page) {
 void TImagNV::setPicture(const QImage& picture) {
   filename_.clear();
   source_ = {};
-  cache_->cancel(this);
+  pictures().cancel(this);
   loading_ = false;
   announced_ = true;
   showPicture({picture.convertToFormat(QImage::Format_RGB32), picture.size(),
@@ -118,7 +128,7 @@ void TImagNV::showPicture(ViewPicture picture) {
 
 void TImagNV::requestPicture() {
   loading_ = true;
-  cache_->request(source_, geometry(), this, [this](const ViewPicture& picture) { pictureArrived(picture); });
+  pictures().request(source_, geometry(), this, [this](const ViewPicture& picture) { pictureArrived(picture); });
 }
 
 void TImagNV::pictureArrived(const ViewPicture& picture) {

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -45,10 +46,9 @@ class TImagNV : public QAbstractScrollArea {
   explicit TImagNV(QWidget* parent = nullptr);
   ~TImagNV() override;
 
-  // Several views may share one cache (and its memory budget); each view has
-  // its own until then.
+  // Several views may share one cache (and its memory budget); a view makes
+  // its own when it has none.
   void setCache(PictureCache* cache);
-  PictureCache* cache() const { return cache_; }
   void setUpright(bool upright);
   bool upright() const { return upright_; }
 
@@ -127,6 +127,8 @@ class TImagNV : public QAbstractScrollArea {
   bool turnsSideways() const;
   // The view as the picture cache sees it: the room before the view's own turn.
   ViewGeometry geometry() const;
+  // The cache, or a new one of the view's own when a shared one has gone.
+  PictureCache& pictures();
   void showPicture(ViewPicture picture);
   void rebuildOriented();
   void relayout();
@@ -137,7 +139,7 @@ class TImagNV : public QAbstractScrollArea {
   void zoomAt(int percent, QPoint viewportPoint);
   TTool toolFor(Qt::KeyboardModifiers modifiers) const;
 
-  PictureCache* cache_;
+  QPointer<PictureCache> cache_;  // a shared cache may go first when the windows close
   bool upright_ = true;
   QString filename_;
   int page_ = 0;
