@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QRubberBand>
+#include <QTimer>
 #include <QScrollBar>
 #include <QTransform>
 #include <algorithm>
@@ -92,9 +93,21 @@ void TImagNV::setFilename(const QString& file) {
   if (loading_) requestPicture();
 }
 
+// The files are decoded once the picture on screen has been painted, so that
+// the decoding does not hold up the paint for the processor.
 void TImagNV::prefetch(const QStringList& files) {
+  prefetchFiles_ = files;
+  if (!isVisible()) return startPrefetch();
+  prefetchAfterPaint_ = true;
+  viewport()->update();
+}
+
+void TImagNV::startPrefetch() {
+  prefetchAfterPaint_ = false;
   std::vector<std::pair<PictureSource, ViewGeometry>> wanted;
-  for (const QString& file : files) wanted.emplace_back(PictureSource::of(file, 0, upright_), geometry());
+  for (const QString& file : std::as_const(prefetchFiles_)) {
+    wanted.emplace_back(PictureSource::of(file, 0, upright_), geometry());
+  }
   pictures().prefetch(wanted, this);
 }
 
@@ -299,11 +312,16 @@ void TImagNV::wheelEvent(QWheelEvent* event) {
 }
 
 void TImagNV::paintEvent(QPaintEvent*) {
+  if (prefetchAfterPaint_) QTimer::singleShot(0, this, [this] { startPrefetch(); });
   QPainter painter(viewport());
+  const QRect picture = oriented_.isNull() ? QRect() : pictureRect();
+  // Only the room around the picture needs the background.
+  painter.setClipRegion(QRegion(viewport()->rect()).subtracted(picture));
   painter.fillRect(viewport()->rect(), colour_);
-  if (oriented_.isNull()) return;
+  if (picture.isNull()) return;
+  painter.setClipping(false);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, flags_ & view_flags::sVIEW_SMOOTHING);
-  painter.drawImage(pictureRect(), oriented_);
+  painter.drawImage(picture, oriented_);
 }
 
 void TImagNV::resizeEvent(QResizeEvent* event) {

@@ -135,6 +135,7 @@ class TImagNV : public QAbstractScrollArea {
   void requestPicture();
   void pictureArrived(const ViewPicture& picture);
   void fetchSharperIfNeeded();
+  void startPrefetch();
   int effectivePercent() const;
   void zoomAt(int percent, QPoint viewportPoint);
   TTool toolFor(Qt::KeyboardModifiers modifiers) const;
@@ -148,6 +149,8 @@ class TImagNV : public QAbstractScrollArea {
   QImage oriented_;  // picture_.pixels rotated and mirrored as the view shows it
   bool loading_ = false;
   bool announced_ = true;  // pictureChanged was sent for the current file
+  QStringList prefetchFiles_;
+  bool prefetchAfterPaint_ = false;
   int scale_ = kShrinkToFit;
   TRotateType rotate_ = TRotateType::sOrigin;
   bool mirrorH_ = false, mirrorV_ = false;

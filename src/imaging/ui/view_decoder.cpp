@@ -86,14 +86,16 @@ ViewPicture decodeForView(const ViewRequest& request) {
     QSize fullSize = uprightSize(QSize(header.width, header.height));
     // Later pages may have sizes of their own, which only the decode tells.
     const int reduction = request.page > 0 ? 1 : reductionFor(uprightSize(fullSize), idealFor(fullSize));
-    const DecodedImage decoded = DecodeImageFile(path, reductionCode(reduction), request.page);
-    if (decoded.bitmap.Empty()) return {};
-    const QSize decodedSize(decoded.bitmap.Width(), decoded.bitmap.Height());
+    QImage pixels;
+    const DecodedImage decoded = DecodeImageFileBgra(
+        path, reductionCode(reduction), request.page, [&pixels](int width, int height, std::size_t& stride) {
+          pixels = QImage(width, height, QImage::Format_RGB32);  // blue, green, red, 255 in memory
+          stride = std::size_t(pixels.bytesPerLine());
+          return pixels.isNull() ? nullptr : pixels.bits();
+        });
+    if (pixels.isNull()) return {};
+    const QSize decodedSize = pixels.size();
     if (reduction == 1) fullSize = uprightSize(decodedSize);
-    // The bitmap's rows are blue-first and padded to four bytes, as the image wants them.
-    const QImage view(decoded.bitmap.Bits(), decodedSize.width(), decodedSize.height(), decoded.bitmap.Stride(),
-                      QImage::Format_BGR888);
-    QImage pixels = view.convertToFormat(QImage::Format_RGB32);
     const QSize stored = idealFor(fullSize).boundedTo(decodedSize);
     if (pixels.size() != stored) pixels = pixels.scaled(stored, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     ViewPicture picture;
