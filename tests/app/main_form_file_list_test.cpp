@@ -19,6 +19,7 @@
 #include "browser/ui/file_icon_view.h"
 #include "browser/ui/file_list_popup.h"
 #include "app/main_form.h"
+#include "main_form_fixture.h"
 #include "browser/cache_location.h"
 #include "imaging/jpeg_encoder.h"
 #include "metadata/descriptions.h"
@@ -32,26 +33,8 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Answer;
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public MainFormFixture {
  protected:
-  test::IsolatedUser user;
-  test::TempFolder folder;
-  test::TempFolder photos;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<TMainForm> form;
-
-  void SetUp() override {
-    form = std::make_unique<TMainForm>(store, prompter, folder.path());
-    form->show();
-    QCoreApplication::processEvents();
-  }
-
-  void list() {
-    form->setCurrentFolder(photos.path().string());
-    form->listFolder();
-  }
-
   int rowOf(const std::string& name) const {
     for (int row = 0; row < form->FileList->topLevelItemCount(); ++row) {
       if (form->FileList->topLevelItem(row)->text(0).toStdString() == name) return row;

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/main_form.h"
+#include "main_form_fixture.h"
 #include "browser/ui/drag_list_box.h"
 #include "browser/ui/file_list_popup.h"
 #include "browser/ui/full_screen.h"
@@ -16,8 +17,6 @@
 #include "imaging/ui/imag_nv.h"
 #include "metadata/descriptions.h"
 #include "metadata/ui/info_form.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_folder.h"
 
 namespace vistrel::app {
 namespace {
@@ -25,27 +24,13 @@ namespace {
 namespace fs = std::filesystem;
 using browser::ui::TFullScreen;
 
-class ViewerTest : public ::testing::Test {
+class ViewerTest : public MainFormFixture {
  protected:
-  test::IsolatedUser user;
-  test::TempFolder folder;
-  test::TempFolder photos;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<TMainForm> form;
-
-  void SetUp() override {
-    form = std::make_unique<TMainForm>(store, prompter, folder.path());
-    form->show();
-    QCoreApplication::processEvents();
-  }
-
   void listPhotos(std::initializer_list<const char*> names, QSize size = QSize(64, 48)) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     for (const char* name : names) ASSERT_TRUE(picture.save(path(name), "JPEG"));
-    form->setCurrentFolder(photos.path().string());
-    form->listFolder();
+    list();
   }
 
   QString path(const char* name) const { return QString::fromStdString((photos / name).string()); }
