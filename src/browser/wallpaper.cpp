@@ -139,6 +139,9 @@ void setThroughXfconf(const fs::path& picture, WallpaperStyle style, CommandRunn
     set(prefix + "/image-style", "int", styleValue);
     set(prefix + std::string(kImageKey), "string", picture.string());
   }
+  // Setting the path we set last time changes nothing in the settings, so the
+  // desktop is asked to read the picture again.
+  commands.run({"xfdesktop", {"--reload"}});
 }
 
 }  // namespace

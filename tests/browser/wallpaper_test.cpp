@@ -64,13 +64,14 @@ TEST(DesktopBackground, XfceSetsEveryMonitorThatHasAPicture) {
                                       set("/backdrop/screen0/monitorHDMI-1/workspace0/image-style", "1"),
                                       set("/backdrop/screen0/monitorHDMI-1/workspace0/last-image", kPicture),
                                       set("/backdrop/screen0/monitoreDP-1/workspace0/image-style", "1"),
-                                      set("/backdrop/screen0/monitoreDP-1/workspace0/last-image", kPicture)}));
+                                      set("/backdrop/screen0/monitoreDP-1/workspace0/last-image", kPicture),
+                                      {"xfdesktop", {"--reload"}}}));
 
   // A desktop that never had a picture gets the first monitor's entries made.
   runner.calls.clear();
   runner.results["xfconf-query"] = {0, ""};
   SetDesktopBackground(kPicture, WallpaperStyle::Tiled, "XFCE", runner);
-  ASSERT_EQ(runner.calls.size(), 3u);
+  ASSERT_EQ(runner.calls.size(), 4u);
   EXPECT_EQ(runner.calls[2], (CommandLine{"xfconf-query",
                                           {"-c", "xfce4-desktop", "-p", "/backdrop/screen0/monitor0/workspace0/last-image",
                                            "-n", "-t", "string", "-s", kPicture}}));
