@@ -3,12 +3,12 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QRubberBand>
-#include <QTimer>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTransform>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -38,11 +38,7 @@ TImagNV::TImagNV(QWidget* parent) : QAbstractScrollArea(parent) {
   setAttributes(view_flags::kDefault);
 }
 
-TImagNV::~TImagNV() {
-  if (!cache_) return;
-  cache_->cancel(this);
-  cache_->prefetch({}, this);
-}
+TImagNV::~TImagNV() { setCache(nullptr); }
 
 void TImagNV::setCache(PictureCache* cache) {
   if (cache_) {
