@@ -98,11 +98,16 @@ void TImagNV::prefetch(const QStringList& files) {
   viewport()->update();
 }
 
+// A zoomed view fetches the photos ahead fitted to the view: a full-size
+// picture would be too big to keep, and the fitted one stands in at once
+// while the full one is decoded.
 void TImagNV::startPrefetch() {
   prefetchAfterPaint_ = false;
+  ViewGeometry ahead = geometry();
+  if (ahead.scale > 0) ahead.scale = kShrinkToFit;
   std::vector<std::pair<PictureSource, ViewGeometry>> wanted;
   for (const QString& file : std::as_const(prefetchFiles_)) {
-    wanted.emplace_back(PictureSource::of(file, 0, upright_), geometry());
+    wanted.emplace_back(PictureSource::of(file, 0, upright_), ahead);
   }
   pictures().prefetch(wanted, this);
 }

@@ -216,6 +216,22 @@ TEST_F(PictureCacheTest, APhotoFetchedAheadShowsAtOnceInEveryViewOfTheCache) {
   EXPECT_EQ(other.sizeX(), 400);
 }
 
+TEST_F(PictureCacheTest, AZoomedViewShowsAFittedPictureFirstAndThenTheFullOne) {
+  const QString file = halvesPhoto(folder, "big.jpg", QSize(800, 600));
+  TImagNV view;
+  view.resize(200, 150);
+  view.setAttributes(view.attributes() & ~view_flags::sVIEW_SCROLLBARS);
+  view.setCache(&cache);
+  view.setScale(100);
+  view.prefetch({file});
+  waitUntilIdle();
+  view.setFilename(file);
+  EXPECT_TRUE(view.isValid());
+  EXPECT_EQ(view.picture().size(), QSize(200, 150));
+  EXPECT_TRUE(view.isLoading());
+  QTRY_COMPARE_WITH_TIMEOUT(view.picture().size(), QSize(800, 600), 10000);
+}
+
 TEST_F(PictureCacheTest, KeepsToItsMemoryBudget) {
   PictureCache small(nullptr, 3 * 200 * 150 * 4);
   TImagNV view;
