@@ -64,6 +64,10 @@ void TMainForm::createViewerCommands() {
   connect(Stretched1, &QAction::triggered, this, [this] { wallpaperClick(WallpaperStyle::Stretched); });
   connect(FileListPopup->Histogram1, &QAction::triggered, this, &TMainForm::Histogram1Click);
   connect(InfoForm, &metadata::ui::TInfoForm::editIptcRequested, FileListPopup->EditIPTCinfo1, &QAction::trigger);
+  connect(FileListPopup->EXIFinformation1, &QAction::triggered, this, [this] {
+    InfoForm->setActiveTab("EXIF");
+    previewSelectedFile();
+  });
 }
 
 bool TMainForm::steppingDragList() const {
