@@ -10,7 +10,7 @@ demo=$(realpath -m "${1:-$root/demo}")
 photos="$demo/photos"
 gallery="$demo/gallery"
 
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+[ -f build/CMakeCache.txt ] || cmake --preset default >/dev/null
 # Also copies the shipped style sheets and navigation images beside the program.
 cmake --build build --target vistrel -j 2 >/dev/null
 for tool in convert exiftool; do
@@ -48,7 +48,7 @@ for sample in "${samples[@]}"; do
     -fill 'rgba(255,255,255,0.25)' -draw "circle $((width * 2 / 3)),$((height / 3)) $((width * 2 / 3 + width / 10)),$((height / 3))" \
     -fill 'rgba(0,0,0,0.30)' -draw "polygon 0,$height $((width / 3)),$((height * 3 / 5)) $((width * 2 / 3)),$height" \
     -quality 90 "$photos/$name"
-  exiftool -q -overwrite_original \
+  exiftool -q -q -overwrite_original \
     "-EXIF:DateTimeOriginal=$date" "-EXIF:CreateDate=$date" "-EXIF:Make=$make" "-EXIF:Model=$model" \
     "-EXIF:ExposureTime=1/$((60 * number))" "-EXIF:FNumber=$((2 + number % 6)).8" "-EXIF:FocalLength=$((18 + 4 * number))" \
     "-EXIF:ISO=$((100 * (1 + number % 4)))" "-EXIF:Flash=0" \

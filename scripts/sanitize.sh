@@ -7,13 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTREL_ENGINE_ONLY=ON \
-  -DVISTREL_SANITIZE=ON -DVISTREL_WERROR=ON
+cmake --preset asan
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j "$(nproc)" --timeout 900
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVISTREL_ENGINE_ONLY=ON -DVISTREL_BUILD_TESTS=OFF -DVISTREL_FUZZ=ON -DVISTREL_WERROR=ON
+cmake --preset fuzz
 cmake --build build-fuzz
 # A fixed seed and count make the gate repeatable: the same build fuzzes the
 # same inputs every time. Longer hunts: FUZZ_RUNS=-1 FUZZ_SECONDS=600.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of scripts/debian-packages.txt that are missing,
-# then configures and builds build/ (extra arguments go to cmake). Running it
-# again installs nothing and only rebuilds what changed.
+# then configures build/ with the "default" preset and builds the program
+# (extra arguments go to cmake). The tests are configured too, so that
+# scripts/test.sh builds only what is left. Running it again installs nothing
+# and only rebuilds what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,5 +24,5 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build build
+cmake --preset default "$@"
+cmake --build build --target vistrel

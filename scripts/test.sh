@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs, builds with warnings as errors, and runs every test.
+# Installs, builds the program and its tests (warnings are errors), and runs
+# every test. It reuses what scripts/setup.sh built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh -DVISTREL_WERROR=ON -DVISTREL_BUILD_TESTS=ON
+bash scripts/setup.sh
+cmake --build build
 ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 600

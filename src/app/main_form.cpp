@@ -20,10 +20,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "browser/ui/drag_list_box.h"
-#include "browser/ui/full_screen.h"
 #include "app/options_form.h"
 #include "browser/orphan_clean.h"
+#include "browser/ui/drag_list_box.h"
+#include "browser/ui/full_screen.h"
 #include "imaging/ui/imag_nv.h"
 #include "metadata/ui/info_form.h"
 #include "platform/version.h"
@@ -62,6 +62,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
   createFileListCommands();
   createViewerCommands();
+  createImageToolCommands();
 }
 
 void TMainForm::applyFileListColours() {

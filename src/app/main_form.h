@@ -3,11 +3,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "browser/ui/file_list.h"
 #include "app/main_settings.h"
+#include "browser/ui/file_list.h"
 #include "options/program_options.h"
 #include "platform/prompter.h"
 #include "platform/settings_store.h"
@@ -32,6 +34,11 @@ class QTreeWidget;
 namespace vistrel::imaging {
 class PictureCache;
 class TImagNV;
+class TResizeForm;
+enum class JpegTransform;
+}
+namespace vistrel::crypto::ui {
+class CryptoForm;
 }
 namespace vistrel::metadata::ui {
 class TInfoForm;
@@ -141,7 +148,7 @@ class TMainForm : public QMainWindow {
       *Renameseries1, *Textreplace1, *EncryptFiles, *DecryptFiles, *WipeFiles, *Deletecacheallfolders1,
       *CleanCache, *CacheStats, *Help1, *Website1, *Feedback1, *About1, *btnQuickResize, *btnDescription,
       *btnTagAll, *btnUntagAll, *btnTagHighlighted, *btnUntagHighlighted;
-  QMenu* ViewtypePopup;
+  QMenu *ViewtypePopup, *JpegRotPopupMenu;
   QAction *Centered1, *Tiled1, *Stretched1;
 
  protected:
@@ -172,6 +179,11 @@ class TMainForm : public QMainWindow {
   void cbIncludeIPTCClick();
   void cbViewPosClick();
   void About1Click();
+  // Encryption and decryption of the selected files (main_form_crypto.cpp)
+  void EncryptFilesClick();
+  void DecryptFilesClick();
+  // Shows the dialog; on OK hands it the selected files, runs it and lists the folder again.
+  void runCryptoForm(crypto::ui::CryptoForm& form, const std::function<void()>& run);
   // The file list, the drag list and the cache commands (main_form_file_list.cpp)
   void createFileListCommands();
   void createDragListButtons();
@@ -199,6 +211,13 @@ class TMainForm : public QMainWindow {
   void Printimage1Click();
   void wallpaperClick(browser::WallpaperStyle style);
   void Histogram1Click();
+  // The picture tools on the selected files (main_form_image_tools.cpp)
+  void createImageToolCommands();
+  // The rotate command: by the transform, or each file as its camera says.
+  void rotateSelected(std::optional<imaging::JpegTransform> transform);
+  void btnQuickResizeClick();
+  // Shows a long command's progress at once, without taking the user's input meanwhile.
+  void showProgressText(const QString& text);
   // Start-up, settings and history
   void firstShow();
   void startup();
@@ -225,6 +244,7 @@ class TMainForm : public QMainWindow {
   // The drag list, not the file list, is being browsed: its entries are
   // previewed and stepped through.
   bool dragListBrowsed_ = false;
+  imaging::TResizeForm* ResizeForm = nullptr;
   std::string listedFolder_;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;

@@ -14,9 +14,9 @@
 #include <QUrl>
 
 #include "app/icons.h"
-#include "browser/ui/drag_list_box.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
+#include "browser/ui/drag_list_box.h"
 #include "imaging/ui/imag_nv.h"
 #include "platform/ui/help.h"
 #include "platform/version.h"
@@ -133,14 +133,8 @@ void TMainForm::createMenu() {
       needsSelection("You must select at least\r\none file in the file list.", "No files selected", Icon::Error);
     });
   }
-  connect(EncryptFiles, &QAction::triggered, this, [this] {
-    needsSelection("No files selected for encryption:\r\n\r\nYou must first select one or more files.",
-                   "Nothing to do ..", Icon::Information);
-  });
-  connect(DecryptFiles, &QAction::triggered, this, [this] {
-    needsSelection("No files selected for decryption:\r\n\r\nYou must first select one or more files.",
-                   "Nothing to do ..", Icon::Information);
-  });
+  connect(EncryptFiles, &QAction::triggered, this, &TMainForm::EncryptFilesClick);
+  connect(DecryptFiles, &QAction::triggered, this, &TMainForm::DecryptFilesClick);
   connect(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kWebsite)); });
   connect(Feedback1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kFeedback)); });
   connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
@@ -176,9 +170,6 @@ void TMainForm::createToolBar() {
   connect(btnFileDate, &QToolButton::clicked, Setfiledate1, &QAction::trigger);
   ToolBar1->addAction(use(Renameseries1, themeIcon("edit-rename", QStyle::SP_FileLinkIcon), "Rename files"));
   btnQuickResize = toolAction(ToolBar1, themeIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton), "Quick resize");
-  connect(btnQuickResize, &QAction::triggered, this, [this] {
-    needsSelection("You must select one or more files in the main file list.", "No files selected", Icon::Error);
-  });
   btnDescription = toolAction(ToolBar1, themeIcon("document-edit", QStyle::SP_FileDialogDetailedView),
                               "Edit file description");
 
@@ -228,8 +219,11 @@ void TMainForm::createToolBar() {
   Stretched1 = wallpaperMenu->actions()[2];
   btnWallpaper = dropDownButton(ToolBar2, themeIcon("preferences-desktop-wallpaper", QStyle::SP_DesktopIcon),
                                 "Set desktop background", wallpaperMenu);
+  JpegRotPopupMenu =
+      menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down", "Rotate as the camera says"});
   btnJpgRotate = dropDownButton(ToolBar2, themeIcon("object-rotate-right", QStyle::SP_BrowserReload), "JPEG rotate",
-                                menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down"}));
+                                JpegRotPopupMenu);
+  btnJpgRotate->setPopupMode(QToolButton::InstantPopup);
   ToolBar2->addSeparator();
   btnTagAll = toolAction(ToolBar2, themeIcon("edit-select-all", QStyle::SP_DialogYesButton), "Tag entire list");
   btnUntagAll = toolAction(ToolBar2, themeIcon("edit-clear", QStyle::SP_DialogNoButton), "Untag entire list");

@@ -10,29 +10,30 @@
 #include <QTabWidget>
 #include <QUrl>
 
-#include "browser/ui/drag_list_box.h"
-#include "browser/ui/file_list_popup.h"
 #include "app/main_form.h"
-#include "browser/ui/open_with_form.h"
-#include "browser/ui/properties_form.h"
 #include "browser/cache_usage.h"
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
 #include "browser/orphan_clean.h"
+#include "browser/ui/drag_list_box.h"
+#include "browser/ui/file_list_popup.h"
+#include "browser/ui/open_with_form.h"
+#include "browser/ui/properties_form.h"
 #include "imaging/ui/imag_nv.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 // The main window's side of the file list, the drag list and the thumbnail
 // cache: the commands that hand them their files, and the cache menu.
 
 namespace vistrel::app {
 namespace fs = std::filesystem;
+using browser::ui::TOpenWithForm;
+using browser::ui::TPropertiesForm;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-using browser::ui::TOpenWithForm;
-using browser::ui::TPropertiesForm;
 
 namespace {
 

@@ -19,11 +19,13 @@
 #include "browser/ui/print_image.h"
 #include "browser/view_geometry.h"
 #include "browser/wallpaper.h"
+#include "imaging/lossless_transform.h"
 #include "imaging/ui/imag_nv.h"
 #include "metadata/info_panel.h"
 #include "metadata/ui/info_form.h"
 #include "platform/commands.h"
 #include "platform/error.h"
+#include "platform/text.h"
 #include "platform/version.h"
 
 // The main window's side of showing one photo: the preview and the info
@@ -97,13 +99,14 @@ void TMainForm::previewSelectedFile() {
   InfoForm->showTexts(texts);
   IptcMemo->setPlainText(lines(texts.iptc + (texts.iptc.empty() || texts.overview.empty() ? "" : "\r\n\r\n") +
                                texts.overview));
-  ImageGroupBox->setTitle(pathText(file.filename()));
-  setWindowTitle(QString::fromStdString(platform::programTitle()) + " - " + path);
+  ImageGroupBox->setTitle(QString::fromStdString(platform::displayName(file.filename())));
+  const QString shownPath = QString::fromStdString(platform::displayName(file));
+  setWindowTitle(QString::fromStdString(platform::programTitle()) + " - " + shownPath);
   if (FullScreen) {
     // The preview behind the full-screen window catches up when it closes.
     FullScreen->prepareFit();
     FullScreen->ImageNV2->setFilename(path);
-    FullScreen->setTexts(path, QString::fromStdString(browser::FullScreenInfoText(file)),
+    FullScreen->setTexts(shownPath, QString::fromStdString(browser::FullScreenInfoText(file)),
                          lines(texts.description.empty() ? texts.iptc : texts.description));
   } else {
     ImageNV->setScale(imaging::kShrinkToFit);
@@ -231,8 +234,9 @@ void TMainForm::deleteFromFullScreen() {
   if (FileList->topLevelItemCount() == 0 && FullScreen) FullScreen->ImageNV2->setFilename({});
 }
 
-// The lossless turn of the selected JPEG files hooks in here.
-void TMainForm::rotateFromFullScreen(bool /*clockwise*/) {}
+void TMainForm::rotateFromFullScreen(bool clockwise) {
+  rotateSelected(clockwise ? imaging::JpegTransform::Rotate90 : imaging::JpegTransform::Rotate270);
+}
 
 void TMainForm::fullScreenClosed() {
   const QString shown = FullScreen ? FullScreen->ImageNV2->filename() : QString();

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "options/program_options.h"
 #include "browser/thumbnail_cache.h"
+#include "options/program_options.h"
 
 namespace vistrel::browser {
 

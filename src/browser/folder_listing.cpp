@@ -3,6 +3,7 @@
 #include "browser/image_types.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace vistrel::browser {
 namespace {
@@ -10,6 +11,10 @@ namespace {
 bool isListed(const platform::FolderEntry& entry, const ListingOptions& options) {
   if (entry.isFolder || (entry.hidden && !options.includeHidden)) return false;
   return options.allFiles || isImageFile(entry.path) || (options.includeEncrypted && isEncryptedFile(entry.path));
+}
+
+ListedFile rowOf(const std::filesystem::path& path, std::uint64_t size, platform::SystemTime lastWrite) {
+  return {path, platform::displayName(path.filename()), size, lastWrite, sizeText(size), fileDateText(lastWrite)};
 }
 
 }  // namespace
@@ -28,10 +33,16 @@ std::vector<ListedFile> listFolderFiles(const std::filesystem::path& folder, con
   std::vector<ListedFile> files;
   for (const auto& entry : entries) {
     if (!isListed(entry, options)) continue;
-    files.push_back({entry.path, entry.path.filename().string(), entry.size, entry.lastWrite,
-                     sizeText(entry.size), fileDateText(entry.lastWrite)});
+    files.push_back(rowOf(entry.path, entry.size, entry.lastWrite));
   }
   return files;
+}
+
+ListedFile listedFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (ec) throw Error("Cannot read " + file.string() + ": " + ec.message());
+  return rowOf(file, size, platform::lastWriteTime(file));
 }
 
 }  // namespace vistrel::browser

@@ -17,8 +17,8 @@ struct ListingOptions {
 
 // One row of the file list as a listing makes it.
 struct ListedFile {
-  std::filesystem::path path;
-  std::string name;
+  std::filesystem::path path;  // its bytes, for every file operation
+  std::string name;             // as shown: displayName of the file name
   std::uint64_t size = 0;
   platform::SystemTime lastWrite;
   std::string sizeText;
@@ -28,6 +28,9 @@ struct ListedFile {
 // The files of a folder the list shows, in name order. A folder that cannot be
 // read gives an empty list.
 std::vector<ListedFile> listFolderFiles(const std::filesystem::path& folder, const ListingOptions& options);
+// The row of one file, as a listing gives it (for a file a command has just
+// made). Throws Error when the file cannot be read.
+ListedFile listedFile(const std::filesystem::path& file);
 
 // (size + 1024) div 1024 followed by " KB": a 0-byte file shows 1 KB.
 std::string sizeText(std::uint64_t bytes);

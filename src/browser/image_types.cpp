@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/files.h"
 
 namespace vistrel::browser {
 namespace {
@@ -19,30 +19,26 @@ bool isOneOf(const std::string& extension, const std::array<std::string_view, N>
 
 }  // namespace
 
-std::string lowerExtension(const std::filesystem::path& file) {
-  return platform::asciiLower(file.extension().string());
-}
-
 bool isImageFile(const std::filesystem::path& file) {
-  const std::string extension = lowerExtension(file);
+  const std::string extension = platform::lowerExtension(file);
   return !extension.empty() && kImageExtensions.find(extension) != std::string_view::npos;
 }
 
-bool isEncryptedFile(const std::filesystem::path& file) { return lowerExtension(file) == ".vxx"; }
+bool isEncryptedFile(const std::filesystem::path& file) { return platform::lowerExtension(file) == ".vxx"; }
 
 bool hasImageColour(const std::filesystem::path& file) {
   static constexpr std::array<std::string_view, 13> coloured{
       ".jpg", ".jpeg", ".tif", ".tiff", ".gif", ".bmp", ".emf", ".pcx", ".png", ".dib", ".tga", ".wmf", ".psd"};
-  return isOneOf(lowerExtension(file), coloured);
+  return isOneOf(platform::lowerExtension(file), coloured);
 }
 
 bool isDroppableImage(const std::filesystem::path& file) {
   static constexpr std::array<std::string_view, 6> droppable{".jpg", ".jpeg", ".gif", ".tif", ".bmp", ".psd"};
-  return isOneOf(lowerExtension(file), droppable);
+  return isOneOf(platform::lowerExtension(file), droppable);
 }
 
 bool isJpegFile(const std::filesystem::path& file) {
-  const std::string extension = lowerExtension(file);
+  const std::string extension = platform::lowerExtension(file);
   return extension == ".jpg" || extension == ".jpeg";
 }
 

@@ -5,9 +5,6 @@
 
 namespace vistrel::browser {
 
-// The lower-cased extension with its dot (".jpg"), or empty.
-std::string lowerExtension(const std::filesystem::path& file);
-
 // Whether the file list counts a file as an image: its lower-cased extension
 // occurs anywhere in "*.tiff;*.tif;*.jpeg;*.jpg;*.gif;*.bmp;*.png;*.wmf;*.dib;
 // *.emf;*.tga;*.pcx;*.psd;*.nef". Being a substring test, ".ti", ".jp" and ".p"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 namespace vistrel::browser {
 
 struct Size {
@@ -17,9 +15,6 @@ struct Rect {
   int bottom = 0;
   bool operator==(const Rect&) const = default;
 };
-
-// n / d rounded to the nearest integer, halves to even (d > 0, n >= 0).
-int roundHalfEven(std::int64_t n, std::int64_t d);
 
 // The size of a cache picture for a w × h source: 200 on the longer side, the
 // other side rounded to the nearest integer, halves to even, and at least 1.

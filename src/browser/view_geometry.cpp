@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "imaging/longer_side.h"
+
 namespace vistrel::browser {
 namespace {
 
@@ -27,12 +29,10 @@ int FullScreenScale(options::FullScreenSize mode, int currentScale, Size picture
 
 Size FittedWallpaperSize(int width, int height, int screenWidth, int screenHeight) {
   if (width <= 0 || height <= 0) return {};
-  if (height < width) {
-    if (width < screenWidth) return {width, height};
-    return {screenWidth, std::max(1, roundHalfEven(std::int64_t{screenWidth} * height, width))};
-  }
-  if (height < screenHeight) return {width, height};
-  return {std::max(1, roundHalfEven(std::int64_t{screenHeight} * width, height)), screenHeight};
+  const bool landscape = height < width;
+  if (landscape ? width < screenWidth : height < screenHeight) return {width, height};
+  const imaging::PictureSize fitted = imaging::sizeForLongerSide(width, height, landscape ? screenWidth : screenHeight);
+  return {fitted.width, fitted.height};
 }
 
 PrintLayout PrintLayoutFor(Size page, Size picture) {
@@ -45,9 +45,9 @@ PrintLayout PrintLayoutFor(Size page, Size picture) {
   const std::int64_t areaWidth = std::max(area.right - area.left, 0), areaHeight = std::max(area.bottom - area.top, 0);
   if (picture.width <= 0 || picture.height <= 0 || areaWidth == 0 || areaHeight == 0) return layout;
   // The side that meets the area's edge first sets the scale.
-  Size fitted{static_cast<int>(areaWidth), roundHalfEven(areaWidth * picture.height, picture.width)};
+  Size fitted{static_cast<int>(areaWidth), imaging::roundHalfEven(areaWidth * picture.height, picture.width)};
   if (fitted.height > areaHeight) {
-    fitted = {roundHalfEven(areaHeight * picture.width, picture.height), static_cast<int>(areaHeight)};
+    fitted = {imaging::roundHalfEven(areaHeight * picture.width, picture.height), static_cast<int>(areaHeight)};
   }
   const int left = area.left + (static_cast<int>(areaWidth) - fitted.width) / 2;
   const int top = area.top + (static_cast<int>(areaHeight) - fitted.height) / 2;

@@ -7,26 +7,17 @@
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
 #include "browser/orphan_clean.h"
-#include "options/program_options.h"
 #include "browser/thumbnail_cache.h"
 #include "cli/jobs_option.h"
+#include "cli/stored_options.h"
 #include "platform/heap_tuning.h"
 #include "platform/ordered_pool.h"
-#include "platform/program_data.h"
-#include "platform/settings_store.h"
+#include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-options::ProgramOptions storedOptions() {
-  const fs::path programData = platform::programDataFolder();
-  options::ProgramOptions options = options::ProgramOptions::defaults(programData);
-  platform::SettingsStore store;
-  options::readProgramOptions(store, options::addressFile(programData), options);
-  return options;
-}
 
 constexpr OptionSpec kOptions[] = {
     {"--jobs", "N", "Make N entries at once (1 to 256; default: one per processor core)."},
@@ -51,7 +42,7 @@ class CacheCommand : public Command {
   }
 
   int run() override {
-    const options::ProgramOptions options = storedOptions();
+    const options::ProgramOptions options = storedProgramOptions();
     if (clean_) return cleanCache(options.cacheFolder);
     platform::reuseLargeBuffers();
     browser::ThumbnailCache cache(browser::cacheSettingsOf(options));
@@ -96,13 +87,13 @@ class CacheCommand : public Command {
     platform::OrderedPool<bool> pool(jobs_, jobs.size(),
                                      [&](std::size_t i) { return cache.writeEntry(jobs[i].source, jobs[i].entry); });
     for (std::size_t i = 0; i < jobs.size(); ++i) {
-      std::cerr << "[" << i + 1 << "/" << jobs.size() << "] " << jobs[i].source.string() << "\n";
+      std::cerr << "[" << i + 1 << "/" << jobs.size() << "] " << platform::displayName(jobs[i].source) << "\n";
       const auto written = tryOrReport(jobs[i].source, tally, [&] { return pool.take(i); });
       if (!written) continue;
       if (*written) {
         ++tally.created;
       } else {
-        std::cerr << jobs[i].source.string() << ": not a picture\n";
+        std::cerr << platform::displayName(jobs[i].source) << ": not a picture\n";
         ++tally.failed;
       }
     }
@@ -114,7 +105,7 @@ class CacheCommand : public Command {
     try {
       return step();
     } catch (const Error& error) {
-      std::cerr << source.string() << ": " << error.what() << "\n";
+      std::cerr << platform::displayName(source) << ": " << platform::textFromFile(error.what()) << "\n";
       ++tally.failed;
       return std::nullopt;
     }

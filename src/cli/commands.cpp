@@ -2,14 +2,20 @@
 
 #include "cli/cache_command.h"
 #include "cli/command.h"
+#include "cli/crypto_commands.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
+#include "cli/resize_command.h"
+#include "cli/rotate_command.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(), cacheCommand()};
+  static const std::vector<CommandInfo> table = {
+      galleryCommand(), infoCommand(),  rotateCommand(),  resizeCommand(),
+      ftpCommand(),     cacheCommand(), encryptCommand(), decryptCommand(),
+  };
   return table;
 }
 

@@ -14,16 +14,16 @@
 #include "browser/drag_list_file.h"
 #include "browser/folder_listing.h"
 #include "cli/ftp_command.h"
-#include "cli/jobs_option.h"
 #include "cli/gallery_settings_edit.h"
+#include "cli/jobs_option.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_prompter.h"
 #include "gallery/file_metadata.h"
 #include "gallery/gallery_names.h"
 #include "gallery/gallery_run.h"
 #include "gallery/gallery_store.h"
-#include "gallery/run_options.h"
 #include "gallery/imaging_codec.h"
+#include "gallery/run_options.h"
 #include "gallery/settings_fields.h"
 #include "gallery/settings_file.h"
 #include "platform/base64.h"
@@ -79,10 +79,12 @@ constexpr OptionSpec kOptions[] = {
     {"--ftp", "SITE", "Upload the gallery to SITE of the FTP site list afterwards (see vistrel ftp)."},
     {"--quiet", "", "Print no progress, only the questions, errors and the path of the first page.", "-q"},
     {"--print-settings", "", "Print the design that would be used, as a design file, and exit."},
-    {"--save-settings", "F.vgc", "Save the design that would be used to F.vgc; without photos, only that."},
+    {"--save-settings", "F.vgc", "Save the design that would be used to F.vgc; without photos, only that. Into "
+                                 "the file --settings loaded only the changes are written, so that commands "
+                                 "saving one design at once keep each other's changes."},
 };
 
-// Files in the order given;// Files in the order given; a folder adds the image files it lists, by name.
+// Files in the order given; a folder adds the image files it lists, by name.
 std::vector<fs::path> candidateFiles(const std::optional<std::string>& list, const std::vector<std::string>& paths) {
   if (list) {
     std::vector<fs::path> files;
@@ -109,7 +111,7 @@ void openInBrowser(const fs::path& page) {
     int status = 0;
     waitpid(child, &status, 0);
   } else {
-    std::cerr << "vistrel gallery: cannot open " << file << " (xdg-open is missing)\n";
+    std::cerr << "vistrel gallery: cannot open " << platform::displayName(page) << " (xdg-open is missing)\n";
   }
 }
 
@@ -145,6 +147,26 @@ class ListKeysCommand : public Command {
   }
 };
 
+// Exit status 0 only when every photo was made and the pages are there.
+int report(const gallery::RunResult& result) {
+  for (const fs::path& file : result.skipped) {
+    std::cerr << "Skipped (already exists): " << platform::displayName(file) << "\n";
+  }
+  using Outcome = gallery::RunResult::Outcome;
+  if (result.outcome == Outcome::Cancelled) std::cerr << "Operation aborted\n";
+  if (result.outcome != Outcome::Completed) return 1;
+  if (result.firstIndexPage.empty()) {
+    std::cerr << "vistrel gallery: no photo could be made, so no page was written.\n";
+    return 1;
+  }
+  std::cout << platform::displayName(fs::absolute(result.firstIndexPage)) << std::endl;
+  if (!result.failed.empty()) {
+    std::cerr << "vistrel gallery: " << result.failed.size() << " of " << result.files.size()
+              << " photos could not be made; the pages leave them out.\n";
+  }
+  return result.succeeded() ? 0 : 1;
+}
+
 class GalleryCommand : public Command {
  public:
   explicit GalleryCommand(const ParsedArguments& args)
@@ -160,24 +182,33 @@ class GalleryCommand : public Command {
     if (mode == "none") return AnswerMode::No;
     throw UsageError("--overwrite takes ask, all or none");
   }
-  GallerySettings settings(const std::vector<std::string>& styleSheets, platform::SettingsStore& store) const;
+  GallerySettings settings(const std::vector<std::string>& styleSheets, platform::SettingsStore& store,
+                           std::optional<gallery::LoadedDesign>& loaded) const;
   bool hasPhotos() const { return !args_.operands.empty() || args_.has("--list"); }
+
 
   ParsedArguments args_;
   unsigned jobs_;
   std::optional<AnswerMode> overwrite_;
 };
 
-GallerySettings GalleryCommand::settings(const std::vector<std::string>& styleSheets,
-                                         platform::SettingsStore& store) const {
+// The design of the run; `loaded` is the last design file as it was loaded.
+GallerySettings GalleryCommand::settings(const std::vector<std::string>& styleSheets, platform::SettingsStore& store,
+                                         std::optional<gallery::LoadedDesign>& loaded) const {
   GallerySettings s = GallerySettings::defaults();
   if (!styleSheets.empty()) s.CSSfname = styleSheets.front();
   gallery::readGalleryStore(store, s);
   for (const auto& [option, value] : args_.options) {
-    if (option == "--settings") gallery::loadSettingsFile(value, s, styleSheets);
-    else if (option == "--set") setSettingsField(s, value, styleSheets);
-    else if (option == "--target") s.TargetFolder = value;
-    else if (option == "--html-only") s.HTMLOnly = true;
+    if (option == "--settings") {
+      gallery::loadSettingsFile(value, s, styleSheets);
+      loaded = gallery::LoadedDesign{value, gallery::settingsToIni(s)};
+    } else if (option == "--set") {
+      setSettingsField(s, value, styleSheets);
+    } else if (option == "--target") {
+      s.TargetFolder = value;
+    } else if (option == "--html-only") {
+      s.HTMLOnly = true;
+    }
   }
   return s;
 }
@@ -186,13 +217,14 @@ int GalleryCommand::run() {
   const fs::path programData = platform::ensureProgramData();
   const auto styleSheets = gallery::installedStyleSheets(programData);
   platform::SettingsStore store;
-  GallerySettings s = settings(styleSheets, store);
+  std::optional<gallery::LoadedDesign> loaded;
+  GallerySettings s = settings(styleSheets, store, loaded);
   if (args_.has("--print-settings")) {
     std::cout << gallery::settingsToIni(s).text();
     return 0;
   }
   if (const auto file = args_.last("--save-settings")) {
-    gallery::saveSettingsFile(*file, s);
+    gallery::saveSettingsFile(*file, s, loaded ? &*loaded : nullptr);
     if (!hasPhotos()) return 0;
   }
   if (!hasPhotos()) throw UsageError("no files, folders or --list given");
@@ -214,19 +246,12 @@ int GalleryCommand::run() {
       s, options, candidateFiles(args_.last("--list"), args_.operands),
       args_.has("--list") ? gallery::CandidateSource::DragList : gallery::CandidateSource::TaggedFiles,
       cancelRequested, {prompter, progress, metadata, codec, programData, jobs_});
-  for (const fs::path& file : result.skipped) std::cerr << "Skipped (already exists): " << file.string() << "\n";
-  using Outcome = gallery::RunResult::Outcome;
-  switch (result.outcome) {
-    case Outcome::NothingToDo:
-    case Outcome::Refused: return 1;
-    case Outcome::Cancelled: std::cerr << "Operation aborted\n"; return 1;
-    case Outcome::Completed: break;
-  }
-  std::cout << fs::absolute(result.firstIndexPage).string() << std::endl;
+  const int status = report(result);
+  if (result.firstIndexPage.empty()) return status;
   if (args_.has("--open")) openInBrowser(result.firstIndexPage);
   const auto site = args_.last("--ftp");
-  if (!site) return 0;
-  return uploadFromTerminal(*site, gallery::targetFolder(s), prompter);
+  if (!site) return status;
+  return std::max(status, uploadFromTerminal(*site, gallery::targetFolder(s), prompter));
 }
 
 }  // namespace
@@ -240,11 +265,19 @@ const CommandInfo& galleryCommand() {
       "Make a web gallery of the photos: thumbnails, medium images, index pages and one page per photo, as "
       "\"Create thumbnails\" in the browser does.",
       kOptions,
-      "A FOLDER adds the image files it holds, sorted by name; FILEs are taken in the order given. The design is "
-      "the one last used in the gallery window, changed by --settings and --set in the order given. The path of "
-      "the first index page is printed on standard output when the run ends.",
-      "0 when the gallery was made, 1 when the run failed, was refused or cancelled, 2 for a mistake on the "
-      "command line.",
+      "A FOLDER adds the image files it holds, sorted by name; FILEs are taken in the order given. Only regular "
+      "files that hold a picture are taken: others (missing paths, pipes, text files) are named on standard "
+      "error and left out, and so, silently, are the files an earlier gallery made (its thumbnails, medium "
+      "images and copies). A photo that cannot be decoded is named with the reason and left out of the pages. "
+      "The design is the one last used in the gallery window, changed by --settings and --set in the order "
+      "given; names from it that form output paths are cut to one file name, and the run refuses before it "
+      "writes anything when an output would lie outside the target folder or replace one of the photos. The "
+      "path of the first index page is printed on standard output when the run wrote it.\n\n"
+      "Memory: the photos decoded at once share a budget of pixel memory as large as the limit for one "
+      "picture (1 GiB); a job whose photo does not fit beside the others' waits for them, so --jobs does not "
+      "multiply the memory a run may take.",
+      "0 when every photo was made and the pages were written, 1 when a photo could not be made, nothing could "
+      "be made, or the run was refused or cancelled, 2 for a mistake on the command line.",
       "  # a gallery of a trip, five thumbnails a row, two photos at a time\n"
       "  vistrel gallery ~/Photos/Lofoten --target ~/web/lofoten --set Cols=5 --jobs 2",
       [](const ParsedArguments& args) -> std::unique_ptr<Command> {

@@ -4,6 +4,7 @@
 
 #include "metadata/img_data.h"
 #include "metadata/info_panel.h"
+#include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
@@ -42,11 +43,11 @@ class InfoCommand : public Command {
     for (const std::string& file : files_) {
       std::error_code error;
       if (!std::filesystem::is_regular_file(file, error)) {
-        std::cerr << "vistrel info: " << file << ": no such file\n";
+        std::cerr << "vistrel info: " << platform::textFromFile(file) << ": no such file\n";
         status = 1;
         continue;
       }
-      std::cout << file << "\n" << withLineFeeds(infoText(file)) << "\n\n";
+      std::cout << platform::textFromFile(file) << "\n" << withLineFeeds(infoText(file)) << "\n\n";
     }
     return status;
   }
@@ -64,7 +65,8 @@ const CommandInfo& infoCommand() {
       "Print the EXIF, IPTC and description of each file, as the info panel shows them.",
       {},
       "Each file's block starts with its path and ends with a blank line: first the EXIF overview and the "
-      "whole EXIF listing, then every IPTC dataset, then the file's line of the folder's descript.ion.",
+      "whole EXIF listing, then the camera maker's own data (\"Maker Specific Data:\") when the maker is one "
+      "the reader knows, then every IPTC dataset, then the file's line of the folder's descript.ion.",
       "",
       "  # what the camera and the captions say about two photos\n"
       "  vistrel info ~/Photos/IMG_0001.jpg ~/Photos/IMG_0002.jpg",

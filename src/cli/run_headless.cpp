@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/command.h"
+#include "platform/text.h"
 #include "platform/version.h"
 
 namespace vistrel::cli {
@@ -30,7 +31,8 @@ int runCommand(const CommandInfo& info, int argc, char** argv) {
               << "Try 'vistrel " << info.name << " --help' for more.\n";
     return 2;
   } catch (const std::exception& e) {
-    std::cerr << "vistrel " << info.name << ": " << e.what() << "\n";
+    // A message may name a file whose name is not UTF-8.
+    std::cerr << "vistrel " << info.name << ": " << platform::textFromFile(e.what()) << "\n";
     return 1;
   }
 }
@@ -44,7 +46,7 @@ int runHelp(int argc, char** argv) {
     std::cout << commandHelp(*info);
     return 0;
   }
-  std::cerr << "vistrel help: unknown command '" << argv[2] << "'\n" << usageText();
+  std::cerr << "vistrel help: unknown command '" << platform::textFromFile(argv[2]) << "'\n" << usageText();
   return 2;
 }
 
@@ -71,7 +73,7 @@ std::optional<int> runHeadless(int argc, char** argv) {
   }
   if (const CommandInfo* info = findCommand(first)) return runCommand(*info, argc, argv);
   if (!first.starts_with('-') && looksLikePath(first)) return std::nullopt;
-  std::cerr << "vistrel: unknown command or option '" << first << "'\n" << usageText();
+  std::cerr << "vistrel: unknown command or option '" << platform::textFromFile(first) << "'\n" << usageText();
   return 2;
 }
 

@@ -2,13 +2,15 @@
 
 #include <string>
 
+#include "platform/text.h"
+
 namespace vistrel::cli {
 
 void TerminalProgress::progress(int position, int total, const std::filesystem::path& source) {
   if (quiet_) return;
   const std::string text = "Processing " + std::to_string(position) + " of " + std::to_string(total);
   if (!terminal_) {
-    std::fprintf(out_, "%s: %s\n", text.c_str(), source.filename().c_str());
+    std::fprintf(out_, "%s: %s\n", text.c_str(), platform::displayName(source.filename()).c_str());
     return;
   }
   constexpr int kWidth = 30;
@@ -20,7 +22,18 @@ void TerminalProgress::progress(int position, int total, const std::filesystem::
 }
 
 void TerminalProgress::status(const std::string& text) {
-  if (quiet_) return;
+  if (!quiet_) line(text);
+}
+
+void TerminalProgress::fileLeftOut(const gallery::FileProblem& problem) {
+  line("Left out " + problem.file.string() + ": " + problem.reason);
+}
+
+void TerminalProgress::photoFailed(const gallery::FileProblem& problem) {
+  line("Could not make " + problem.file.string() + ": " + problem.reason);
+}
+
+void TerminalProgress::line(const std::string& text) {
   endBar();
   std::fprintf(out_, "%s\n", text.c_str());
 }

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace vistrel::cli {
 namespace {
 
@@ -67,7 +69,9 @@ const char* nameOf(Answer answer) {
 TerminalPrompter::TerminalPrompter(AnswerMode mode)
     : TerminalPrompter(mode, stdin, stderr, ::isatty(STDIN_FILENO) != 0) {}
 
-std::string terminalText(const std::string& text) {
+std::string terminalText(const std::string& message) {
+  // Messages may hold a file name that is not UTF-8.
+  const std::string text = platform::textFromFile(message);
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r') {

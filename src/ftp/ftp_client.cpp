@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace vistrel::ftp {
 namespace {
@@ -59,6 +60,7 @@ struct ClientCallbacks {
     if (type == CURLINFO_HEADER_IN || type == CURLINFO_HEADER_OUT) {
       static_cast<FtpClient*>(client)->reportLines(data, size);
     }
+    if (type == CURLINFO_HEADER_IN) static_cast<FtpClient*>(client)->replies_.append(data, size);
     return 0;
   }
   // Sockets are opened here so that stop() can shut them down from another
@@ -134,7 +136,7 @@ std::string FtpClient::url(const std::string& folder, const std::string& file) c
   const std::string path = escapedPath(curl_, folder);
   text += path;
   if (!path.empty() && !path.ends_with('/')) text += '/';
-  return text + escaped(curl_, file);
+  return text + escapedPath(curl_, file);
 }
 
 std::string FtpClient::folderPath(const std::string& name) const {
@@ -148,6 +150,7 @@ void FtpClient::prepare(const std::string& address) {
   curl_easy_reset(curl);
   errorText_[0] = '\0';
   lastSent_ = 0;
+  replies_.clear();
   curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
   curl_easy_setopt(curl, CURLOPT_USERNAME, settings_.user.c_str());
   curl_easy_setopt(curl, CURLOPT_PASSWORD, settings_.password.c_str());
@@ -221,7 +224,8 @@ void FtpClient::reportLines(const char* data, std::size_t size) {
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     while (line.ends_with('\r')) line.pop_back();
     if (line.starts_with("PASS ")) line = "PASS ********";
-    if (!line.empty()) events_.status(line);
+    // Names in commands and replies are bytes; the log shows them as text.
+    if (!line.empty()) events_.status(platform::textFromFile(line));
   }
 }
 
@@ -244,7 +248,27 @@ void FtpClient::stop() {
 bool FtpClient::connect() {
   prepare(url(folder_));
   curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
-  return perform() && connected_;
+  if (!perform() || !connected_) return false;
+  if (protocol_ != Protocol::Sftp) askForUtf8Names();
+  return true;
+}
+
+// Names go out as they are on disk, which here means UTF-8; a server that
+// knows UTF-8 may otherwise take them for its own code page. A server that
+// refuses the option still gets the names.
+void FtpClient::askForUtf8Names() {
+  if (!performQuote("*FEAT")) return;
+  std::string_view text = replies_;
+  while (!text.empty()) {
+    const auto end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    // Features are listed one a line, each after a blank.
+    if (line.starts_with(' ') && platform::equalsIgnoreCase(platform::trimBlanks(line), "UTF8")) {
+      performQuote("*OPTS UTF8 ON");
+      return;
+    }
+  }
 }
 
 void FtpClient::disconnect() {
@@ -293,7 +317,7 @@ bool FtpClient::upload(const std::filesystem::path& local, const std::string& re
   std::error_code ec;
   const auto size = std::filesystem::file_size(local, ec);
   if (!file || ec) {
-    if (events_.error) events_.error(errno, "Cannot read " + local.string() + ": " + std::strerror(errno));
+    if (events_.error) events_.error(errno, "Cannot read " + platform::displayName(local) + ": " + std::strerror(errno));
     return false;
   }
   prepare(url(folder_, remoteName));

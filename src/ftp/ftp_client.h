@@ -51,7 +51,8 @@ class FtpClient {
   FtpClient(const FtpClient&) = delete;
   FtpClient& operator=(const FtpClient&) = delete;
 
-  // Opens the control connection and logs in.
+  // Opens the control connection, logs in and asks for UTF-8 names where the
+  // server offers them.
   bool connect();
   bool connected() const { return connected_; }
   void disconnect();
@@ -60,7 +61,8 @@ class FtpClient {
   // Relative to the current remote folder, or absolute with a leading "/".
   bool makeDirectory(const std::string& name);
   bool changeDirectory(const std::string& name);
-  // Stores the file under the name in the current remote folder.
+  // Stores the file under the name in the current remote folder; the name
+  // may lead through sub-folders ("thumbnails/a.jpg") that exist there.
   bool upload(const std::filesystem::path& local, const std::string& remoteName);
 
   // Ends the running operation at once, even one waiting for a silent server;
@@ -80,6 +82,7 @@ class FtpClient {
   void reportLines(const char* data, std::size_t size);
   bool progress(std::uint64_t sent, std::uint64_t total);
   void removePartialFile(const std::string& name);
+  void askForUtf8Names();
 
   FtpSettings settings_;
   FtpEvents events_;
@@ -93,6 +96,7 @@ class FtpClient {
   std::mutex socketsMutex_;
   std::set<int> sockets_;  // open sockets of the client, to cut them on stop()
   std::uint64_t lastSent_ = 0;
+  std::string replies_;  // the reply lines of the running request
   std::atomic<bool> stopped_{false};
 };
 

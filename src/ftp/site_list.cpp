@@ -98,7 +98,7 @@ void SiteList::load() {
     if (end == std::string::npos) end = content.size();
     std::string_view line(content.data() + start, end - start);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    lines_.emplace_back(line);
+    lines_.push_back(platform::textFromFile(line));
     start = end + 1;
   }
 }

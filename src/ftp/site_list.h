@@ -36,8 +36,9 @@ std::string remoteFolder(std::string_view directory);
 // "ftp.dat" in the program data folder.
 std::filesystem::path siteListFile();
 
-// The lines of the site list file, kept exactly as stored (lines whose first
-// field is empty are kept, they are only not shown). Saving writes CR LF.
+// The lines of the site list file, kept as stored (lines whose first field is
+// empty are kept, they are only not shown) but for Latin-1 from older
+// versions, which loading turns into UTF-8. Saving writes CR LF.
 class SiteList {
  public:
   explicit SiteList(std::filesystem::path file = siteListFile());

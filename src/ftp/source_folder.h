@@ -7,9 +7,19 @@
 
 namespace vistrel::ftp {
 
-// The files an upload sends: those directly in the folder, without sub-folders
-// and hidden files. Throws Error when the folder cannot be read.
-std::vector<std::filesystem::path> uploadFiles(const std::filesystem::path& folder);
+// One file of an upload: where it lies, and its path below the remote folder
+// ("name", or "folder/name" for a file of a sub-folder).
+struct UploadFile {
+  std::filesystem::path local;
+  std::string remote;
+  bool operator==(const UploadFile&) const = default;
+};
+
+// The files an upload sends: those directly in the folder, then those of the
+// sub-folders that the folder's output manifest names (a gallery's thumbnail
+// and image folders), each in name order; never hidden files or folders.
+// Other sub-folders stay at home. Throws Error when the folder cannot be read.
+std::vector<UploadFile> uploadFiles(const std::filesystem::path& folder);
 
 // What the dialog shows under its source field.
 struct SourceSummary {

@@ -2,9 +2,9 @@
 
 #include "ftp/ftp_client.h"
 #include "ftp/password_cipher.h"
-#include "ftp/source_folder.h"
 #include "platform/error.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 
 namespace vistrel::ftp {
 
@@ -89,17 +89,24 @@ std::optional<UploadResult> Uploader::prepareFolder(FtpClient& client, const std
   return UploadResult::Stopped;
 }
 
-UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<fs::path>& files) {
+UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<UploadFile>& files) {
   std::size_t sent = 0;
-  for (const fs::path& file : files) {
+  std::string folderMade;
+  for (const UploadFile& file : files) {
     if (!client.connected() || stopped_) break;
-    const std::string name = file.filename().string();
-    status(0, "Uploading " + name);
-    if (client.upload(file, name)) {
+    const std::size_t slash = file.remote.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : file.remote.substr(0, slash);
+    // A refused MKD means the folder is there; an upload into a missing one fails on its own.
+    if (!folder.empty() && folder != folderMade) client.makeDirectory(folder);
+    folderMade = folder;
+    const std::string shown = platform::textFromFile(file.remote);
+    status(0, "Uploading " + shown);
+    if (client.upload(file.local, file.remote)) {
       ++sent;
-      log(name + " has been uploaded.");
+      log(shown + " has been uploaded.");
     }
   }
+  log(std::to_string(sent) + " of " + std::to_string(files.size()) + " files uploaded.");
   if (stopped_) return UploadResult::Stopped;
   return sent == files.size() ? UploadResult::Done : UploadResult::Incomplete;
 }
@@ -107,7 +114,7 @@ UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<fs::path>&
 UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOptions& options) {
   FtpSettings settings = settingsFor(site, options);
   settings.password = password(site);
-  const std::vector<fs::path> files = uploadFiles(source);
+  const std::vector<UploadFile> files = uploadFiles(source);
   const std::string folder = remoteFolder(site.directory);
 
   FtpClient client(std::move(settings),

@@ -10,6 +10,7 @@
 
 #include "ftp/ftp_options.h"
 #include "ftp/site_list.h"
+#include "ftp/source_folder.h"
 #include "platform/prompter.h"
 
 namespace vistrel::ftp {
@@ -28,14 +29,15 @@ struct UploadEvents {
 
 enum class UploadResult {
   Done,                   // every file was sent
-  Incomplete,             // some files failed or were skipped after a disconnect
+  Incomplete,             // some files failed or were skipped after a disconnect (a failure)
   ConnectionFailed,       // no connection or no login
   Declined,               // the user did not want to overwrite the remote folder
   CannotChangeDirectory,  // the remote folder could not be entered
   Stopped,                // stop() ended it
 };
 
-// Sends the files directly in a local folder to the site's remote folder.
+// Sends the files of a local folder (see uploadFiles) to the site's remote
+// folder, making the sub-folders there as they come.
 // One object serves one upload at a time; stop() may come from any thread,
 // also before run() has begun, and a stopped uploader stays stopped.
 class Uploader {
@@ -54,7 +56,7 @@ class Uploader {
   void disconnect(FtpClient& client) const;
   std::optional<UploadResult> prepareFolder(FtpClient& client, const std::string& folder,
                                             const FtpOptions& options);
-  UploadResult sendFiles(FtpClient& client, const std::vector<std::filesystem::path>& files);
+  UploadResult sendFiles(FtpClient& client, const std::vector<UploadFile>& files);
 
   platform::Prompter& prompter_;
   UploadEvents events_;

@@ -79,8 +79,8 @@ std::string expandCaption(std::string format, const fs::path& source, CaptionVar
   const Step headline{"%iptc_headline", iptc("ImageHeadline"), "<div class=\"iptc\">", true};
   const Step credit{"%iptc_credit", iptc("ImageCredit"), "<div class=\"iptc\">", true};
   const Step steps[] = {
-      {"%path", [&] { return source.string(); }, "<div class=\"filename\">", true},
-      {"%fname", [&] { return source.filename().string(); }, "<div class=\"filename\">", true},
+      {"%path", [&] { return platform::displayName(source); }, "<div class=\"filename\">", true},
+      {"%fname", [&] { return platform::displayName(source.filename()); }, "<div class=\"filename\">", true},
       {"%date", [&] { return fileDateText(source); }, "<div class=\"date\">", false},
       {"%size", [&] { return fileSizeText(source); }, "<div class=\"size\">", false},
       {"%desc", [&] { return metadata.description(source); }, "<div class=\"description\">", false},

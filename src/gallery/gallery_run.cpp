@@ -1,12 +1,18 @@
 #include "gallery/gallery_run.h"
 
+#include <algorithm>
+
 #include "gallery/gallery_names.h"
 #include "gallery/image_batch.h"
 #include "gallery/image_pages.h"
 #include "gallery/index_pages.h"
+#include "gallery/output_check.h"
+#include "gallery/run_file_list.h"
+#include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "platform/log.h"
+#include "platform/output_manifest.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -33,21 +39,11 @@ bool folderReady(const fs::path& folder) {
   return fs::is_directory(folder, ec);
 }
 
-// A subfolder is one folder inside the target: a design file that names
-// "../elsewhere" must not make the run write outside the folder the user chose.
-std::string oneFolderName(std::string name, const char* fallback) {
-  while (name.ends_with('/')) name.pop_back();
-  const std::string last = fs::path(name).filename().string();
-  return last.empty() || last == "." || last == ".." ? fallback : last;
-}
-
-// Step 4 and 5: the refusal text, or empty when all folders are there.
-std::string prepareFolders(GallerySettings& s) {
-  if (s.TargetFolder.size() < 2) return "No target folder specified. Operation aborted.";
+// Creates the target folder and the subfolders; the refusal text, or empty
+// when all of them are there.
+std::string prepareFolders(const GallerySettings& s) {
   if (!folderReady(targetFolder(s))) return "Unable to open or create specified\r\ntarget folder. Operation aborted.";
   if (!s.UseSubfolders) return {};
-  s.ThumbFolder = oneFolderName(s.ThumbFolder, "thumbnails");
-  s.ImageFolder = oneFolderName(s.ImageFolder, "images");
   if (!folderReady(thumbnailFolder(s))) {
     return "Unable to open or create specified\r\nthumbnail folder. Operation aborted.";
   }
@@ -55,13 +51,13 @@ std::string prepareFolders(GallerySettings& s) {
   return {};
 }
 
-std::vector<fs::path> runFileList(const std::vector<fs::path>& candidates, ImageCodec& codec) {
-  std::vector<fs::path> files;
-  for (const fs::path& file : candidates) {
-    if (file.empty()) continue;
-    if (platform::asciiLower(file.extension().string()) == ".psd" || codec.canOpen(file)) files.push_back(file);
-  }
-  return files;
+// A run killed while it wrote leaves its temporary files; the next run in
+// the same folders takes them away.
+void removeStaleFiles(const GallerySettings& s) {
+  platform::removeStaleTemporaryFiles(targetFolder(s));
+  if (!s.UseSubfolders) return;
+  platform::removeStaleTemporaryFiles(thumbnailFolder(s));
+  platform::removeStaleTemporaryFiles(imageFolder(s));
 }
 
 class Run {
@@ -71,60 +67,110 @@ class Run {
       : settings_(settings),
         services_(services),
         guard_(services.prompter, options.cbReplaceExisting),
-        context_{settings, options, guard_, cancel, services.observer, services.metadata, services.programData} {}
+        context_{settings, options, guard_, cancel, services.observer, services.metadata, services.programData,
+                 written_} {}
 
-  RunResult run(const std::vector<fs::path>& candidates, CandidateSource from);
-  const std::vector<fs::path>& skipped() const { return guard_.skipped(); }
+  void run(const std::vector<fs::path>& candidates, CandidateSource from, RunResult& result);
+  // The closing steps; `result` is null after an error.
+  void close(RunResult* result);
 
  private:
-  bool processImages(RunResult& result);
-  std::vector<IndexEntry> indexEntries(const std::vector<fs::path>& files) const;
+  std::vector<GalleryPhoto> takePhotos(const std::vector<fs::path>& candidates, RunResult& result);
+  void makeTheImages(std::vector<GalleryPhoto>& photos, RunResult& result);
+  bool refuse(RunResult& result, const std::string& refusal);
+  bool writePages(const std::vector<GalleryPhoto>& photos);
+  std::vector<IndexEntry> indexEntries(const std::vector<GalleryPhoto>& photos) const;
 
   GallerySettings& settings_;
   const RunServices& services_;
   OverwriteGuard guard_;
+  std::vector<fs::path> written_;
   RunContext context_;
 };
 
-RunResult Run::run(const std::vector<fs::path>& candidates, CandidateSource from) {
-  RunResult result;
+void Run::run(const std::vector<fs::path>& candidates, CandidateSource from, RunResult& result) {
   RunObserver& observer = services_.observer;
   if (candidates.empty()) {
     services_.prompter.inform(nothingToDoText(from), "Nothing to do ..");
     result.outcome = Outcome::NothingToDo;
-    return result;
+    return;
   }
-  if (std::string refusal = prepareFolders(settings_); !refusal.empty()) {
-    services_.prompter.error(refusal, "Error");
-    result.outcome = Outcome::Refused;
-    result.message = refusal;
-    return result;
+  if (settings_.TargetFolder.size() < 2) {
+    refuse(result, "No target folder specified. Operation aborted.");
+    return;
   }
-  result.files = runFileList(candidates, services_.codec);
-  result.firstIndexPage = targetFolder(settings_) / indexPageName(settings_, 1);
-  observer.showProgress(static_cast<int>(result.files.size()));
-  observer.mainStatus("Processing " + std::to_string(result.files.size()) + " file(s)");
-  if (!settings_.HTMLOnly && !processImages(result)) {
+  std::vector<GalleryPhoto> photos = takePhotos(candidates, result);
+  if (refuse(result, outputRefusal(settings_, photos)) || refuse(result, prepareFolders(settings_))) return;
+  removeStaleFiles(settings_);
+
+  observer.showProgress(static_cast<int>(photos.size()));
+  observer.mainStatus("Processing " + std::to_string(photos.size()) + " file(s)");
+  if (!settings_.HTMLOnly) makeTheImages(photos, result);
+  if (context_.cancelled() || !writePages(photos)) {
     result.outcome = Outcome::Cancelled;
-    return result;
+    return;
   }
-  if (!context_.cancelled()) writeIndexPages(context_, indexEntries(result.files));
-  if (!context_.cancelled() && settings_.writesImagePages()) writeImagePages(context_, result.files);
-  if (context_.cancelled()) result.outcome = Outcome::Cancelled;
-  return result;
+  const fs::path first = targetFolder(settings_) / indexPageName(settings_, 1);
+  std::error_code ec;
+  if (!photos.empty() && fs::exists(first, ec)) result.firstIndexPage = first;
 }
 
-bool Run::processImages(RunResult& result) {
-  return makeImages(context_, services_.codec, result.files, services_.jobs);
+// The photos of the run file list with their output names.
+std::vector<GalleryPhoto> Run::takePhotos(const std::vector<fs::path>& candidates, RunResult& result) {
+  makeOutputNamesSafe(settings_);
+  RunFileList list = buildRunFileList(candidates, settings_, services_.codec);
+  for (const FileProblem& problem : list.leftOut) services_.observer.fileLeftOut(problem);
+  result.files = std::move(list.files);
+  result.leftOut = std::move(list.leftOut);
+  return galleryPhotos(settings_, result.files);
 }
 
-std::vector<IndexEntry> Run::indexEntries(const std::vector<fs::path>& files) const {
+// Makes the images; the photos that gave none leave the list of the pages.
+void Run::makeTheImages(std::vector<GalleryPhoto>& photos, RunResult& result) {
+  ImagesMade images = makeImages(context_, services_.codec, photos, services_.jobs);
+  result.made = images.made;
+  result.failed = std::move(images.failed);
+  std::erase_if(photos, [&](const GalleryPhoto& photo) {
+    return std::any_of(result.failed.begin(), result.failed.end(),
+                       [&](const FileProblem& failed) { return failed.file == photo.source; });
+  });
+}
+
+bool Run::refuse(RunResult& result, const std::string& refusal) {
+  if (refusal.empty()) return false;
+  services_.prompter.error(refusal, "Error");
+  result.outcome = Outcome::Refused;
+  result.message = refusal;
+  return true;
+}
+
+// False when cancelled.
+bool Run::writePages(const std::vector<GalleryPhoto>& photos) {
+  if (!writeIndexPages(context_, indexEntries(photos))) return false;
+  return !settings_.writesImagePages() || writeImagePages(context_, photos);
+}
+
+std::vector<IndexEntry> Run::indexEntries(const std::vector<GalleryPhoto>& photos) const {
   std::vector<IndexEntry> entries;
-  for (const fs::path& source : files) {
-    const ImageSize size = services_.codec.headerSize(thumbnailFolder(settings_) / thumbnailName(settings_, source));
-    entries.push_back({source, size.width, size.height});
+  for (const GalleryPhoto& photo : photos) {
+    const ImageSize size = services_.codec.headerSize(thumbnailFolder(settings_) / thumbnailName(settings_, photo));
+    entries.push_back({photo, size.width, size.height});
   }
   return entries;
+}
+
+void Run::close(RunResult* result) {
+  RunObserver& observer = services_.observer;
+  observer.closeProgress();
+  try {
+    platform::recordOutputs(targetFolder(settings_), written_);
+  } catch (const Error& e) {
+    log::warning(e.what());
+  }
+  if (result) result->skipped = guard_.skipped();
+  observer.mainStatus(result ? closingStatus(*result) : "Done");
+  if (result && settings_.OpenHTML && !result->firstIndexPage.empty()) observer.openDocument(result->firstIndexPage);
+  if (settings_.FtpUpload) observer.ftpUpload(settings_.TargetFolder);
 }
 
 }  // namespace
@@ -133,22 +179,24 @@ std::string nothingToDoText(CandidateSource from) {
   return from == CandidateSource::TaggedFiles ? kNothingTagged : kNothingInList;
 }
 
+std::string closingStatus(const RunResult& result) {
+  if (result.outcome != Outcome::Cancelled) return "Done";
+  return "Cancelled (" + std::to_string(result.made) + " of " + std::to_string(result.files.size()) +
+         " photos made)";
+}
+
 RunResult runGallery(GallerySettings& settings, const RunOptions& options,
                      const std::vector<fs::path>& candidates, CandidateSource from,
                      const std::atomic<bool>& cancel, const RunServices& services) {
-  // The closing steps: on every way out, errors included.
-  struct Closing {
-    const RunServices& services;
-    const GallerySettings& settings;
-    ~Closing() {
-      services.observer.closeProgress();
-      services.observer.mainStatus("Done");
-      if (settings.FtpUpload) services.observer.ftpUpload(settings.TargetFolder);
-    }
-  } closing{services, settings};
   Run run(settings, options, cancel, services);
-  RunResult result = run.run(candidates, from);
-  result.skipped = run.skipped();
+  RunResult result;
+  try {
+    run.run(candidates, from, result);
+  } catch (...) {
+    run.close(nullptr);
+    throw;
+  }
+  run.close(&result);
   return result;
 }
 

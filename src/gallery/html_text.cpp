@@ -19,13 +19,22 @@ std::string htmlEscape(std::string_view text) {
   return out;
 }
 
-std::string blanksAsPercent20(std::string_view text) {
+std::string pageUrl(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto unreserved = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~';
+  };
   std::string out;
-  for (const char c : text) {
-    if (c == ' ') {
-      out += "%20";
-    } else {
+  out.reserve(path.size());
+  for (const char c : path) {
+    if (unreserved(c) || c == '/') {
       out += c;
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
     }
   }
   return out;

@@ -39,8 +39,14 @@ class ImageCodec {
   virtual bool canOpen(const std::filesystem::path& file) = 0;
   // From the header alone; 0 × 0 when it cannot be read.
   virtual ImageSize headerSize(const std::filesystem::path& file) = 0;
-  // Decoded at 1/2^reduction of its size (reduction 0..3); empty when nothing decodes.
+  // Decoded at 1/2^reduction of its size (reduction 0..3). Throws Error with
+  // the reason, or gives an empty picture, when nothing decodes.
   virtual RgbImage load(const std::filesystem::path& file, int reduction) = 0;
+  // About the most memory such a load holds at once, for a picture of this
+  // header size; 0 when the codec cannot tell.
+  virtual std::uint64_t decodeMemory(const std::filesystem::path& /*file*/, ImageSize /*size*/, int /*reduction*/) {
+    return 0;
+  }
 
   // Bilinear resampling to width × height, then the filters in this order.
   virtual RgbImage scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) = 0;

@@ -15,27 +15,27 @@ std::string link(const std::string& href, const std::string& text) {
 
 class ImagePageWriter {
  public:
-  ImagePageWriter(const RunContext& run, const std::vector<fs::path>& sources)
-      : run_(run), s_(run.settings), texts_(s_), sources_(sources) {}
+  ImagePageWriter(const RunContext& run, const std::vector<GalleryPhoto>& photos)
+      : run_(run), s_(run.settings), texts_(s_), sources_(photos) {}
 
   PageLines page(std::size_t i) const;
 
  private:
-  std::string pageOf(std::size_t i) const { return htmlEscape(imagePageName(s_, sources_[i])); }
+  std::string pageOf(std::size_t i) const { return pageUrl(imagePageName(s_, sources_[i])); }
   std::string navigation(std::size_t i) const;
   std::string cellOpen() const;
 
   const RunContext& run_;
   const GallerySettings& s_;
   PageTexts texts_;
-  const std::vector<fs::path>& sources_;
+  const std::vector<GalleryPhoto>& sources_;
 };
 
 std::string ImagePageWriter::navigation(std::size_t i) const {
   const std::size_t last = sources_.size() - 1;
   std::string text;
   if (i >= 1) text += link(pageOf(i - 1), s_.PreviousSinglePage) + s_.Separator;
-  text += link(indexPageName(s_, indexPageOf(s_, i)), s_.BackToIndex);
+  text += link(pageUrl(indexPageName(s_, indexPageOf(s_, i))), s_.BackToIndex);
   if (i < last) text += s_.Separator + link(pageOf(i + 1), s_.NextSinglePage);
   if (i == last && i >= 1) text += s_.Separator + link(pageOf(0), s_.FirstPage);
   return texts_.navigationTableOpen("TD") + (s_.UseCSS ? "<p class=\"navigate\">" : "<p>") +
@@ -55,8 +55,7 @@ PageLines ImagePageWriter::page(std::size_t i) const {
   PageLines lines = texts_.head(static_cast<int>(i) + 1);
   if (s_.VerLinkPos == 0 || s_.VerLinkPos == 2) lines.push_back(nav);
   lines.push_back(texts_.tableOpen());
-  std::string picture = htmlEscape(pictureReference(s_, sources_[i]));
-  if (run_.options.cbFixFilenames) picture = blanksAsPercent20(picture);
+  const std::string picture = pageUrl(pictureReference(s_, sources_[i]));
   if (n == 1) {
     lines.push_back(cellOpen() + "<img src=\"" + picture + "\">");
   } else {
@@ -65,7 +64,7 @@ PageLines ImagePageWriter::page(std::size_t i) const {
                     picture + "\" border=\"0\"></a>");
   }
   if (!s_.FullPageParamString.empty()) {
-    const std::string caption = expandCaption(s_.FullPageParamString, sources_[i], CaptionVariant::ImagePage,
+    const std::string caption = expandCaption(s_.FullPageParamString, sources_[i].source, CaptionVariant::ImagePage,
                                               texts_.captionStyle(), run_.metadata);
     if (!caption.empty()) {
       lines.push_back(s_.UseCSS ? "<div class=\"description\">" + caption + "</div>"
@@ -80,18 +79,17 @@ PageLines ImagePageWriter::page(std::size_t i) const {
 
 }  // namespace
 
-void writeImagePages(const RunContext& run, const std::vector<fs::path>& sources) {
+bool writeImagePages(const RunContext& run, const std::vector<GalleryPhoto>& photos) {
   run.observer.status("Creating web pages...");
-  const ImagePageWriter writer(run, sources);
-  for (std::size_t i = 0; i < sources.size(); ++i) {
-    if (run.cancelled()) {
-      run.observer.closeProgress();
-      return;
-    }
-    const fs::path file = targetFolder(run.settings) / imagePageName(run.settings, sources[i]);
+  const ImagePageWriter writer(run, photos);
+  for (std::size_t i = 0; i < photos.size(); ++i) {
+    if (run.cancelled()) return false;
+    const fs::path file = targetFolder(run.settings) / imagePageName(run.settings, photos[i]);
     run.observer.pathShown(file);
     savePage(file, writer.page(i));
+    run.written.push_back(file);
   }
+  return true;
 }
 
 }  // namespace vistrel::gallery

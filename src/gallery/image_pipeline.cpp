@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "gallery/captions.h"
-#include "gallery/gallery_names.h"
 #include "gallery/overlay_text.h"
+#include "gallery/source_types.h"
 #include "platform/atomic_file.h"
+#include "platform/error.h"
 #include "platform/log.h"
-#include "platform/text.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -61,22 +61,22 @@ void drawOverlay(const RunContext& run, RgbImage& image, const fs::path& source,
   font.draw(image, text, at.x, at.y, at.rotated, s.TextColor);
 }
 
-// The picture of step 3 to 6: loaded with the reduction, scaled and filtered.
+// The source loaded with the smallest reduction that still gives more pixels
+// than the output needs, scaled to the output size and filtered.
 RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path& source, OutputKind kind) {
   const GallerySettings& s = run.settings;
   const int limit = kind == OutputKind::Medium ? s.MediumSize : s.Maxsize;
   RgbImage loaded;
   ImageSize original;
-  if (platform::asciiLower(source.extension().string()) == ".psd") {
+  if (isPhotoshopSource(source)) {
     loaded = codec.load(source, 0);
     original = {loaded.width, loaded.height};
   } else {
     original = codec.headerSize(source);
     loaded = codec.load(source, chooseReduction(original.width, limit));
   }
-  if (loaded.empty()) return {};
   const ImageSize size = outputSize(original, {loaded.width, loaded.height}, limit);
-  if (size.width <= 0 || size.height <= 0) return {};
+  if (loaded.empty() || size.width <= 0 || size.height <= 0) throw Error("The file holds no picture.");
   FilterSteps steps{s.Invert, std::nullopt, s.Contrast, s.Brightness};
   // Each kind has its own sharpening pair.
   if (kind == OutputKind::Thumbnail && s.Sharpen) steps.sharpen = s.SharpenValue;
@@ -87,7 +87,7 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
 // The encoded picture with the source's EXIF block, or as it is when that
 // cannot be done: the copy is a courtesy, never a reason to lose the image.
 std::string withExif(const RunContext& run, const fs::path& source, const std::string& jpeg) {
-  if (!run.settings.CopyExif || platform::asciiLower(source.extension().string()) != ".jpg") return jpeg;
+  if (!run.settings.CopyExif || !carriesExifCopy(source)) return jpeg;
   try {
     return run.metadata.withExifOf(source, jpeg).value_or(jpeg);
   } catch (const std::exception& e) {
@@ -148,47 +148,37 @@ TextPlacement placeOverlay(TextPosition position, bool center, int width, int he
   return {};
 }
 
-fs::path outputPath(const GallerySettings& s, const fs::path& source, OutputKind kind) {
-  return kind == OutputKind::Thumbnail ? thumbnailFolder(s) / thumbnailName(s, source)
-                                       : imageFolder(s) / mediumName(s, source);
+fs::path outputPath(const GallerySettings& s, const GalleryPhoto& photo, OutputKind kind) {
+  return kind == OutputKind::Thumbnail ? thumbnailFolder(s) / thumbnailName(s, photo)
+                                       : imageFolder(s) / mediumName(s, photo);
 }
 
-std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const fs::path& source,
+std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const GalleryPhoto& photo,
                                        OutputKind kind) {
   if (run.cancelled()) return std::nullopt;
   const GallerySettings& s = run.settings;
+  const fs::path& source = photo.source;
   RgbImage image = scaledPicture(run, codec, source, kind);
-  if (image.empty()) return std::nullopt;
   if (s.InclBorder) image = addBorder(image, s.BorderValue, s.BorderColor);
   if (s.border3DEnabled()) draw3DFrame(image, {});
   drawOverlay(run, image, source, kind);
   return withExif(run, source, codec.encodeJpeg(image, s.JpegCompLevel));
 }
 
-bool commitImage(const RunContext& run, const fs::path& source, OutputKind kind,
+bool commitImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind,
                  const std::optional<std::string>& file) {
-  if (run.cancelled()) {
-    run.observer.closeProgress();
-    return false;
-  }
-  if (!file) {
-    log::warning("No picture in " + source.string());
-    return false;
-  }
-  const fs::path target = outputPath(run.settings, source, kind);
+  if (!file || run.cancelled()) return false;
+  const fs::path target = outputPath(run.settings, photo, kind);
   if (!run.overwrite.mayWrite(target)) return false;
   platform::AtomicFile out(target);
   out.write(*file);
   out.commit();
+  run.written.push_back(target);
   return true;
 }
 
-bool processImage(const RunContext& run, ImageCodec& codec, const fs::path& source, OutputKind kind) {
-  if (run.cancelled()) {
-    run.observer.closeProgress();
-    return false;
-  }
-  return commitImage(run, source, kind, renderImage(run, codec, source, kind));
+bool processImage(const RunContext& run, ImageCodec& codec, const GalleryPhoto& photo, OutputKind kind) {
+  return !run.cancelled() && commitImage(run, photo, kind, renderImage(run, codec, photo, kind));
 }
 
 }  // namespace vistrel::gallery

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "gallery/gallery_names.h"
 #include "gallery/image_codec.h"
 #include "gallery/run_context.h"
 
@@ -42,22 +43,23 @@ struct TextPlacement {
 TextPlacement placeOverlay(TextPosition position, bool center, int width, int height, int textWidth,
                            int textHeight);
 
-std::filesystem::path outputPath(const GallerySettings& s, const std::filesystem::path& source, OutputKind kind);
+std::filesystem::path outputPath(const GallerySettings& s, const GalleryPhoto& photo, OutputKind kind);
 
 // The finished file of one thumbnail or medium image, EXIF included; nothing
-// when cancelled or when no picture comes out. Safe on any thread as long as
-// the codec and metadata source are: it writes nothing and asks nothing.
-std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const std::filesystem::path& source,
+// when cancelled. Throws Error with the reason when no picture comes out.
+// Safe on any thread as long as the codec and metadata source are: it writes
+// nothing and asks nothing.
+std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const GalleryPhoto& photo,
                                        OutputKind kind);
 
 // Writes a rendered image on the run's own thread, where the overwrite
-// question is asked. Returns false when it wrote nothing.
-bool commitImage(const RunContext& run, const std::filesystem::path& source, OutputKind kind,
+// question is asked. Returns false when it wrote nothing (cancelled, or the
+// user kept the existing file).
+bool commitImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind,
                  const std::optional<std::string>& file);
 
-// Makes one thumbnail or medium image. Returns false when it wrote nothing
-// (cancelled, no picture, or the user kept the existing file).
-bool processImage(const RunContext& run, ImageCodec& codec, const std::filesystem::path& source,
-                  OutputKind kind);
+// Makes one thumbnail or medium image. Returns false when it wrote nothing;
+// throws Error when the source holds no picture.
+bool processImage(const RunContext& run, ImageCodec& codec, const GalleryPhoto& photo, OutputKind kind);
 
 }  // namespace vistrel::gallery

@@ -23,7 +23,11 @@ ImageSize ImagingCodec::headerSize(const fs::path& file) {
   }
 }
 
-RgbImage ImagingCodec::load(const fs::path& file, int reduction) { return imaging::LoadImageRgb(file, reduction); }
+RgbImage ImagingCodec::load(const fs::path& file, int reduction) { return imaging::DecodeImageFileRgb(file, reduction); }
+
+std::uint64_t ImagingCodec::decodeMemory(const fs::path& file, ImageSize size, int reduction) {
+  return imaging::DecodeMemory(file, size.width, size.height, reduction);
+}
 
 RgbImage ImagingCodec::scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) {
   // Every step treats the three channels alike, so the gallery's red-first

@@ -14,6 +14,7 @@ class ImagingCodec : public ImageCodec {
   bool canOpen(const std::filesystem::path& file) override;
   ImageSize headerSize(const std::filesystem::path& file) override;
   RgbImage load(const std::filesystem::path& file, int reduction) override;
+  std::uint64_t decodeMemory(const std::filesystem::path& file, ImageSize size, int reduction) override;
   RgbImage scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) override;
   std::string encodeJpeg(const RgbImage& image, int quality) override;
 };

@@ -13,9 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void copyQuietly(const fs::path& from, const fs::path& to) {
+void copyQuietly(const RunContext& run, const fs::path& from, const fs::path& to, platform::IfExists ifExists) {
   try {
-    platform::copyFile(from, to, platform::IfExists::Replace);
+    if (platform::copyFile(from, to, ifExists)) run.written.push_back(to);
   } catch (const Error& e) {
     log::warning(e.what());
   }
@@ -37,15 +37,15 @@ void copySupportingFiles(const RunContext& run) {
   for (const std::string* text : {&s.NextIndexPage, &s.BackIndexPage, &s.PreviousSinglePage,
                                   &s.NextSinglePage, &s.BackToIndex, &s.FirstPage}) {
     const std::string name = navigationImage(*text);
-    if (!name.empty()) copyQuietly(run.programData / "gifs" / name, target / name);
+    if (!name.empty()) copyQuietly(run, run.programData / "gifs" / name, target / name, platform::IfExists::Replace);
   }
   if (!s.UseCSS || s.CSSfname.empty()) return;
   const std::string sheet = fs::path(s.CSSfname).filename().string();
-  copyQuietly(run.programData / "css" / sheet, target / sheet);
+  copyQuietly(run, run.programData / "css" / sheet, target / sheet, platform::IfExists::Replace);
   const std::string background = "css_" + fs::path(sheet).replace_extension(".gif").string();
   std::error_code ec;
   if (fs::exists(run.programData / "css" / background, ec)) {
-    copyQuietly(run.programData / "css" / background, target / background);
+    copyQuietly(run, run.programData / "css" / background, target / background, platform::IfExists::Replace);
   }
 }
 
@@ -56,13 +56,9 @@ std::string link(const std::string& href, const std::string& text) {
 class IndexWriter {
  public:
   IndexWriter(const RunContext& run, const std::vector<IndexEntry>& entries)
-      : run_(run), s_(run.settings), texts_(s_), entries_(entries) {
-    const int perPage = s_.Cols * s_.Rows;
-    pageCount_ = static_cast<int>((entries.size() + static_cast<std::size_t>(perPage) - 1) /
-                                  static_cast<std::size_t>(perPage));
-  }
+      : run_(run), s_(run.settings), texts_(s_), entries_(entries), pageCount_(indexPageCount(s_, entries.size())) {}
 
-  void write();
+  bool write();  // false when cancelled
 
  private:
   void startPage();
@@ -81,16 +77,13 @@ class IndexWriter {
   PageLines lines_;
 };
 
-void IndexWriter::write() {
+bool IndexWriter::write() {
   startPage();
   const std::size_t n = entries_.size();
   const int perPage = s_.Cols * s_.Rows;
   int column = 1, cellNumber = 1;
   for (std::size_t k = 1; k <= n; ++k) {
-    if (run_.cancelled()) {
-      run_.observer.closeProgress();
-      return;
-    }
+    if (run_.cancelled()) return false;
     lines_.push_back(cell(entries_[k - 1]));
     ++column;
     ++cellNumber;
@@ -99,11 +92,12 @@ void IndexWriter::write() {
       column = 1;
     }
     if (cellNumber <= perPage && k < n) continue;
-    if (!finishPage()) return;
+    if (!finishPage()) return true;
     cellNumber = 1;
     ++page_;
     startPage();
   }
+  return true;
 }
 
 void IndexWriter::startPage() {
@@ -120,26 +114,19 @@ bool IndexWriter::finishPage() {
   run_.observer.pathShown(file);
   if (!run_.overwrite.mayWrite(file)) return false;
   savePage(file, lines_);
+  run_.written.push_back(file);
   return true;
 }
 
 std::string IndexWriter::cell(const IndexEntry& entry) const {
-  const fs::path& source = entry.source;
-  const bool fix = run_.options.cbFixFilenames;
-  std::string thumb = htmlEscape(thumbnailReference(s_, source));
-  if (fix) thumb = blanksAsPercent20(thumb);
+  const fs::path& source = entry.photo.source;
   if (s_.linkMode == LinkMode::CopyOriginal) {
-    try {
-      platform::copyFile(source, imageFolder(s_) / source.filename(), platform::IfExists::Keep);
-    } catch (const Error& e) {
-      log::warning(e.what());
-    }
+    copyQuietly(run_, source, imageFolder(s_) / entry.photo.copyName, platform::IfExists::Keep);
   }
-  std::string target = linkTarget(s_, source);
-  if (fix && s_.linkMode != LinkMode::InclLink) target = blanksAsPercent20(target);
+  const std::string target = linkTarget(s_, entry.photo);
   const bool linked = !target.empty();
-  const std::string picture = (linked ? "<a href=\"" + htmlEscape(target) + "\">" : std::string()) +
-                              "<img src=\"" + thumb + "\" border=\"" + std::to_string(s_.ImgBorder) +
+  const std::string picture = (linked ? "<a href=\"" + pageUrl(target) + "\">" : std::string()) + "<img src=\"" +
+                              pageUrl(thumbnailReference(s_, entry.photo)) + "\" border=\"" + std::to_string(s_.ImgBorder) +
                               "\" height=" + std::to_string(entry.thumbHeight) +
                               " width=" + std::to_string(entry.thumbWidth) + ">" +
                               (linked ? "</a>" : "");
@@ -161,7 +148,7 @@ std::string indexNavigation(const GallerySettings& s, int page, int pageCount, c
                             const std::string& fontClose) {
   if (pageCount <= 1) return {};
   const char* division = s.UseCSS ? "<div class=\"navigate\">" : "<div>";
-  const auto pageLink = [&](int p, const std::string& text) { return link(indexPageName(s, p), text); };
+  const auto pageLink = [&](int p, const std::string& text) { return link(pageUrl(indexPageName(s, p)), text); };
   std::string line = PageTexts(s).navigationTableOpen("td") + division + fontOpen;
   if (s.navStyle != NavStyle::NumbersNav) {
     if (page == 1) {
@@ -184,11 +171,10 @@ std::string indexNavigation(const GallerySettings& s, int page, int pageCount, c
   return line + "</td></tr></table>";
 }
 
-void writeIndexPages(const RunContext& run, const std::vector<IndexEntry>& entries) {
+bool writeIndexPages(const RunContext& run, const std::vector<IndexEntry>& entries) {
   run.observer.status("Creating thumbnail index pages...");
   copySupportingFiles(run);
-  IndexWriter(run, entries).write();
-  if (run.settings.OpenHTML) run.observer.openDocument(targetFolder(run.settings) / indexPageName(run.settings, 1));
+  return IndexWriter(run, entries).write();
 }
 
 }  // namespace vistrel::gallery

@@ -1,5 +1,6 @@
 #include "gallery/page_texts.h"
 
+#include "gallery/html_text.h"
 #include "platform/files.h"
 
 namespace vistrel::gallery {
@@ -15,8 +16,10 @@ std::string PageTexts::fontTag(const std::string& face, const std::string& size)
 }
 
 PageLines PageTexts::head(int pageNumber) const {
-  PageLines lines{"<HTML><HEAD>"};
-  if (s_.UseCSS) lines.push_back("<link rel=\"stylesheet\" href=\"" + s_.CSSfname + "\" TYPE=\"text/css\">");
+  // The charset comes first, ahead of the title and of a user's head text
+  // (which may declare another): the first declaration is the one that counts.
+  PageLines lines{"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">"};
+  if (s_.UseCSS) lines.push_back("<link rel=\"stylesheet\" href=\"" + pageUrl(s_.CSSfname) + "\" TYPE=\"text/css\">");
   lines.push_back("<TITLE>" + s_.TitleText +
                   (s_.InclPageNo ? " " + std::to_string(pageNumber) : std::string()) + "</TITLE>");
   if (s_.HeadText.size() > 3) lines.push_back(s_.HeadText);

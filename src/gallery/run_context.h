@@ -2,17 +2,19 @@
 
 #include <atomic>
 #include <filesystem>
+#include <vector>
 
 #include "gallery/gallery_settings.h"
 #include "gallery/metadata_source.h"
 #include "gallery/overwrite_guard.h"
-#include "gallery/run_options.h"
 #include "gallery/run_observer.h"
+#include "gallery/run_options.h"
 
 namespace vistrel::gallery {
 
 // What every stage of one run reads: the settings, the two program options,
-// the shared overwrite answers and cancel flag, and the front end.
+// the shared overwrite answers and cancel flag, and the front end; and where
+// the stages note each file they write (all on the run's own thread).
 struct RunContext {
   const GallerySettings& settings;
   const RunOptions& options;
@@ -21,6 +23,7 @@ struct RunContext {
   RunObserver& observer;
   MetadataSource& metadata;
   std::filesystem::path programData;  // holds css/ and gifs/
+  std::vector<std::filesystem::path>& written;
 
   bool cancelled() const { return cancel.load(); }
 };

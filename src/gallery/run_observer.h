@@ -5,6 +5,13 @@
 
 namespace vistrel::gallery {
 
+// A file a run could not use, and why.
+struct FileProblem {
+  std::filesystem::path file;
+  std::string reason;
+  bool operator==(const FileProblem&) const = default;
+};
+
 // How a run shows itself: the progress window and the main window's status in
 // the GUI, standard error on the command line. Every call has a do-nothing default.
 class RunObserver {
@@ -17,6 +24,10 @@ class RunObserver {
   virtual void progress(int /*position*/, int /*total*/, const std::filesystem::path& /*source*/) {}
   virtual void status(const std::string& /*text*/) {}
   virtual void pathShown(const std::filesystem::path& /*path*/) {}
+  // A candidate that is not taken as a photo: missing, no regular file, no picture.
+  virtual void fileLeftOut(const FileProblem& /*problem*/) {}
+  // A photo whose images could not be made; the pages leave it out.
+  virtual void photoFailed(const FileProblem& /*problem*/) {}
   virtual void closeProgress() {}
   // "Open" the first index page with the system's default action.
   virtual void openDocument(const std::filesystem::path& /*page*/) {}

@@ -10,7 +10,10 @@ namespace vistrel::gallery {
 // them with the others (options::ProgramOptions).
 struct RunOptions {
   bool cbReplaceExisting = false;  // "Always overwrite existing files when creating thumbnails"
-  bool cbFixFilenames = true;      // "Replace illegal characters when creating thumbnails"
+  // "Replace illegal characters when creating thumbnails": pages now encode
+  // every URL whatever it says (a bare blank, "#" or "%" broke links); it is
+  // kept so that the options dialog and stored options stay as they were.
+  bool cbFixFilenames = true;
 };
 
 // The two as the options dialog has stored them (its defaults where it has not).

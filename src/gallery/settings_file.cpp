@@ -4,6 +4,7 @@
 
 #include "gallery/settings_fields.h"
 #include "platform/base64.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -47,7 +48,8 @@ void readField(const IniFile& ini, const SettingsField& field, GallerySettings& 
                  [&](std::string GallerySettings::*m) {
                    const auto text = ini.readString(section, key);
                    if (field.coding == Coding::Memo) {
-                     if (text && !text->empty()) s.*m = platform::base64Decode(*text);
+                     // The INI text was decoded already, but not what its Base64 hides.
+                     if (text && !text->empty()) s.*m = platform::textFromFile(platform::base64Decode(*text));
                    } else if (field.coding == Coding::Css) {
                      const bool known = text && std::find(styleSheets.begin(), styleSheets.end(),
                                                           *text) != styleSheets.end();
@@ -73,8 +75,22 @@ void loadSettingsIni(const IniFile& ini, GallerySettings& settings,
   for (const SettingsField& field : settingsFields()) readField(ini, field, settings, styleSheets);
 }
 
-void saveSettingsFile(const std::filesystem::path& file, const GallerySettings& settings) {
-  settingsToIni(settings).save(file);
+void saveSettingsFile(const std::filesystem::path& file, const GallerySettings& settings, const LoadedDesign* loaded) {
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  const platform::FileLock lock(folder);
+  const IniFile wanted = settingsToIni(settings);
+  if (!loaded || platform::resolvedPath(loaded->file) != platform::resolvedPath(file)) {
+    wanted.save(file);
+    return;
+  }
+  IniFile current = IniFile::load(file);
+  for (const SettingsField& field : settingsFields()) {
+    const auto value = wanted.readString(field.section, field.key);
+    if (value && *value != loaded->ini.readString(field.section, field.key)) {
+      current.writeString(field.section, field.key, *value);
+    }
+  }
+  current.save(file);
 }
 
 void loadSettingsFile(const std::filesystem::path& file, GallerySettings& settings,
@@ -88,7 +104,7 @@ std::vector<std::string> installedStyleSheets(const std::filesystem::path& progr
   if (!std::filesystem::is_directory(programData / "css", ec)) return names;
   for (const auto& entry : platform::listFolder(programData / "css")) {
     const std::string name = entry.path.filename().string();
-    if (!entry.isFolder && platform::asciiLower(entry.path.extension().string()) == ".css") {
+    if (!entry.isFolder && platform::lowerExtension(entry.path) == ".css") {
       names.push_back(name);
     }
   }

@@ -18,7 +18,20 @@ platform::IniFile settingsToIni(const GallerySettings& settings);
 void loadSettingsIni(const platform::IniFile& ini, GallerySettings& settings,
                      const std::vector<std::string>& styleSheets);
 
-void saveSettingsFile(const std::filesystem::path& file, const GallerySettings& settings);
+// A design as it was loaded from its file, so that a later save to the same
+// file can write only what changed since.
+struct LoadedDesign {
+  std::filesystem::path file;
+  platform::IniFile ini;  // settingsToIni of the settings right after loading
+};
+
+// Writes the design file under a lock on its folder. Given the design as it
+// was loaded from this same file, only the keys that changed since are
+// written, into the file as it is now: two processes that each load, change
+// and save one design both keep their changes. Otherwise the whole design
+// replaces the file. Throws Error.
+void saveSettingsFile(const std::filesystem::path& file, const GallerySettings& settings,
+                      const LoadedDesign* loaded = nullptr);
 void loadSettingsFile(const std::filesystem::path& file, GallerySettings& settings,
                       const std::vector<std::string>& styleSheets);
 

@@ -23,6 +23,11 @@ class SharedDecode : public ImageCodec {
   bool canOpen(const std::filesystem::path& file) override { return codec_.canOpen(file); }
   ImageSize headerSize(const std::filesystem::path& file) override;
   RgbImage load(const std::filesystem::path& file, int reduction) override;
+  std::uint64_t decodeMemory(const std::filesystem::path& file, ImageSize size, int reduction) override {
+    return codec_.decodeMemory(file, size, reduction);
+  }
+  // What the one decode of the photo holds at its peak.
+  std::uint64_t memoryNeeded() { return codec_.decodeMemory(file_, size_, reduction_); }
   RgbImage scaleAndFilter(const RgbImage& source, int width, int height, const FilterSteps& steps) override {
     return codec_.scaleAndFilter(source, width, height, steps);
   }

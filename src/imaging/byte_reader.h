@@ -9,12 +9,6 @@
 
 namespace vistrel::imaging {
 
-// Throws Error(message) unless the condition holds; keeps the many bounds
-// checks of the readers to one line each.
-inline void enforce(bool condition, const char* message) {
-  if (!condition) throw Error(message);
-}
-
 // Little- and big-endian reads at an offset, each checked against the end.
 class ByteReader {
  public:

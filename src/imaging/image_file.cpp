@@ -126,6 +126,25 @@ RgbPicture toRgbPicture(const TBitmap& bitmap) {
   return picture;
 }
 
+std::uint64_t DecodeMemory(const std::filesystem::path& file, int width, int height, int reduction) {
+  std::vector<std::uint8_t> start;
+  std::error_code ec;
+  const std::uint64_t fileBytes = std::filesystem::file_size(file, ec);
+  try {
+    start = readFile(file, 4096);
+  } catch (const Error&) {
+    return 0;
+  }
+  const codecs::ImageFormat* format = codecs::findImageFormat(file, start);
+  if (!format || ec || width <= 0 || height <= 0) return 0;
+  const auto w = static_cast<std::uint64_t>(width), h = static_cast<std::uint64_t>(height);
+  if (!format->factory()->reducesWhileDecoding()) return fileBytes + w * h * 7;
+  // The reduced picture, and as much again for what is made from it.
+  const int shift = std::clamp(reduction, 0, 3);
+  const std::uint64_t side = std::uint64_t{1} << shift;
+  return fileBytes + ((w + side - 1) >> shift) * ((h + side - 1) >> shift) * 3 * 2;
+}
+
 TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction) {
   return orNoPicture<TBitmap>(fileName, [&] { return DecodeImageFile(fileName, reduction).bitmap; });
 }

@@ -58,4 +58,10 @@ DecodedImage DecodeImageFileBgra(const std::filesystem::path& file, int reductio
                                  const BgraAllocator& allocate);
 RgbPicture LoadImageRgb(const std::filesystem::path& fileName, int reduction);
 
+// About the most memory a decode of the file at this reduction holds at once
+// (its bytes, the decoder's rows and the picture), from the size its header
+// gives: formats other than JPEG are decoded at full size before they shrink.
+// Reads only the start of the file; 0 when it cannot be read.
+std::uint64_t DecodeMemory(const std::filesystem::path& file, int width, int height, int reduction);
+
 }  // namespace vistrel::imaging

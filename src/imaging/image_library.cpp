@@ -12,6 +12,7 @@
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
 #include "platform/error.h"
+#include "platform/files.h"
 
 namespace vistrel::imaging::library {
 namespace {
@@ -200,7 +201,7 @@ TFastDIB Render24(int buffer, int width, int height, const Rect& source) {
 void Save(int buffer, const std::filesystem::path& name) {
   const TBitmap picture = pictureOf(buffer);
   if (picture.Empty()) throw Error("There is no picture to save.");
-  const std::string extension = codecs::lowerExtension(name);
+  const std::string extension = platform::lowerExtension(name);
   if (extension == ".jpg" || extension == ".jpeg") return SaveBitmapAsJpeg(name, picture);
   if (extension != ".bmp") throw Error("Pictures cannot be saved as " + extension + " files.");
   SaveBitmapAsBmp(name, picture);
@@ -211,7 +212,7 @@ void Save(int buffer, const std::filesystem::path& name) {
 namespace vistrel::imaging {
 
 TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int buffer, int reduction) {
-  if (codecs::lowerExtension(fileName) == ".psd") {
+  if (platform::lowerExtension(fileName) == ".psd") {
     TFastDIB dib;
     try {
       BitmapToDib(DecodeImageFile(fileName, 0).bitmap, dib);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "platform/error.h"
 #include "platform/files.h"
@@ -48,9 +49,10 @@ std::vector<std::string> loadLines(const fs::path& descriptionFile) {
   for (std::size_t start = 0; start < text.size();) {
     auto end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (line.ends_with('\r')) line.pop_back();
-    if (!line.empty()) lines.push_back(std::move(line));
+    std::string_view line = std::string_view(text).substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    // Line by line: an older program may have added Latin-1 lines to a UTF-8 file.
+    if (!line.empty()) lines.push_back(platform::textFromFile(line));
     start = end + 1;
   }
   return lines;
@@ -64,11 +66,15 @@ void saveLines(const fs::path& descriptionFile, std::vector<std::string> lines) 
   platform::writeFileAtomically(descriptionFile, text);
 }
 
-// A name read from the file is only ever looked up inside its own folder.
-bool existsInFolder(const fs::path& folder, const std::string& name) {
+// Lines name files as they are shown, which for a name that is not UTF-8 is
+// not its name on disk: compare with what the folder's names show.
+std::set<std::string> shownNamesIn(const fs::path& folder) {
+  std::set<std::string> names;
   std::error_code error;
-  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != ".." &&
-         fs::exists(folder / name, error);
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    names.insert(platform::displayName(it->path().filename()));
+  }
+  return names;
 }
 
 }  // namespace
@@ -93,18 +99,22 @@ std::string CleanDescription(std::string_view text) {
 }
 
 std::string DescriptionOf(const fs::path& file) {
-  const std::string name = file.filename().string();
-  std::string description;
-  for (const std::string& line : loadLines(descriptionFileOf(file.parent_path()))) {
-    const auto parsed = parseLine(line);
-    if (parsed && parsed->name == name) description = parsed->description;
+  const auto descriptions = FolderDescriptions(file.parent_path());
+  const auto found = descriptions.find(platform::displayName(file.filename()));
+  return found == descriptions.end() ? std::string() : found->second;
+}
+
+std::map<std::string, std::string> FolderDescriptions(const fs::path& folder) {
+  std::map<std::string, std::string> descriptions;
+  for (const std::string& line : loadLines(descriptionFileOf(folder))) {
+    if (auto parsed = parseLine(line)) descriptions[parsed->name] = std::move(parsed->description);
   }
-  return description;
+  return descriptions;
 }
 
 void SetDescription(const fs::path& file, std::string_view text) {
   const std::string description = CleanDescription(text);
-  const std::string name = file.filename().string();
+  const std::string name = platform::displayName(file.filename());
   const fs::path descriptionFile = descriptionFileOf(file.parent_path());
   std::vector<std::string> lines = loadLines(descriptionFile);
   std::erase_if(lines, [&](const std::string& line) { return nameOf(line) == name; });
@@ -122,7 +132,8 @@ void PurgeDescriptions(const std::vector<fs::path>& folders) {
     if (!fs::exists(descriptionFile, error)) continue;
     try {
       std::vector<std::string> lines = loadLines(descriptionFile);
-      std::erase_if(lines, [&](const std::string& line) { return !existsInFolder(*folder, nameOf(line)); });
+      const std::set<std::string> names = shownNamesIn(*folder);
+      std::erase_if(lines, [&](const std::string& line) { return !names.contains(nameOf(line)); });
       saveLines(descriptionFile, std::move(lines));
     } catch (const Error& e) {
       if (!firstFailure) firstFailure = e;

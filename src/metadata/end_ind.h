@@ -8,12 +8,6 @@
 
 namespace vistrel::metadata {
 
-// Every length and offset in a metadata block comes from the file, so every
-// read goes through these: a check that fails is an Error, never a stray read.
-inline void enforce(bool condition, const char* message) {
-  if (!condition) throw Error(message);
-}
-
 // The unsigned number in the first `size` (at most 4) bytes of `bytes`.
 std::uint32_t unsignedOf(std::string_view bytes, bool bigEndian);
 

@@ -41,6 +41,19 @@ std::string componentText(std::string_view component, std::uint16_t format, std:
   return decodeList.empty() ? number : DecodeValue(decodeList, number);
 }
 
+std::string joinedComponents(std::string_view rawBytes, std::uint16_t format, std::string_view decodeList,
+                             bool bigEndian, std::size_t limit) {
+  const int size = ComponentSize(format);
+  if (size == 0) return "0";
+  const std::size_t count = std::min<std::size_t>(rawBytes.size() / size, limit);
+  std::string joined;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) joined += ", ";
+    joined += componentText(rawBytes.substr(i * size, size), format, decodeList, bigEndian);
+  }
+  return joined;
+}
+
 }  // namespace
 
 double NumericValueOf(std::string_view rawBytes, std::uint16_t format, bool bigEndian) {
@@ -57,19 +70,16 @@ double NumericValueOf(std::string_view rawBytes, std::uint16_t format, bool bigE
 
 std::string FormatComponents(std::string_view rawBytes, std::uint16_t format, std::string_view decodeList,
                              std::string_view formatString, bool bigEndian) {
-  const int size = ComponentSize(format);
-  if (size == 0) return "0";
-  const std::size_t count = std::min<std::size_t>(rawBytes.size() / size, 8);
-  std::string joined;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i > 0) joined += ", ";
-    joined += componentText(rawBytes.substr(i * size, size), format, decodeList, bigEndian);
-  }
+  const std::string joined = joinedComponents(rawBytes, format, decodeList, bigEndian, 8);
   if (formatString.empty()) return joined;
   if (const auto at = formatString.find("%s"); at != std::string_view::npos) {
     return std::string(formatString.substr(0, at)) + joined + std::string(formatString.substr(at + 2));
   }
   return FormatReal(std::string(formatString).c_str(), NumericValueOf(rawBytes, format, bigEndian));
+}
+
+std::string AllComponents(std::string_view rawBytes, std::uint16_t format, bool bigEndian) {
+  return joinedComponents(rawBytes, format, "", bigEndian, rawBytes.size());
 }
 
 std::string DecodeValue(std::string_view decodeList, std::string_view value) {
@@ -99,7 +109,7 @@ double FractionValue(std::string_view text) {
 }
 
 std::string PrintableText(std::string_view text) {
-  std::string result(text.substr(0, 50));
+  std::string result(platform::utf8Prefix(text, 50));
   for (char& c : result) {
     if (static_cast<unsigned char>(c) < 32) c = '.';
   }

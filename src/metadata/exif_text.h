@@ -17,11 +17,15 @@ double NumericValueOf(std::string_view rawBytes, std::uint16_t format, bool bigE
 // put through the format string ("%s" takes the text, others the number).
 std::string FormatComponents(std::string_view rawBytes, std::uint16_t format, std::string_view decodeList,
                              std::string_view formatString, bool bigEndian);
+// Every component joined by ", ", as numbers: what the maker-note
+// formatters unpack.
+std::string AllComponents(std::string_view rawBytes, std::uint16_t format, bool bigEndian);
 // The meaning of a value in a "value:meaning,…" list; empty when not listed.
 std::string DecodeValue(std::string_view decodeList, std::string_view value);
 // "n/d" or "w n/d" as a number; 0 when it does not parse.
 double FractionValue(std::string_view text);
-// The first 50 bytes, control characters shown as ".".
+// At most the first 50 bytes, ending between characters; control characters
+// shown as ".".
 std::string PrintableText(std::string_view text);
 // The first 16 bytes as "4A 46 " …, with "..." when there were more.
 std::string HexText(std::string_view bytes);

@@ -21,9 +21,8 @@ constexpr std::int64_t kMaxCopiedBytes = 8 << 20;
 constexpr std::int64_t kCostPerEntry = 64;
 constexpr int kDateLength = 19;
 
-std::string cut(std::string text, std::size_t capacity) {
-  if (text.size() > capacity) text.resize(capacity);
-  return text;
+std::string cut(const std::string& text, std::size_t capacity) {
+  return std::string(platform::utf8Prefix(text, capacity));
 }
 
 int rounded(double value) {
@@ -49,7 +48,6 @@ platform::DateTime addSeconds(const platform::DateTime& date, long long seconds)
 struct TImageInfo::Walk {
   std::int64_t base = 0;
   std::set<std::int64_t> visited;
-  std::int64_t budget = kMaxCopiedBytes;
 };
 
 std::optional<platform::DateTime> ParseExifDate(std::string_view text) {
@@ -70,7 +68,7 @@ std::string ExifDateText(const platform::DateTime& date) {
   return text;
 }
 
-TImageInfo::TImageInfo(TimgData& owner) : Owner(owner) {}
+TImageInfo::TImageInfo(TimgData& owner) : Owner(owner), copyBudget_(kMaxCopiedBytes) {}
 
 int TImageInfo::IndexOfName(std::string_view name) const {
   for (std::size_t i = 0; i < Entries.size(); ++i) {
@@ -103,7 +101,8 @@ int TImageInfo::AddTagEntry(const TTagEntry& entry) {
 
 void TImageInfo::ReadDirectory(std::int64_t start, std::int64_t base, std::span<const TTagEntry> table) {
   Walk walk;
-  walk.base = base;
+  walk.base = OffsetBase = base;
+  copyBudget_ = kMaxCopiedBytes;
   walkDirectory(walk, start, table);
 }
 
@@ -127,14 +126,13 @@ void TImageInfo::readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntr
   const std::int64_t valuePosition = bytes <= 4 ? at + 8 : Long32At(at + 8) + walk.base;
   TTagEntry entry = FindTagRow(table, tag);
   entry.RawBytes = BytesAt(valuePosition, bytes);
-  walk.budget -= kCostPerEntry + static_cast<std::int64_t>(entry.RawBytes.size());
-  enforce(walk.budget >= 0, "Too much EXIF data");
+  chargeCopy(static_cast<std::int64_t>(entry.RawBytes.size()));
 
   std::string display;
   if (format == kAscii) {
-    display = entry.RawBytes.substr(0, static_cast<std::size_t>(bytes - 1));
+    display = platform::textFromFile(entry.RawBytes.substr(0, static_cast<std::size_t>(bytes - 1)));
   } else if (format == kUndefined) {
-    display = "\"" + entry.RawBytes + "\"";
+    display = "\"" + platform::textFromFile(entry.RawBytes) + "\"";
   } else {
     display = FormatComponents(entry.RawBytes, format, entry.DecodeList, entry.FormatString, BigEndian);
   }
@@ -146,7 +144,7 @@ void TImageInfo::readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntr
     UserCommentPos = valuePosition;
     std::string comment = BytesAt(valuePosition + 8, UserCommentLength);
     comment.erase(comment.find_last_not_of('\0') + 1);
-    display = std::string(platform::trimBlanks(comment));
+    display = platform::textFromFile(platform::trimBlanks(comment));
     UserCommentText = display;
   }
   entry.DisplayText = display;
@@ -181,7 +179,7 @@ void TImageInfo::rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int
       CameraDate = cut(entry.DisplayText, 20);
       break;
     case 0x9004: DateTimeDigitizedPos = entry.ValuePosition; break;
-    case 0x9000: ExifVersionText = cut(entry.RawBytes, 6); break;
+    case 0x9000: ExifVersionText = platform::textFromFile(entry.RawBytes.substr(0, 6)); break;
     case 0x9209: FlashValue = rounded(NumericValueOf(entry.RawBytes, entry.Format, BigEndian)); break;
     case 0x014A:
     case 0x8769:
@@ -190,14 +188,15 @@ void TImageInfo::rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int
     case 0x927C:
       MakerNoteBytes = entry.RawBytes;
       MakerNotePos = entry.ValuePosition;
-      try {
-        MakerNoteResult = DecodeMakerNote(*this, TiffMode);
-      } catch (const std::exception& e) {
-        Owner.ErrorText = std::string("Error Detected = ") + e.what();
-      }
+      MakerNoteResult = TmsInfo(TiffMode, *this).DecodeMakerNote();
       break;
     default: break;
   }
+}
+
+void TImageInfo::chargeCopy(std::int64_t bytes) {
+  copyBudget_ -= kCostPerEntry + bytes;
+  enforce(copyBudget_ >= 0, "Too much EXIF data");
 }
 
 void TImageInfo::followPointer(Walk& walk, std::int64_t valuePosition, std::span<const TTagEntry> table) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "metadata/end_ind.h"
+#include "metadata/maker_tables.h"
 #include "metadata/tag_entry.h"
 #include "platform/dates.h"
 
@@ -51,6 +52,8 @@ class TImageInfo : public tEndInd {
   std::int64_t MakerNotePos = 0;
   bool MakerNoteResult = false;
   bool TiffMode = false;
+  // Where TIFF offsets of the block point to: position = offset + OffsetBase.
+  std::int64_t OffsetBase = 9;
 
   int EntryCount() const { return static_cast<int>(Entries.size()); }
   int IndexOfName(std::string_view name) const;
@@ -64,6 +67,16 @@ class TImageInfo : public tEndInd {
   // Walks the directory at `start` and everything it points to. `base` turns
   // a TIFF offset into a buffer position (position = offset + base).
   void ReadDirectory(std::int64_t start, std::int64_t base, std::span<const TTagEntry> table);
+  // Walks a maker-note directory (Buffer and byte order stay as they are):
+  // `directoryStart` is a position in `makerNote`; a value offset o lies at
+  // o + `offsetBase` in it, or else at o + `outsideBase` in Buffer. Appends to
+  // MakerNoteListing and Entries; a failure ends the walk and is told in the
+  // owner's ErrorText.
+  void ReadMakerDirectory(std::string_view makerNote, std::span<const MakerTagRow> table,
+                          std::int64_t directoryStart, std::int64_t offsetBase, std::int64_t outsideBase,
+                          bool bigEndian);
+  // A maker-note line of its own (an ASCII entry with TableId 1).
+  void AddCustomEntry(const std::string& name, const std::string& text);
   // Adds the 35 mm equivalent focal length when the block does not hold one.
   void AddFocalLengthIn35mm();
 
@@ -86,6 +99,12 @@ class TImageInfo : public tEndInd {
   void readEntry(Walk& walk, std::int64_t at, std::span<const TTagEntry> table);
   void followPointer(Walk& walk, std::int64_t valuePosition, std::span<const TTagEntry> table);
   void rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int64_t at);
+  struct MakerWalk;
+  // Counts bytes copied out of the block (with a cost per entry) against one
+  // budget for all its directories and maker notes.
+  void chargeCopy(std::int64_t bytes);
+
+  std::int64_t copyBudget_;
 };
 
 }  // namespace vistrel::metadata

@@ -2,7 +2,7 @@
 
 #include "metadata/descriptions.h"
 #include "metadata/img_data.h"
-#include "platform/text.h"
+#include "platform/files.h"
 
 namespace vistrel::metadata {
 namespace {
@@ -30,7 +30,7 @@ bool IsExifTabHeading(const std::string& line) {
 InfoPanelTexts InfoPanelTextsOf(const std::filesystem::path& file, bool rawExif) {
   InfoPanelTexts texts;
   texts.description = DescriptionOf(file);
-  const std::string extension = platform::asciiLower(file.extension().string());
+  const std::string extension = platform::lowerExtension(file);
   if (extension != ".jpg" && extension != ".jpeg" && extension != ".tif" && extension != ".nef") {
     texts.exif = "Unsupported file format";
     return texts;

@@ -12,6 +12,10 @@ namespace vistrel::metadata {
 namespace {
 
 constexpr char kTagMarker = 0x1C;
+// Dataset 1:90 with ISO 2022's escape sequence for UTF-8.
+constexpr int kEnvelopeRecord = 1;
+constexpr int kCodedCharacterSet = 90;
+constexpr std::string_view kUtf8Mark = "\x1B%G";
 // Longer values would need the extended length form, which few readers know.
 constexpr std::size_t kMaxValueLength = 0x7FFF;
 
@@ -63,7 +67,7 @@ std::string bigEndian16(std::size_t value) {
 }
 
 std::string datasetBytes(std::uint16_t record, std::uint16_t dataset, std::string_view value) {
-  value = value.substr(0, kMaxValueLength);
+  value = platform::utf8Prefix(value, kMaxValueLength);
   return std::string{kTagMarker, static_cast<char>(record), static_cast<char>(dataset)} +
          bigEndian16(value.size()) + std::string(value);
 }
@@ -113,7 +117,10 @@ std::span<const TTagEntry> TIPTCdata::Table() {
 
 bool TIPTCdata::IsRepeatable(int dataset) { return dataset == 20 || dataset == 25; }
 
-void TIPTCdata::Reset() { Entries.clear(); }
+void TIPTCdata::Reset() {
+  Entries.clear();
+  CodedCharacterSet.clear();
+}
 
 void TIPTCdata::ParseIptcSection() {
   enforce(Owner.IptcSection.has_value(), "The file has no IPTC segment");
@@ -141,8 +148,12 @@ void TIPTCdata::parseDatasets(std::string_view block, std::size_t at) {
       length = unsignedOf(block.substr(valueAt, lengthBytes), true);
       valueAt += lengthBytes;
     }
-    const std::string_view value = block.substr(valueAt, std::min(length, block.size() - valueAt));
+    const std::string_view bytes = block.substr(valueAt, std::min(length, block.size() - valueAt));
+    if (record == kEnvelopeRecord && dataset == kCodedCharacterSet) CodedCharacterSet = bytes;
     if (const TTagEntry* row = rowOf(record, dataset)) {
+      // A UTF-8 value is read as such with or without the mark; anything else
+      // is Latin-1 from a program that wrote no mark (or a mark of its own).
+      const std::string value = platform::textFromFile(bytes);
       if (IsRepeatable(dataset)) {
         AddOrAppend(row->Name, value);
       } else {
@@ -221,7 +232,10 @@ int TIPTCdata::AddOrAppend(std::string_view name, std::string_view value) {
 
 std::string TIPTCdata::BuildBlock() const {
   std::string datasets;
+  bool plainAscii = true;
   for (const TTagEntry& entry : Entries) {
+    plainAscii = plainAscii && std::all_of(entry.DisplayText.begin(), entry.DisplayText.end(),
+                                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (entry.IptcCode == 2 && IsRepeatable(entry.Tag)) {
       for (const std::string_view item : ListOf(entry.Name)) {
         if (item.empty()) continue;
@@ -231,11 +245,16 @@ std::string TIPTCdata::BuildBlock() const {
       datasets += datasetBytes(entry.IptcCode, entry.Tag, entry.DisplayText);
     }
   }
-  if (datasets.size() % 2 == 0) datasets += '\0';
-  const std::string recordVersion("\x1C\x02\x00\x00\x02\x00\x02", 7);
-  enforce(datasets.size() + recordVersion.size() <= 0xFFFF, "The IPTC data are too large for a JPEG file");
+  // Record 1 goes ahead of the record version; ASCII reads the same in any
+  // character set, so an existing mark may stay.
+  const std::string_view characterSet = plainAscii ? std::string_view(CodedCharacterSet) : kUtf8Mark;
+  const std::string head =
+      (characterSet.empty() ? std::string() : datasetBytes(kEnvelopeRecord, kCodedCharacterSet, characterSet)) +
+      std::string("\x1C\x02\x00\x00\x02\x00\x02", 7);
+  if ((head.size() + datasets.size()) % 2 != 0) datasets += '\0';
+  enforce(datasets.size() + head.size() <= 0xFFFF, "The IPTC data are too large for a JPEG file");
   return std::string(kPhotoshopSignature) + "8BIM" + std::string("\x04\x04\x00\x00\x00\x00", 6) +
-         bigEndian16(datasets.size() + recordVersion.size()) + recordVersion + datasets + "8BIM" +
+         bigEndian16(datasets.size() + head.size()) + head + datasets + "8BIM" +
          std::string("\x04\x0B\x00\x00\x00\x00\x00\x00", 8);
 }
 

@@ -21,6 +21,10 @@ class TIPTCdata {
 
   TimgData& Owner;
   std::vector<TTagEntry> Entries;
+  // The value of dataset 1:90 as read (empty when there was none). Values are
+  // kept as UTF-8 whatever it says; a block built with a value that is not
+  // plain ASCII declares UTF-8 instead.
+  std::string CodedCharacterSet;
 
   // The 32 datasets this program knows, in table order.
   static std::span<const TTagEntry> Table();

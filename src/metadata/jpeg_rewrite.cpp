@@ -10,7 +10,6 @@
 #include "metadata/photoshop_resources.h"
 #include "platform/atomic_file.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 namespace vistrel::metadata {
 namespace {
@@ -118,7 +117,7 @@ void TimgData::RewriteWithMetadata(const std::filesystem::path& fileName) {
 }
 
 bool CopyExifToOutput(const std::filesystem::path& source, const std::filesystem::path& output) {
-  if (platform::asciiLower(source.extension().string()) != ".jpg") return false;
+  if (platform::lowerExtension(source) != ".jpg") return false;
   // The gallery keeps its plain output when the copy fails.
   try {
     TimgData data;

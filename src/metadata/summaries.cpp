@@ -40,7 +40,7 @@ std::string CameraText(const TImageInfo& exif) { return exif.CameraMake + " " + 
 
 std::string TImageInfo::InfoText() const {
   if (!Owner.HasExifBlock()) return {};
-  const std::string name = "File Name: " + Owner.FileName.filename().string();
+  const std::string name = "File Name: " + platform::displayName(Owner.FileName.filename());
   if (Owner.ErrorText != "<none>") return joinLines({name, "Exif Error: " + Owner.ErrorText});
   std::string text = joinLines(
       {name, "File Size: " + std::to_string(Owner.FileSize / 1024) + "k",

@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/overloaded.h"
+#include "platform/text.h"
 
 namespace vistrel::options {
 namespace {
@@ -65,7 +66,9 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
-    // Added later than the rest: settings written before it end just above.
+    // Added later than the rest, each after the one before: stores written
+    // before one of them end just above it.
+    {"ResetExifOrientation", &P::resetOrientation},
     {"AutoOrient", &P::autoOrient},
 };
 
@@ -95,7 +98,8 @@ void writeField(SettingsKey& key, const Field& field, const ProgramOptions& opti
              field.member);
 }
 
-// Lines may end in CR LF or LF; blank lines hold no address.
+// Lines may end in CR LF or LF; blank lines hold no address. Older programs
+// wrote Latin-1, which textFromFile turns into UTF-8.
 std::vector<std::string> readAddressBook(const std::filesystem::path& file) {
   std::vector<std::string> addresses;
   const std::string text = platform::readFile(file);
@@ -103,9 +107,9 @@ std::vector<std::string> readAddressBook(const std::filesystem::path& file) {
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) addresses.push_back(std::move(line));
+    std::string_view line = std::string_view(text).substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!line.empty()) addresses.push_back(platform::textFromFile(line));
     start = end + 1;
   }
   return addresses;

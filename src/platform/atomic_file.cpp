@@ -1,18 +1,24 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "platform/error.h"
 
 namespace vistrel::platform {
 namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".vistrel-tmp-";
 
 std::string describe(const std::string& what, const std::filesystem::path& path) {
   return what + " " + path.string() + ": " + std::strerror(errno);
@@ -42,10 +48,27 @@ void syncFolder(const std::filesystem::path& folder) {
   ::close(fd);
 }
 
+// The process that made a temporary file name, or 0 when the name is not one.
+pid_t ownerOf(const std::string& name) {
+  if (!name.starts_with(kTemporaryPrefix)) return 0;
+  const std::string rest = name.substr(kTemporaryPrefix.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string::npos || rest.size() - dash - 1 != 6) return 0;
+  pid_t pid = 0;
+  for (std::size_t i = 0; i < dash; ++i) {
+    if (rest[i] < '0' || rest[i] > '9' || pid > 99999999) return 0;
+    pid = pid * 10 + (rest[i] - '0');
+  }
+  return pid;
+}
+
+bool processEnded(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
-  std::string pattern = (target_.parent_path() / ("." + target_.filename().string() + ".XXXXXX")).string();
+  const std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-XXXXXX";
+  std::string pattern = (target_.parent_path() / name).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) throw Error(describe("Cannot create", target_));
   temporary_ = pattern;
@@ -72,14 +95,59 @@ void AtomicFile::write(const void* data, std::size_t size) {
   if (size > 0 && std::fwrite(data, 1, size, stream_) != size) throw Error(describe("Cannot write", target_));
 }
 
-void AtomicFile::commit() {
+void AtomicFile::finish() {
+  if (finished_) return;
+  if (!stream_) throw Error(describe("Cannot write", target_));  // an earlier finish failed
   const bool flushed = std::fflush(stream_) == 0 && ::fsync(::fileno(stream_)) == 0;
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
   if (!flushed || !closed) throw Error(describe("Cannot write", target_));
+  finished_ = true;
+}
+
+void AtomicFile::commit() {
+  finish();
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) throw Error(describe("Cannot replace", target_));
   committed_ = true;
   syncFolder(target_.parent_path());
+}
+
+bool AtomicFile::commitAsNew(const std::filesystem::path& target) {
+  finish();
+  if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno == EEXIST) return false;
+    if (errno != EINVAL && errno != ENOSYS) throw Error(describe("Cannot create", target));
+    // A file system without the flag: a hard link refuses an existing name just as well.
+    if (::link(temporary_.c_str(), target.c_str()) != 0) {
+      if (errno == EEXIST) return false;
+      throw Error(describe("Cannot create", target));
+    }
+    ::unlink(temporary_.c_str());
+  }
+  target_ = target;
+  committed_ = true;
+  syncFolder(target_.parent_path());
+  return true;
+}
+
+std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> removed;
+  std::error_code ec;
+  const auto quietSince = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t owner = ownerOf(it->path().filename().string());
+    std::error_code fileError;
+    if (owner == 0 || !it->is_regular_file(fileError) || !processEnded(owner)) continue;
+    if (it->last_write_time(fileError) > quietSince || fileError) continue;
+    if (std::filesystem::remove(it->path(), fileError)) removed.push_back(it->path());
+  }
+  return removed;
+}
+
+void removeStaleTemporaryFilesBeside(const std::vector<std::filesystem::path>& files) {
+  std::set<std::filesystem::path> folders;
+  for (const std::filesystem::path& file : files) folders.insert(file.parent_path().empty() ? "." : file.parent_path());
+  for (const std::filesystem::path& folder : folders) removeStaleTemporaryFiles(folder);
 }
 
 }  // namespace vistrel::platform

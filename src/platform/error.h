@@ -12,4 +12,10 @@ class Error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Throws Error(message) unless the condition holds. Readers of outside data
+// check every length and offset taken from a file with it, one line each.
+inline void enforce(bool condition, const char* message) {
+  if (!condition) throw Error(message);
+}
+
 }  // namespace vistrel

@@ -17,6 +17,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace vistrel::platform {
 namespace {
@@ -56,6 +57,8 @@ void copyTimes(const struct stat& from, const fs::path& to) {
 }
 
 }  // namespace
+
+std::string lowerExtension(const fs::path& file) { return asciiLower(file.extension().string()); }
 
 void createFolders(const fs::path& folder) {
   std::error_code ec;
@@ -142,10 +145,48 @@ std::string fileUri(const fs::path& file) {
   return QUrl::fromLocalFile(QString::fromStdString(file.string())).toString(QUrl::FullyEncoded).toStdString();
 }
 
+std::string safeNameComponent(std::string_view name, std::string_view fallback) {
+  const std::size_t cut = name.find_last_of("/\\");
+  if (cut != std::string_view::npos) name.remove_prefix(cut + 1);
+  std::string safe;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(name[i + 1]) <= 0x9F;
+    if (c1) {
+      ++i;
+    } else if (byte >= 0x20 && byte != 0x7F) {
+      safe += name[i];
+    }
+  }
+  return safe.empty() || safe == "." || safe == ".." ? std::string(fallback) : safe;
+}
+
+fs::path resolvedPath(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  if (ec) return path.lexically_normal();
+  const fs::path real = fs::weakly_canonical(absolute, ec);
+  return ec ? absolute.lexically_normal() : real;
+}
+
+bool liesInside(const fs::path& path, const fs::path& folder) {
+  const fs::path inner = path.lexically_normal(), outer = folder.lexically_normal();
+  const fs::path relative = inner.lexically_relative(outer);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 std::string readFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) fail("Cannot open", file);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // One read of the size the file has now, then whatever it grew by meanwhile.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  std::string content(ec ? 0 : static_cast<std::size_t>(size), '\0');
+  in.read(content.data(), static_cast<std::streamsize>(content.size()));
+  content.resize(static_cast<std::size_t>(in.gcount()));
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) content.append(chunk, static_cast<std::size_t>(in.gcount()));
   if (in.bad()) fail("Cannot read", file);
   return content;
 }

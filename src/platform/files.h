@@ -12,6 +12,9 @@ namespace vistrel::platform {
 namespace fs = std::filesystem;
 
 // Creates the folder and all missing parents. Throws Error.
+// The extension with its dot, lower-cased ASCII (".jpg"); "" when there is none.
+std::string lowerExtension(const fs::path& file);
+
 void createFolders(const fs::path& folder);
 
 enum class IfExists { Replace, Keep };
@@ -47,6 +50,16 @@ std::vector<FolderEntry> listFolder(const fs::path& folder);
 
 // The file's "file://" URI, percent-encoded.
 std::string fileUri(const fs::path& file);
+
+// A name read from a file or a setting, made one harmless name component:
+// what follows its last "/" or "\", without control characters (C0, DEL and
+// C1 in UTF-8). An empty result, "." and ".." give the fallback.
+std::string safeNameComponent(std::string_view name, std::string_view fallback);
+// The absolute, normal path with symbolic links followed as far as it exists.
+fs::path resolvedPath(const fs::path& path);
+// Whether `path` is `folder` or lies below it, compared as written (make both
+// canonical first where links matter).
+bool liesInside(const fs::path& path, const fs::path& folder);
 
 std::string readFile(const fs::path& file);  // throws Error
 // Writes the file beside its final name, syncs it and renames it into place.

@@ -16,7 +16,9 @@ IniFile IniFile::load(const std::filesystem::path& file) {
   return parse(readFile(file));
 }
 
-IniFile IniFile::parse(std::string_view text) {
+IniFile IniFile::parse(std::string_view bytes) {
+  const std::string decoded = textFromFile(bytes);
+  std::string_view text = decoded;
   IniFile ini;
   Section* current = nullptr;
   while (!text.empty()) {

@@ -18,7 +18,8 @@ class IniFile {
 
   // A missing file gives an empty IniFile; an unreadable one throws Error.
   static IniFile load(const std::filesystem::path& file);
-  static IniFile parse(std::string_view text);
+  // The file's bytes go through textFromFile: older programs wrote Latin-1.
+  static IniFile parse(std::string_view bytes);
   // Replaces the file only once the new one is complete. Throws Error.
   void save(const std::filesystem::path& file) const;
   std::string text() const;

@@ -4,13 +4,16 @@
 #include <mutex>
 #include <string>
 
+#include "platform/text.h"
+
 namespace vistrel::log {
 namespace {
 
 void writeToStderr(Level level, std::string_view text) {
   if (level < Level::Warning) return;
   const char* tag = level == Level::Error ? "error" : "warning";
-  std::fprintf(stderr, "vistrel: %s: %.*s\n", tag, static_cast<int>(text.size()), text.data());
+  // Messages may name files whose names are not UTF-8.
+  std::fprintf(stderr, "vistrel: %s: %s\n", tag, platform::textFromFile(text).c_str());
 }
 
 std::mutex& sinkMutex() {

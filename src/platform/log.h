@@ -7,8 +7,10 @@ namespace vistrel::log {
 
 enum class Level { Debug, Info, Warning, Error };
 
-// Where log lines go. The default sink writes warnings and errors to stderr;
-// the GUI, the command line and tests install their own, fuzzers a silent one.
+// Where log lines go. The default sink writes warnings and errors to standard
+// error, for the command line and the window alike (a desktop session keeps
+// it in its journal); tests install their own to read the lines, fuzzers a
+// silent one.
 using Sink = std::function<void(Level, std::string_view)>;
 
 void setSink(Sink sink);

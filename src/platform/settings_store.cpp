@@ -1,14 +1,11 @@
 #include "platform/settings_store.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <variant>
 
 #include "platform/dates.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/program_data.h"
@@ -95,24 +92,8 @@ struct Applier {
   }
 };
 
-// Serialises saves of all processes of this user; the lock goes with the descriptor.
-class FileLock {
- public:
-  explicit FileLock(const std::filesystem::path& settingsFile) {
-    const std::filesystem::path path = settingsFile.string() + ".lock";
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) throw Error("Cannot lock the settings file " + path.string());
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno != EINTR) throw Error("Cannot lock the settings file " + path.string());
-    }
-  }
-  ~FileLock() { ::close(fd_); }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-
- private:
-  int fd_ = -1;
-};
+// Saves of all processes of this user take turns on a file beside the store.
+std::filesystem::path lockFile(const std::filesystem::path& settingsFile) { return settingsFile.string() + ".lock"; }
 
 std::string timestamp() {
   const DateTime now = localNow();
@@ -144,7 +125,7 @@ SettingsStore::Tree readTree(const std::filesystem::path& file) {
 
 SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) {
   createFolders(file_.parent_path());
-  FileLock lock(file_);
+  FileLock lock(lockFile(file_));
   tree_ = readTree(file_);
 }
 
@@ -201,7 +182,7 @@ std::vector<std::string> SettingsStore::subKeyNames(std::string_view path) const
 
 void SettingsStore::flush() {
   if (pending_.empty()) return;
-  FileLock lock(file_);
+  FileLock lock(lockFile(file_));
   Tree fresh = readTree(file_);
   for (const auto& change : pending_) std::visit(Applier{fresh}, change->what);
   writeFileAtomically(file_, settingsText(fresh));
@@ -210,7 +191,7 @@ void SettingsStore::flush() {
 }
 
 void SettingsStore::reload() {
-  FileLock lock(file_);
+  FileLock lock(lockFile(file_));
   tree_ = readTree(file_);
   for (const auto& change : pending_) apply(*change);
 }

@@ -24,6 +24,8 @@
 #include "gallery/imaging_codec.h"
 #include "gallery/ui/thumb_form.h"
 #include "imaging/ui/imag_nv.h"
+#include "tools/crypto/gxe_crypto.h"
+#include "tools/crypto/ui/encrypt_form.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
 
@@ -248,6 +250,31 @@ TEST_F(MainFormTest, FtpUploadOffersTheGalleryTargetFolder) {
   ASSERT_NE(gallery, nullptr);
   EXPECT_FALSE(offered.isEmpty());
   EXPECT_EQ(offered, gallery->editTargetFolder->text());
+}
+
+TEST_F(MainFormTest, EncryptFilesWorksOnTheSelectedRows) {
+  namespace fs = std::filesystem;
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  form->EncryptFiles->trigger();
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.shown()[0].caption, "Nothing to do ..");
+  for (const char* name : {"a.jpg", "b.jpg"}) {
+    auto* row = new QTreeWidgetItem(form->FileList, {name});
+    row->setData(0, Qt::UserRole, QString::fromStdString(folder.write(name, name).string()));
+    row->setSelected(std::string(name) == "a.jpg");
+  }
+  QTimer::singleShot(0, form.get(), [] {
+    auto* dialog = qobject_cast<crypto::ui::TfmEncrypt*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->edPassword->setText("pw");
+    dialog->edPasswordCheck->setText("pw");
+    dialog->btnEncrypt->click();
+  });
+  form->EncryptFiles->trigger();
+  EXPECT_TRUE(crypto::TGXECrypto::IsFile_Vistrel_Encrypted(folder / "a.VXX"));
+  EXPECT_FALSE(fs::exists(folder / "a.jpg"));  // "Delete original" is on by default
+  EXPECT_FALSE(fs::exists(folder / "b.VXX"));
 }
 
 TEST_F(MainFormTest, PreviewMovesBetweenTheLeftPanelAndTheMainPanel) {

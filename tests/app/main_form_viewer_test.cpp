@@ -117,6 +117,22 @@ TEST_F(ViewerTest, FullScreenShowsTheFileInfoAndStepsOverTheDragList) {
   full->close();
 }
 
+TEST_F(ViewerTest, CtrlRAndCtrlLTurnTheShownPhotoInFullScreen) {
+  listPhotos({"a.jpg"});
+  selectRow(0);
+  TFullScreen* full = enterFullScreen();
+  ASSERT_NE(full, nullptr);
+  waitForPicture(full->ImageNV2);
+  QTest::keyClick(full, Qt::Key_R, Qt::ControlModifier);
+  waitForPicture(full->ImageNV2);
+  EXPECT_EQ(full->ImageNV2->picture().size(), QSize(48, 64));
+  QTest::keyClick(full, Qt::Key_L, Qt::ControlModifier);
+  waitForPicture(full->ImageNV2);
+  EXPECT_EQ(full->ImageNV2->picture().size(), QSize(64, 48));
+  EXPECT_EQ(form->statusPanels[0]->text(), "1 file(s) processed");
+  full->close();
+}
+
 TEST_F(ViewerTest, TheSlideshowWrapsAndRunsOverTheFileListUnlessTheDragListHasMore) {
   listPhotos({"a.jpg", "b.jpg", "c.jpg"});
   form->options().slideshowDelay = 7;

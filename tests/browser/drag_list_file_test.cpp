@@ -22,6 +22,13 @@ TEST(DragListFile, RoundTripsWithCrLfAfterEveryLine) {
   EXPECT_EQ(readDragList(folder / "list.vfl"), entries);
 }
 
+TEST(DragListFile, PathsOfFilesKeepTheirBytesAndOtherLatin1IsDecoded) {
+  test::TempFolder folder;
+  const std::string onDisk = folder.write("\xE9t\xE9.jpg", "x").string();  // a Latin-1 name on disk
+  const auto list = folder.write("list.vfl", onDisk + "\r\n/photos/caf\xE9.jpg\r\n");
+  EXPECT_EQ(readDragList(list), (std::vector<std::string>{onDisk, "/photos/caf\u00e9.jpg"}));
+}
+
 TEST(DragListFile, AddsTheExtensionOnlyWhenMissing) {
   EXPECT_EQ(withDragListExtension("/tmp/mylist"), "/tmp/mylist.vfl");
   EXPECT_EQ(withDragListExtension("/tmp/mylist.VFL"), "/tmp/mylist.VFL");

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "browser/image_types.h"
+#include "support/awkward_names.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::browser {
@@ -47,6 +50,16 @@ TEST(FolderListing, OptionsDecideWhatIsListed) {
   EXPECT_EQ(names(listFolderFiles(folder.path(), {.allFiles = true})),
             (std::vector<std::string>{"README", "a.jpg", "a.ti", "notes.txt", "x.vxx"}));
   EXPECT_TRUE(listFolderFiles(folder / "missing", {}).empty());
+}
+
+TEST(FolderListing, AwkwardNamesAreListedWithTheirPathsIntact) {
+  test::TempFolder folder;
+  const auto files = test::writeAwkwardFiles(folder, "photos", ".jpg", "data");
+  const std::vector<ListedFile> listed = listFolderFiles(folder / "photos", {});
+  ASSERT_EQ(listed.size(), files.size());
+  for (const ListedFile& file : listed) {
+    EXPECT_NE(std::find(files.begin(), files.end(), file.path), files.end()) << file.path;
+  }
 }
 
 }  // namespace

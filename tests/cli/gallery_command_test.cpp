@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
 #include "gallery/imaging_codec.h"
 #include "platform/files.h"
 #include "run_program.h"
+#include "support/awkward_names.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::test {
@@ -39,6 +41,17 @@ TEST_F(GalleryCommandTest, MakesAGalleryOfAFolderAndPrintsTheFirstPage) {
   EXPECT_LT(index.find("thumb_a.jpg"), index.find("thumb_b.jpg"));
 }
 
+TEST_F(GalleryCommandTest, AFolderOfAwkwardNamesMakesAGalleryAndTheirInfoPrints) {
+  gallery::ImagingCodec codec;
+  const auto files = writeAwkwardFiles(folder, "photos", ".jpg", codec.encodeJpeg(gallery::RgbImage(64, 48), 80));
+  const auto made = runVistrel({"gallery", "-q", "--target", target(), (folder / "photos").string()});
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, target() + "/index.html\n");
+  std::vector<std::string> info{"info", "--"};
+  for (const fs::path& file : files) info.push_back(file.string());
+  EXPECT_EQ(runVistrel(info).status, 0);
+}
+
 TEST_F(GalleryCommandTest, WithoutATerminalExistingFilesAreKeptAndListed) {
   const auto file = photo("a.jpg");
   ASSERT_EQ(runVistrel({"gallery", "-q", "--target", target(), file.string()}).status, 0);
@@ -64,7 +77,7 @@ TEST_F(GalleryCommandTest, AnyNumberOfJobsWritesTheSameFiles) {
       byJobs[jobs / 2][entry.path().filename().string()] = platform::readFile(entry.path());
     }
   }
-  EXPECT_EQ(byJobs[0].size(), 13u);
+  EXPECT_EQ(byJobs[0].size(), 14u);  // with the output manifest
   EXPECT_EQ(byJobs[0], byJobs[1]);
   EXPECT_EQ(runVistrel({"gallery", "--jobs", "0", (folder / "photos").string()}).status, 2);
 }
@@ -104,6 +117,52 @@ TEST_F(GalleryCommandTest, ListFileGivesTheOrderAndHtmlOnlyWritesNoImages) {
   EXPECT_FALSE(fs::exists(folder / "web/thumb_a.jpg"));
   const std::string index = platform::readFile(folder / "web/index.html");
   EXPECT_LT(index.find("thumb_b.jpg"), index.find("thumb_a.jpg"));
+}
+
+TEST_F(GalleryCommandTest, ExitStatusSaysWhetherEveryPhotoWasMade) {
+  const auto a = photo("a.jpg"), c = photo("c.jpg");
+  const std::string whole = platform::readFile(photo("whole.jpg", 640, 480));
+  const auto truncated = folder.write("photos/b.jpg", whole.substr(0, whole.size() / 2));
+  const auto text = folder.write("photos/notes.jpg", "not a picture"), empty = folder.write("photos/empty.jpg", "");
+  struct Case {
+    std::vector<fs::path> files;
+    int status;
+    bool pagePrinted;
+    std::string named;  // on standard error
+  };
+  const Case cases[] = {
+      {{a, c}, 0, true, ""},
+      {{a, truncated, c}, 1, true, "Could not make " + truncated.string() + ": "},
+      {{text, empty}, 1, false, "no photo could be made"},
+      {{folder / "photos/missing.jpg"}, 1, false, "Left out " + (folder / "photos/missing.jpg").string() +
+                                                      ": The file does not exist."},
+  };
+  for (const Case& run : cases) {
+    fs::remove_all(folder / "web");
+    std::vector<std::string> args{"gallery", "-q", "--target", target()};
+    for (const fs::path& file : run.files) args.push_back(file.string());
+    const auto result = runVistrel(args);
+    EXPECT_EQ(result.status, run.status) << result.err;
+    EXPECT_EQ(result.out, run.pagePrinted ? target() + "/index.html\n" : "") << result.err;
+    EXPECT_NE(result.err.find(run.named), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(GalleryCommandTest, TwoProcessesSavingOneDesignKeepEveryChange) {
+  const auto design = (folder / "design.vgc").string();
+  ASSERT_EQ(runVistrel({"gallery", "--save-settings", design}).status, 0);
+  for (int round = 1; round <= 50; ++round) {
+    const auto save = [&](const std::string& key) {
+      return runVistrel({"gallery", "--settings", design, "--set", key + "=" + std::to_string(round),
+                         "--save-settings", design});
+    };
+    std::thread other([&] { EXPECT_EQ(save("Rows").status, 0); });
+    EXPECT_EQ(save("Cols").status, 0);
+    other.join();
+    const std::string text = platform::readFile(design);
+    ASSERT_NE(text.find("Cols=" + std::to_string(round) + "\r\n"), std::string::npos) << "round " << round;
+    ASSERT_NE(text.find("Rows=" + std::to_string(round) + "\r\n"), std::string::npos) << "round " << round;
+  }
 }
 
 }  // namespace

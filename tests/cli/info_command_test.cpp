@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../metadata/exif_builder.h"
+#include "../metadata/maker_note_samples.h"
 #include "run_program.h"
 #include "support/temp_folder.h"
 
@@ -25,6 +26,32 @@ TEST(InfoCommand, PrintsTheInfoPanelOfEachFile) {
   EXPECT_NE(result.out.find("Image caption: Hi\nDescription: A day out\n"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find(plain.string() + "\nUnsupported file format\nDescription: \n"), std::string::npos)
       << result.out;
+}
+
+std::string withLineFeeds(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
+TEST(InfoCommand, ListsTheMakerDataOfEveryMaker) {
+  TempFolder folder;
+  std::vector<std::string> args = {"info"};
+  std::vector<std::pair<std::string, std::string>> expected;  // file, maker part of its block
+  for (const bool bigEndian : {false, true}) {
+    for (const MakerNoteSample& sample : makerNoteSamples(bigEndian)) {
+      args.push_back(folder.write(sample.name + (bigEndian ? "-MM" : "-II") + ".jpg", sample.jpeg).string());
+      expected.emplace_back(args.back(), "\nMaker Specific Data:\n" + std::string(25, '-') + withLineFeeds(sample.listing) + "\n");
+    }
+  }
+  const auto result = runVistrel(args);
+  ASSERT_EQ(result.status, 0) << result.err;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const auto& [file, makerPart] = expected[i];
+    const auto start = result.out.find(file + "\n");
+    ASSERT_NE(start, std::string::npos) << file;
+    const auto end = i + 1 < expected.size() ? result.out.find(expected[i + 1].first + "\n") : result.out.size();
+    EXPECT_NE(result.out.substr(start, end - start).find(makerPart), std::string::npos) << file << "\n" << result.out;
+  }
 }
 
 TEST(InfoCommand, MissingFilesAndArgumentsAreErrors) {

@@ -77,22 +77,24 @@ TEST_F(FtpCommandTest, AnExistingFolderNeedsYesWithoutATerminal) {
   expectUploaded();
 }
 
-TEST_F(FtpCommandTest, GalleryUploadsTheFolderItWrote) {
+TEST_F(FtpCommandTest, GalleryUploadsTheFolderItWroteWithItsSubfolders) {
   test::TempFolder photos;
   const fs::path photo = photos / "harbour.jpg";
   ASSERT_EQ(std::system(("/usr/bin/convert -size 320x240 gradient:navy-orange " + photo.string()).c_str()), 0);
   const fs::path target = photos / "out";
-  const auto result = runVistrel({"gallery", "--quiet", "--target", target.string(), "--ftp", "Test", photo.string()});
+  const auto result = runVistrel({"gallery", "--quiet", "--target", target.string(), "--set", "UseSubfolders=1",
+                                  "--ftp", "Test", photo.string()});
   EXPECT_EQ(result.status, 0) << result.err;
   int files = 0;
-  for (const auto& entry : fs::directory_iterator(target)) {
-    if (!entry.is_regular_file()) continue;
+  for (auto it = fs::recursive_directory_iterator(target); it != fs::recursive_directory_iterator(); ++it) {
+    if (!it->is_regular_file() || it->path().filename().string().starts_with('.')) continue;
     ++files;
-    const fs::path remoteFile = remote() / entry.path().filename();
+    const fs::path remoteFile = remote() / fs::relative(it->path(), target);
     ASSERT_TRUE(fs::exists(remoteFile)) << remoteFile;
-    EXPECT_EQ(platform::readFile(remoteFile), platform::readFile(entry.path()));
+    EXPECT_EQ(platform::readFile(remoteFile), platform::readFile(it->path()));
   }
-  EXPECT_GE(files, 4);  // index page, image page, thumbnail, medium image
+  EXPECT_EQ(files, 4);  // index page, image page, thumbnail, medium image
+  EXPECT_NE(result.err.find("4 of 4 files uploaded."), std::string::npos) << result.err;
 }
 
 TEST_F(FtpCommandTest, MistakesAreReported) {

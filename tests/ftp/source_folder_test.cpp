@@ -30,16 +30,20 @@ TEST(SourceFolderTest, AMissingFolderIsInvalid) {
   }
 }
 
-TEST(SourceFolderTest, UploadSkipsHiddenFilesAndFolders) {
+TEST(SourceFolderTest, UploadTakesTheGallerysSubfoldersButNoHiddenOrForeignFiles) {
   test::TempFolder folder;
   folder.write("b.jpg", "b");
   folder.write("a.jpg", "a");
   folder.write(".htaccess", "hidden");
   folder.write("sub/c.jpg", "c");
-  const auto files = uploadFiles(folder.path());
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[0].filename(), "a.jpg");
-  EXPECT_EQ(files[1].filename(), "b.jpg");
+  EXPECT_EQ(uploadFiles(folder.path()), (std::vector<UploadFile>{{folder / "a.jpg", "a.jpg"}, {folder / "b.jpg", "b.jpg"}}));
+  // A gallery's manifest names its folders; other folders stay at home.
+  folder.write("thumbnails/t.jpg", "t");
+  folder.write("thumbnails/.hidden", "h");
+  folder.write(".vistrel-outputs", "# made here\nthumbnails/t.jpg\nmissing/x.jpg\n.hidden/y.jpg\n");
+  EXPECT_EQ(uploadFiles(folder.path()), (std::vector<UploadFile>{{folder / "a.jpg", "a.jpg"},
+                                                                 {folder / "b.jpg", "b.jpg"},
+                                                                 {folder / "thumbnails/t.jpg", "thumbnails/t.jpg"}}));
 }
 
 TEST(FtpOptionsTest, ReadingStopsAtTheFirstMissingValueAndKeepsTheRestDefault) {

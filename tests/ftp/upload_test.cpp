@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -112,6 +113,18 @@ TEST_F(UploadTest, SendsTheFilesOfTheFolderIntoANewRemoteFolderInPassiveMode) {
             recorder_.progress.end());
 }
 
+TEST_F(UploadTest, NamesBeyondAsciiArriveAsTheyAreOnDisk) {
+  const std::string name = "\u0141\u00f3d\u017a \u2013 zima #1.jpg";
+  gallery_.write(name, bytesOfSize(5000, 3));
+  EXPECT_EQ(upload(siteFor(server_->port(), "/zima \u00e9t\u00e9")), UploadResult::Done) << recorder_.all();
+  // The server lists UTF8 among its features, so the client asks for it.
+  EXPECT_TRUE(recorder_.logged("OPTS UTF8 ON")) << recorder_.all();
+  const fs::path remote = server_->root() / "zima \u00e9t\u00e9";
+  ASSERT_TRUE(fs::exists(remote / name)) << recorder_.all();
+  EXPECT_EQ(platform::readFile(remote / name), platform::readFile(gallery_ / name));
+  EXPECT_TRUE(recorder_.logged(name + " has been uploaded."));
+}
+
 TEST_F(UploadTest, SendsTheFilesInActiveMode) {
   FtpOptions options;
   options.passiveMode = false;
@@ -191,6 +204,32 @@ TEST_F(UploadTest, AFileTheServerRefusesIsNotReportedAsUploaded) {
   EXPECT_TRUE(recorder_.logged("tn_image 1.jpg has been uploaded.")) << "the files after it still go";
   EXPECT_EQ(platform::readFile(server_->root() / "partly" / "tn_image 1.jpg"),
             platform::readFile(gallery_ / "tn_image 1.jpg"));
+  EXPECT_TRUE(recorder_.logged("3 of 4 files uploaded.")) << recorder_.all();
+}
+
+// Every file below a folder by relative path, without hidden ones, with its bytes.
+std::map<std::string, std::string> visibleTree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    if (it->path().filename().string().starts_with('.')) {
+      it.disable_recursion_pending();
+    } else if (it->is_regular_file()) {
+      files[fs::relative(it->path(), root).string()] = platform::readFile(it->path());
+    }
+  }
+  return files;
+}
+
+TEST_F(UploadTest, AGallerysSubfoldersGoUpWithItsFiles) {
+  gallery_.write("thumbnails/tn a.jpg", bytesOfSize(3000, 3));
+  gallery_.write("images/a.jpg", bytesOfSize(9000, 4));
+  gallery_.write("images/.hidden", "not for the server");
+  gallery_.write(".vistrel-outputs", "thumbnails/tn a.jpg\nimages/a.jpg\nindex.html\n");
+  EXPECT_EQ(upload(siteFor(server_->port(), "tree")), UploadResult::Done) << recorder_.all();
+  fs::remove_all(gallery_ / "sub");  // not the gallery's: it stays at home
+  EXPECT_EQ(visibleTree(server_->root() / "tree"), visibleTree(gallery_.path()));
+  EXPECT_TRUE(recorder_.logged("thumbnails/tn a.jpg has been uploaded."));
+  EXPECT_TRUE(recorder_.logged("6 of 6 files uploaded.")) << recorder_.all();
 }
 
 TEST_F(UploadTest, AWrongPasswordFailsTheConnection) {

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <map>
+
+#include "gallery/gallery_names.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/gallery_run.h"
 #include "page_fixture.h"
@@ -23,6 +30,8 @@ struct RecordingObserver : RunObserver {
   }
   void status(const std::string& text) override { events.push_back(text); }
   void ftpUpload(const std::string& folder) override { events.push_back("ftp:" + folder); }
+  void openDocument(const fs::path& page) override { events.push_back("open:" + page.filename().string()); }
+  void photoFailed(const FileProblem& problem) override { events.push_back("failed:" + problem.file.filename().string()); }
 };
 
 struct GalleryRunTest : PageFixture {
@@ -56,7 +65,8 @@ TEST_F(GalleryRunTest, MakesImagesAndPagesForTheFilesTheCodecOpens) {
   EXPECT_NE(lines("index.html")[6].find("height=100 width=150"), std::string::npos);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"main:Processing 2 file(s)", "Processing 1 of 2",
                                                        "Processing 2 of 2", "Creating thumbnail index pages...",
-                                                       "Creating web pages...", "main:Done"}));
+                                                       "Creating web pages...", "main:Done",
+                                                       "open:index.html"}));
 }
 
 TEST_F(GalleryRunTest, FolderRefusalsUseTheirOwnWords) {
@@ -93,27 +103,19 @@ TEST_F(GalleryRunTest, DeepTargetsAreCreatedAndEmptySubfolderNamesGetDefaults) {
   EXPECT_TRUE(fs::is_directory(folder / "deep/er/web/images"));
 }
 
-TEST_F(GalleryRunTest, SubfoldersStayInsideTheTarget) {
-  settings.UseSubfolders = true;
-  settings.ThumbFolder = "../../outside";
-  settings.ImageFolder = "big/";
-  EXPECT_EQ(run({photo("a.jpg")}).outcome, Outcome::Completed);
-  EXPECT_EQ(settings.ThumbFolder, "outside");
-  EXPECT_EQ(settings.ImageFolder, "big");
-  EXPECT_TRUE(exists("outside/thumb_a.jpg"));
-  EXPECT_TRUE(exists("big/medium_a.jpg"));
-  EXPECT_FALSE(fs::exists(folder.path().parent_path() / "outside"));
-}
-
 TEST_F(GalleryRunTest, NothingToDoAndNothingTaken) {
   settings.FtpUpload = true;
   EXPECT_EQ(run({}, CandidateSource::DragList).outcome, Outcome::NothingToDo);
   EXPECT_EQ(prompter.shown().at(0).caption, "Nothing to do ..");
   EXPECT_NE(prompter.shown()[0].text.find("Drag and Drop file list."), std::string::npos);
   EXPECT_TRUE(has("ftp:" + settings.TargetFolder));
-  const RunResult none = run({folder.write("src/x.jpg", "text")});
+  const RunResult none = run({folder.write("src/x.jpg", "text"), folder.write("src/empty.jpg", "")});
   EXPECT_EQ(none.outcome, Outcome::Completed);
   EXPECT_TRUE(none.files.empty());
+  ASSERT_EQ(none.leftOut.size(), 2u);
+  EXPECT_EQ(none.leftOut[0].reason, "It is not a picture the program can read.");
+  EXPECT_FALSE(none.succeeded());
+  EXPECT_TRUE(none.firstIndexPage.empty());
   EXPECT_FALSE(exists("index.html"));
 }
 
@@ -121,11 +123,13 @@ TEST_F(GalleryRunTest, CancelDuringImagesWritesNoPagesButStillCloses) {
   recorder.cancel = &cancel;
   recorder.cancelAt = 1;
   settings.FtpUpload = true;
+  settings.OpenHTML = true;
   EXPECT_EQ(run({photo("a.jpg"), photo("b.jpg")}).outcome, Outcome::Cancelled);
   EXPECT_FALSE(exists("index.html"));
   EXPECT_FALSE(exists("thumb_b.jpg"));
   EXPECT_EQ(recorder.events.back(), "ftp:" + settings.TargetFolder);
-  EXPECT_TRUE(has("main:Done"));
+  EXPECT_TRUE(has("main:Cancelled (0 of 2 photos made)"));
+  EXPECT_FALSE(has("open"));
 }
 
 TEST_F(GalleryRunTest, HtmlOnlyWritesPagesForImagesThatAreNotThere) {
@@ -154,14 +158,193 @@ TEST_F(GalleryRunTest, OverwriteAnswersCarryAcrossImagesAndIndexPages) {
 }
 
 TEST_F(GalleryRunTest, AnErrorStillRunsTheClosingSteps) {
+  // An error that is not about one photo stops the run.
   struct FailingCodec : ImagingCodec {
-    std::string encodeJpeg(const RgbImage&, int) override { throw Error("disk on fire"); }
+    std::string encodeJpeg(const RgbImage&, int) override { throw std::logic_error("encoder broken"); }
   } failing;
   settings.FtpUpload = true;
   EXPECT_THROW(runGallery(settings, options, {photo("a.jpg")}, CandidateSource::TaggedFiles, cancel,
                           {prompter, recorder, meta, failing, folder / "data"}),
-               Error);
+               std::logic_error);
   EXPECT_EQ(recorder.events.back(), "ftp:" + settings.TargetFolder);
+}
+
+}  // namespace
+}  // namespace vistrel::gallery
+
+namespace vistrel::gallery {
+namespace {
+
+// The links of every page in the folder that lead to no file: each src= and
+// href= value, HTML entities and %20 undone, taken relative to the folder.
+std::vector<std::string> brokenLinks(const fs::path& web) {
+  std::vector<std::string> broken;
+  for (const auto& entry : fs::directory_iterator(web)) {
+    if (entry.path().extension() != ".html") continue;
+    const std::string page = platform::readFile(entry.path());
+    for (const char* attribute : {"src=\"", "href=\""}) {
+      for (std::size_t at = page.find(attribute); at != std::string::npos; at = page.find(attribute, at + 1)) {
+        const std::size_t start = at + std::string(attribute).size();
+        std::string link = page.substr(start, page.find('"', start) - start);
+        if (link.find("://") != std::string::npos) continue;
+        for (const auto& [from, to] : {std::pair{"%20", " "}, {"&amp;", "&"}}) {
+          for (std::size_t i = link.find(from); i != std::string::npos; i = link.find(from, i + 1)) {
+            link.replace(i, std::string(from).size(), to);
+          }
+        }
+        if (!fs::exists(web / link)) broken.push_back(entry.path().filename().string() + ": " + link);
+      }
+    }
+  }
+  return broken;
+}
+
+// Every regular file below the folder, by path, with its bytes.
+std::map<fs::path, std::string> filesBelow(const fs::path& root) {
+  std::map<fs::path, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) files[entry.path()] = platform::readFile(entry.path());
+  }
+  return files;
+}
+
+TEST_F(GalleryRunTest, HostileDesignValuesWriteNothingOutsideTheTarget) {
+  const fs::path a = photo("a.jpg");
+  const fs::path web = folder / "deep/er/web";
+  options.cbReplaceExisting = true;
+  const std::string values[] = {"../../victim", "../", (folder / "outside/x_").string(), "..", "a\x01\x1b[1m\nb", ""};
+  for (std::string GallerySettings::*field : {&GallerySettings::Filename, &GallerySettings::ThumbPrefix,
+                                              &GallerySettings::MediumPrefix, &GallerySettings::ThumbFolder,
+                                              &GallerySettings::ImageFolder}) {
+    for (const std::string& value : values) {
+      settings = GallerySettings::defaults();
+      settings.TargetFolder = web.string();
+      settings.UseSubfolders = true;
+      settings.*field = value;
+      EXPECT_EQ(run({a}).outcome, Outcome::Completed) << value;
+    }
+  }
+  for (const auto& [file, bytes] : filesBelow(folder.path())) {
+    EXPECT_TRUE(platform::liesInside(file, web) || file == a) << file;
+    const std::string name = fs::relative(file, folder.path()).string();
+    EXPECT_TRUE(std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+        << name;
+  }
+}
+
+TEST_F(GalleryRunTest, ASubfolderLinkedOutOfTheTargetIsRefusedBeforeAnythingIsWritten) {
+  fs::create_directories(folder / "elsewhere");
+  fs::create_directory_symlink(folder / "elsewhere", folder / "web/thumbnails");
+  settings.UseSubfolders = true;
+  const RunResult result = run({photo("a.jpg")});
+  EXPECT_EQ(result.outcome, Outcome::Refused);
+  EXPECT_NE(result.message.find("outside the target folder"), std::string::npos) << result.message;
+  EXPECT_TRUE(fs::is_empty(folder / "elsewhere"));
+  EXPECT_FALSE(exists("index.html"));
+}
+
+TEST_F(GalleryRunTest, TargetIsSourceNeverReplacesAPhotoNorTakesTheGalleryBack) {
+  struct Case {
+    std::string thumbPrefix, mediumPrefix;
+    bool subfolders;
+    LinkMode mode;
+    bool refused;  // an output would be a photo
+  };
+  const Case cases[] = {{"thumb_", "medium_", false, LinkMode::MediumFormat, false},
+                        {"", "", true, LinkMode::MediumFormat, false},
+                        {"thumb_", "medium_", false, LinkMode::CopyOriginal, false},
+                        {"", "medium_", false, LinkMode::MediumFormat, true},
+                        {"thumb_", "", false, LinkMode::MediumFormat, true}};
+  options.cbReplaceExisting = true;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const fs::path source = folder / ("case" + std::to_string(i));
+    for (const char* name : {"p1.jpg", "p2.jpg", "p3.png"}) folder.write(source.filename() / name, platform::readFile(photo(name)));
+    const auto photos = filesBelow(source);
+    settings = GallerySettings::defaults();
+    settings.TargetFolder = source.string();
+    settings.ThumbPrefix = cases[i].thumbPrefix;
+    settings.MediumPrefix = cases[i].mediumPrefix;
+    settings.UseSubfolders = cases[i].subfolders;
+    settings.linkMode = cases[i].mode;
+    std::size_t count = 0;
+    for (int round = 1; round <= 3; ++round) {
+      std::vector<fs::path> everything;
+      for (const auto& [file, bytes] : filesBelow(source)) everything.push_back(file);
+      const RunResult result = run(everything);
+      EXPECT_EQ(result.outcome, cases[i].refused ? Outcome::Refused : Outcome::Completed) << i;
+      EXPECT_EQ(result.files.size(), 3u) << i << " round " << round;
+      const auto now = filesBelow(source);
+      for (const auto& [file, bytes] : photos) EXPECT_EQ(now.at(file), bytes) << file;
+      if (round == 1) count = now.size();
+      EXPECT_EQ(now.size(), count) << i << " round " << round;
+    }
+    EXPECT_EQ(count == photos.size(), cases[i].refused) << i;
+  }
+}
+
+TEST_F(GalleryRunTest, APhotoThatDoesNotDecodeIsNamedAndLeftOutOfThePages) {
+  RgbImage noise(300, 200);
+  for (std::size_t i = 0; i < noise.pixels.size(); ++i) noise.pixels[i] = static_cast<std::uint8_t>(i * 7 % 251);
+  const std::string whole = codec.encodeJpeg(noise, 90);
+  const fs::path a = photo("a.jpg"), c = photo("c.jpg");
+  const fs::path b = folder.write("src/b.jpg", whole.substr(0, whole.size() / 2));
+  settings.Cols = settings.Rows = 1;
+  const RunResult result = run({a, b, c});
+  EXPECT_EQ(result.outcome, Outcome::Completed);
+  ASSERT_EQ(result.failed.size(), 1u);
+  EXPECT_EQ(result.failed[0].file, b);
+  EXPECT_FALSE(result.failed[0].reason.empty());
+  EXPECT_EQ(result.made, 2u);
+  EXPECT_FALSE(result.succeeded());
+  EXPECT_TRUE(has("failed:b.jpg"));
+  EXPECT_FALSE(exists("thumb_b.jpg") || exists("b.html") || exists("index3.html"));
+  EXPECT_EQ(brokenLinks(folder / "web"), std::vector<std::string>{});
+}
+
+TEST_F(GalleryRunTest, PipesSocketsAndMissingFilesAreLeftOutAndTheRunEnds) {
+  const fs::path a = photo("a.jpg"), pipe = folder / "src/b.jpg", socketFile = folder / "src/c.jpg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketFile.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const RunResult result = run({pipe, a, socketFile, folder / "src/gone.jpg"});
+  ::close(fd);
+  EXPECT_TRUE(result.succeeded());
+  EXPECT_EQ(result.files, std::vector<fs::path>{a});
+  ASSERT_EQ(result.leftOut.size(), 3u);
+  EXPECT_EQ(result.leftOut[0].file, pipe);
+  EXPECT_NE(result.leftOut[0].reason.find("not a regular file"), std::string::npos);
+  EXPECT_EQ(result.leftOut[2].reason, "The file does not exist.");
+}
+
+TEST_F(GalleryRunTest, OneNameWithOtherExtensionsGivesDistinctImagesPagesAndLinks) {
+  const fs::path wide = photo("a.jpg", 300, 200), tall = photo("a.JPG", 200, 300), square = photo("a.png", 240, 240);
+  const RunResult result = run({wide, tall, square});
+  EXPECT_TRUE(result.succeeded());
+  EXPECT_EQ(codec.headerSize(folder / "web/thumb_a.jpg"), (ImageSize{150, 100}));
+  EXPECT_EQ(codec.headerSize(folder / "web/thumb_a_2.jpg"), (ImageSize{100, 150}));
+  EXPECT_EQ(codec.headerSize(folder / "web/thumb_a_3.jpg"), (ImageSize{150, 150}));
+  const std::string index = platform::readFile(folder / "web/index.html");
+  for (const char* cell : {"<a href=\"a.html\"><img src=\"thumb_a.jpg\"", "<a href=\"a_2.html\"><img src=\"thumb_a_2.jpg\"",
+                           "<a href=\"a_3.html\"><img src=\"thumb_a_3.jpg\""}) {
+    EXPECT_NE(index.find(cell), std::string::npos) << cell;
+  }
+  EXPECT_NE(platform::readFile(folder / "web/a_2.html").find("<img src=\"medium_a_2.jpg\""), std::string::npos);
+  EXPECT_EQ(brokenLinks(folder / "web"), std::vector<std::string>{});
+}
+
+TEST(GalleryPhotosTest, ACollidingNameTakesTheFirstSuffixNoPhotoOrIndexPageHas) {
+  const auto photos = galleryPhotos(GallerySettings{}, {"/p/a.jpg", "/q/a.jpg", "/p/a.JPG", "/p/a_2.jpg",
+                                                        "/p/index.png", "/p/b\x01.jpg", "/p/c\\d.jpg"});
+  std::vector<std::string> stems, copies;
+  for (const GalleryPhoto& photo : photos) {
+    stems.push_back(photo.stem);
+    copies.push_back(photo.copyName);
+  }
+  EXPECT_EQ(stems, (std::vector<std::string>{"a", "a_3", "a_4", "a_2", "index_2", "b", "d"}));
+  EXPECT_EQ(copies, (std::vector<std::string>{"a.jpg", "a_3.jpg", "a.JPG", "a_2.jpg", "index.png", "b.jpg", "d.jpg"}));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "options/program_options.h"
 #include "gallery/gallery_store.h"
 #include "gallery/run_options.h"
+#include "options/program_options.h"
 #include "platform/program_data.h"
 #include "support/temp_folder.h"
 

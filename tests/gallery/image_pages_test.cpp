@@ -12,12 +12,12 @@ struct ImagePagesTest : PageFixture {
   ImagePagesTest() {
     settings.FullPageParamString = "%fname";
   }
-  void write(const std::vector<std::filesystem::path>& sources) {
+  void write(const std::vector<GalleryPhoto>& sources) {
     OverwriteGuard guard(prompter, false);
     writeImagePages(context(guard), sources);
   }
-  std::vector<std::filesystem::path> sources(int count) {
-    std::vector<std::filesystem::path> result;
+  std::vector<GalleryPhoto> sources(int count) {
+    std::vector<GalleryPhoto> result;
     for (int i = 1; i <= count; ++i) result.push_back(folder / ("src/p" + std::to_string(i) + ".JPG"));
     return result;
   }
@@ -29,7 +29,7 @@ struct ImagePagesTest : PageFixture {
 TEST_F(ImagePagesTest, OneImageHasOnlyTheIndexLinkAndAnUnlinkedPicture) {
   write(sources(1));
   EXPECT_EQ(lines("p1.html"),
-            (Lines{"<HTML><HEAD>", "<TITLE>Vistrel gallery 1</TITLE>",
+            (Lines{kHead, "<TITLE>Vistrel gallery 1</TITLE>",
                    "<META NAME=\"Generator\" CONTENT=\"Vistrel\"></HEAD>",
                    "<BODY BGCOLOR=\"#FFFFFF\" LINK=\"#0033FF\" VLINK=\"#CCCCCC\"> <div align=\"center\"> "
                    "<FONT FACE=\"Tahoma\" Size=\"+2\" Color=\"#000000\"><p>Vistrel gallery</p></FONT>",
@@ -69,18 +69,18 @@ TEST_F(ImagePagesTest, NavigationAboveAndBelowAndCaptionOmittedWhenEmpty) {
   EXPECT_EQ(page[7], "</td></tr></table>");
 }
 
-TEST_F(ImagePagesTest, CopiedOriginalsInSubfoldersWithFixedBlanks) {
+TEST_F(ImagePagesTest, CopiedOriginalsInSubfoldersWithEncodedNames) {
   settings.linkMode = LinkMode::CopyOriginal;
   settings.UseSubfolders = true;
   settings.UseCSS = true;
   settings.CSSfname = "a.css";
-  std::vector<std::filesystem::path> list{folder / "src/big sky.jpg", folder / "src/b&w.jpg"};
+  std::vector<GalleryPhoto> list{folder / "src/big sky.jpg", folder / "src/b&w.jpg"};
   write(list);
   const Lines page = lines("big sky.html");
-  EXPECT_EQ(page[7], "<TD class=\"td\" align=\"center\" bgcolor=\"#EEEEEE\"><a href=\"b&amp;w.html\">"
+  EXPECT_EQ(page[7], "<TD class=\"td\" align=\"center\" bgcolor=\"#EEEEEE\"><a href=\"b%26w.html\">"
                      "<img src=\"images/big%20sky.jpg\" border=\"0\"></a>");
   EXPECT_EQ(page[8], "<div class=\"description\">" + kFont + "<div class=\"filename\">big sky.jpg</div></div>");
-  EXPECT_NE(lines("b&w.html")[5].find("<a href=\"big sky.html\">Previous</a>"), std::string::npos);
+  EXPECT_NE(lines("b&w.html")[5].find("<a href=\"big%20sky.html\">Previous</a>"), std::string::npos);
 }
 
 TEST_F(ImagePagesTest, CancelStopsBeforeTheNextPage) {

@@ -100,10 +100,10 @@ TEST(ImagePipeline, OverlayPositions) {
 TEST(ImagePipeline, OutputNamesFollowTheKindAndFolders) {
   GallerySettings s;
   s.TargetFolder = "/web";
-  EXPECT_EQ(outputPath(s, "/p/scan.tif", OutputKind::Thumbnail), "/web/thumb_scan.jpg");
+  EXPECT_EQ(outputPath(s, fs::path("/p/scan.tif"), OutputKind::Thumbnail), "/web/thumb_scan.jpg");
   s.UseSubfolders = true;
-  EXPECT_EQ(outputPath(s, "/p/IMG_0012.JPG", OutputKind::Thumbnail), "/web/thumbnails/thumb_IMG_0012.jpg");
-  EXPECT_EQ(outputPath(s, "/p/IMG_0012.JPG", OutputKind::Medium), "/web/images/medium_IMG_0012.jpg");
+  EXPECT_EQ(outputPath(s, fs::path("/p/IMG_0012.JPG"), OutputKind::Thumbnail), "/web/thumbnails/thumb_IMG_0012.jpg");
+  EXPECT_EQ(outputPath(s, fs::path("/p/IMG_0012.JPG"), OutputKind::Medium), "/web/images/medium_IMG_0012.jpg");
 }
 
 // Records the reductions the pipeline asks for.
@@ -177,7 +177,7 @@ TEST_F(ProcessImageTest, OverwriteAnswersAndCancel) {
 
 TEST_F(ProcessImageTest, AFileWithoutAPictureWritesNothing) {
   const auto source = folder.write("src/text.jpg", "not a picture");
-  EXPECT_FALSE(process(source, OutputKind::Thumbnail));
+  EXPECT_THROW(process(source, OutputKind::Thumbnail), Error);
   EXPECT_FALSE(std::filesystem::exists(folder / "web/thumb_text.jpg"));
 }
 
@@ -239,7 +239,7 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   settings.CopyExif = true;
   FileMetadata files;
   OverwriteGuard guard(prompter, false);
-  RunContext run{settings, options, guard, cancel, observer, files, folder / "data"};
+  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", writtenFiles};
   ASSERT_TRUE(processImage(run, codec, source, OutputKind::Thumbnail));
   const auto exif = files.exif(folder / "web/thumb_cam.jpg");
   ASSERT_TRUE(exif.has_value());

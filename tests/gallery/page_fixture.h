@@ -22,6 +22,7 @@ struct PageFixture : ::testing::Test {
   std::atomic<bool> cancel{false};
   RunObserver observer;
   FakeMetadata meta;
+  std::vector<std::filesystem::path> writtenFiles;
 
   PageFixture() {
     settings.TargetFolder = (folder / "web").string();
@@ -30,7 +31,7 @@ struct PageFixture : ::testing::Test {
   }
 
   RunContext context(OverwriteGuard& guard) {
-    return {settings, options, guard, cancel, observer, meta, folder / "data"};
+    return {settings, options, guard, cancel, observer, meta, folder / "data", writtenFiles};
   }
 
   // A written page, line by line (every line ends in CR LF).
@@ -38,6 +39,9 @@ struct PageFixture : ::testing::Test {
   bool exists(const std::string& name) const;
 };
 
+// The first line of every page.
+inline const std::string kHead =
+    "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">";
 // The font-open text of the default settings.
 inline const std::string kFont = "<FONT FACE=\"Tahoma\" Size=\"-1\" Color=\"#000000\">";
 inline const std::string kNavTable = "<TABLE border=0 width=500 cellpadding=8 cellspacing=8><TR>";

@@ -78,6 +78,14 @@ TEST(SettingsFile, MissingKeysTakeTheFileDefaults) {
   EXPECT_EQ(s.HeadText, "keep me");
 }
 
+TEST(SettingsFile, Latin1OfOlderVersionsIsReadAsUtf8AlsoInsideBase64) {
+  GallerySettings s = GallerySettings::defaults();
+  loadSettingsIni(IniFile::parse("[General]\r\nTitleText=Caf\xE9\r\n[Advanced]\r\nHeadText=PCEtLSDpdOkgLS0+\r\n"), s,
+                  kSheets);
+  EXPECT_EQ(s.TitleText, "Caf\u00e9");
+  EXPECT_EQ(s.HeadText, "<!-- \u00e9t\u00e9 -->");
+}
+
 TEST(SettingsFile, ValuesAreClampedAndCheckedLikeTheDialogDoes) {
   GallerySettings s;
   loadSettingsIni(IniFile::parse("[General]\r\nCols=0\r\nMaxsize=5000\r\nOpenHTML=yes\r\n"
@@ -120,6 +128,29 @@ TEST(SettingsFile, SavesToDiskAndListsStyleSheets) {
   GallerySettings back;
   loadSettingsFile(folder / "design.vgc", back, {});
   EXPECT_EQ(back.Rows, 2);
+}
+
+TEST(SettingsFile, ASaveAfterALoadWritesOnlyItsChangesIntoTheFileAsItIsNow) {
+  test::TempFolder folder;
+  const auto file = folder / "design.vgc";
+  saveSettingsFile(file, GallerySettings{});
+  const auto load = [&](GallerySettings& s) {
+    loadSettingsFile(file, s, kSheets);
+    return LoadedDesign{file, settingsToIni(s)};
+  };
+  GallerySettings mine, theirs;
+  const LoadedDesign mineLoaded = load(mine), theirsLoaded = load(theirs);
+  theirs.Rows = 7;
+  saveSettingsFile(file, theirs, &theirsLoaded);
+  mine.Cols = 5;
+  saveSettingsFile(file, mine, &mineLoaded);
+  GallerySettings both;
+  load(both);
+  EXPECT_EQ(both.Cols, 5);
+  EXPECT_EQ(both.Rows, 7);
+  // Saved to another file, the whole design goes there.
+  saveSettingsFile(folder / "other.vgc", mine, &mineLoaded);
+  EXPECT_EQ(IniFile::load(folder / "other.vgc").readString("General", "Rows", ""), "3");
 }
 
 }  // namespace

@@ -135,6 +135,15 @@ TEST_F(Formats, ContentDecidesOverAMisleadingExtension) {
   EXPECT_EQ(DecodeImageFile(file, 0).bitmap.Width(), 5);
 }
 
+TEST_F(Formats, DecodeMemoryShrinksWithTheReductionOnlyWhereTheDecoderReduces) {
+  const auto jpeg = folder / "big.jpg", png = folder / "big.png", misnamed = folder / "png.jpg";
+  for (const auto& file : {jpeg, png}) test::makeImage("-size 1600x1200 xc:white", file);
+  test::makeImage("-size 1600x1200 xc:white", misnamed, "png:");
+  EXPECT_LT(DecodeMemory(jpeg, 1600, 1200, 3) * 16, DecodeMemory(jpeg, 1600, 1200, 0));
+  EXPECT_GE(DecodeMemory(png, 1600, 1200, 3), 1600u * 1200 * 4);  // RGBA rows at full size
+  EXPECT_EQ(DecodeMemory(misnamed, 1600, 1200, 3), DecodeMemory(misnamed, 1600, 1200, 0));
+}
+
 TEST_F(Formats, UnknownContentIsAnError) {
   const auto file = folder.write("notes.txt", "just some words, no picture");
   EXPECT_THROW(DecodeImageFile(file, 0), Error);

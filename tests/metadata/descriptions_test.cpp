@@ -56,6 +56,18 @@ TEST_F(DescriptionsTest, RenameMovesTheLineAndPurgeDropsStaleOnes) {
   PurgeDescriptions({folder / "no such folder"});
 }
 
+TEST_F(DescriptionsTest, LinesOfAnyAgeMatchNamesAsTheyAreShown) {
+  // A UTF-8 line, a Latin-1 line of an older program, and a file whose name
+  // on disk is Latin-1 too.
+  file("\xC5lesund.jpg");
+  file("caf\xC3\xA9.jpg");
+  folder.write(kDescriptionFileName, "caf\xC3\xA9.jpg Fjord caf\xC3\xA9\r\n\xC5lesund.jpg B\xE5t\r\n");
+  EXPECT_EQ(DescriptionOf(folder / "caf\u00e9.jpg"), "Fjord caf\u00e9");
+  EXPECT_EQ(DescriptionOf(folder / "\xC5lesund.jpg"), "B\u00e5t");
+  PurgeDescriptions({folder.path()});
+  EXPECT_EQ(stored(), "caf\u00e9.jpg Fjord caf\u00e9\r\n\u00c5lesund.jpg B\u00e5t\r\n");
+}
+
 TEST_F(DescriptionsTest, SaveFailuresAreReported) {
   // A description that cannot be stored must not look saved.
   EXPECT_THROW(SetDescription(folder / "gone" / "a.jpg", "lost"), Error);

@@ -35,31 +35,53 @@ TiffWriter::Entry TiffWriter::undefined(std::uint16_t tag, const std::string& by
   return {tag, 7, static_cast<std::uint32_t>(bytes.size()), bytes};
 }
 
+TiffWriter::Entry TiffWriter::shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values) const {
+  std::string bytes;
+  for (const std::uint16_t value : values) bytes += u16(value);
+  return {tag, 3, static_cast<std::uint32_t>(values.size()), bytes};
+}
+
+TiffWriter::Entry TiffWriter::longs(std::uint16_t tag, const std::vector<std::uint32_t>& values) const {
+  std::string bytes;
+  for (const std::uint32_t value : values) bytes += u32(value);
+  return {tag, 4, static_cast<std::uint32_t>(values.size()), bytes};
+}
+
+TiffWriter::Entry TiffWriter::rationals(std::uint16_t tag, const std::vector<std::uint32_t>& pairs,
+                                        std::uint16_t type) const {
+  Entry entry = longs(tag, pairs);
+  entry.type = type;
+  entry.count /= 2;
+  return entry;
+}
+
 std::uint32_t TiffWriter::nextOffset() const { return static_cast<std::uint32_t>(body_.size() + body_.size() % 2); }
 
 std::uint32_t TiffWriter::addBytes(const std::string& bytes) {
+  if (body_.size() % 2) body_ += '\0';
   const auto offset = static_cast<std::uint32_t>(body_.size());
   body_ += bytes;
   return offset;
 }
 
-std::uint32_t TiffWriter::addDirectory(const std::vector<Entry>& entries, std::uint32_t next) {
-  if (body_.size() % 2) body_ += '\0';
-  const auto offset = static_cast<std::uint32_t>(body_.size());
-  auto dataOffset = static_cast<std::uint32_t>(offset + 2 + 12 * entries.size() + 4);
-  std::string directory = u16(static_cast<std::uint16_t>(entries.size()));
+std::string TiffWriter::directory(const std::vector<Entry>& entries, std::uint32_t at, std::uint32_t next) const {
+  const auto dataOffset = static_cast<std::uint32_t>(at + 2 + 12 * entries.size() + 4);
+  std::string bytes = u16(static_cast<std::uint16_t>(entries.size()));
   std::string data;
   for (const Entry& entry : entries) {
-    directory += u16(entry.tag) + u16(entry.type) + u32(entry.count);
+    bytes += u16(entry.tag) + u16(entry.type) + u32(entry.count);
     if (entry.value.size() <= 4) {
-      directory += entry.value + std::string(4 - entry.value.size(), '\0');
+      bytes += entry.value + std::string(4 - entry.value.size(), '\0');
     } else {
-      directory += u32(dataOffset + static_cast<std::uint32_t>(data.size()));
+      bytes += u32(dataOffset + static_cast<std::uint32_t>(data.size()));
       data += entry.value;
     }
   }
-  body_ += directory + u32(next) + data;
-  return offset;
+  return bytes + u32(next) + data;
+}
+
+std::uint32_t TiffWriter::addDirectory(const std::vector<Entry>& entries, std::uint32_t next) {
+  return addBytes(directory(entries, nextOffset(), next));
 }
 
 std::string TiffWriter::block(std::uint32_t firstDirectory) const {

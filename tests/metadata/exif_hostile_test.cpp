@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "exif_builder.h"
+#include "maker_note_samples.h"
 #include "metadata/img_data.h"
 
 namespace vistrel::metadata {
@@ -130,6 +131,91 @@ TEST_F(HostileExifTest, DatesOutsideTheBlockAreNotWritten) {
   ASSERT_TRUE(read(w.block(0) + std::string(2, '\0')));
   EXPECT_FALSE(data.Exif->DateAt(100000));
   EXPECT_THROW(data.Exif->PutDateAt(data.Exif->Buffer.size() - 5, {2000, 1, 1, 0, 0, 0, 0}), Error);
+}
+
+// Maker notes: a directory format of each maker's own that no standard checks.
+class HostileMakerNoteTest : public ::testing::Test {
+ protected:
+  TiffWriter w{true};
+  TimgData owner;
+  TImageInfo info{owner};
+  TimgData data;
+
+  // Walks `note` with the Canon table as if it lay at the start of `block`
+  // (the note itself when empty), offsets counting from the note's start.
+  void walk(const std::string& note, const std::string& block = "") {
+    info.Buffer = block.empty() ? note : block;
+    info.BigEndian = true;
+    info.MakerNotePos = 1;
+    const std::string before = info.Buffer;
+    info.ReadMakerDirectory(note, MakerTagTable(MakerTable::Canon), 1, 1, 1, true);
+    EXPECT_EQ(info.Buffer, before);
+    EXPECT_TRUE(info.BigEndian);
+  }
+};
+
+TEST_F(HostileMakerNoteTest, CountLargerThanTheNote) {
+  // 65535 entries claimed in a 40-byte note.
+  walk(w.u16(0xFFFF) + std::string(38, '\0'));
+  EXPECT_EQ(owner.ErrorText, "Error Detected = Illegally sized directory");
+  EXPECT_EQ(info.MakerNoteListing, "");
+  EXPECT_EQ(info.EntryCount(), 0);
+}
+
+TEST_F(HostileMakerNoteTest, ValueOffsetPastTheEndKeepsTheLinesBefore) {
+  std::string note = w.directory({w.ascii(0x0006, "abc"), w.ascii(0x0009, std::string(19, 'o'))}, 0);
+  note.replace(2 + 12 + 8, 4, w.u32(0x7FFFFFF0));
+  walk(note);
+  EXPECT_EQ(owner.ErrorText, "Error Detected = A value lies outside the EXIF block");
+  EXPECT_EQ(info.MakerNoteListing, "\r\nImageType = abc.");
+}
+
+TEST_F(HostileMakerNoteTest, CountTimesSizeBeyondAnyBlock) {
+  // 4 G doubles: the size must neither wrap nor size a buffer.
+  walk(w.directory({{0x0008, 12, 0xFFFFFFFF, w.u32(100)}}, 0));
+  EXPECT_EQ(owner.ErrorText, "Error Detected = A value lies outside the EXIF block");
+}
+
+TEST_F(HostileMakerNoteTest, ValuePointingBackIntoItsDirectory) {
+  // A value whose bytes are the directory's own entries: the shape of a loop.
+  std::string note = w.directory({w.ascii(0x0009, std::string(11, 'o'))}, 0);
+  note.replace(2 + 8, 4, w.u32(0));
+  walk(note);
+  EXPECT_EQ(owner.ErrorText, "Error Detected = A value points back into its directory");
+}
+
+TEST_F(HostileMakerNoteTest, ValueBehindTheNoteIsReadFromTheBlock) {
+  // Sound, not hostile: an offset past the note that stays inside the block.
+  const std::string note = w.directory({w.ascii(0x0009, "Owner name")}, 0).substr(0, 18);
+  walk(note, note + "Owner name" + '\0');
+  EXPECT_EQ(owner.ErrorText, "");
+  EXPECT_EQ(info.MakerNoteListing, "\r\nOwnerName = Owner name.");
+}
+
+TEST_F(HostileMakerNoteTest, NoteThatIsTheDirectoryHoldingIt) {
+  // The MakerNote entry points at its own directory, which is walked as the
+  // note: the note's values point back into it, and reading ends.
+  const std::uint32_t exifDirectory = w.nextOffset();
+  w.addDirectory({{0x927C, 7, 30, w.u32(exifDirectory)}, w.undefined(0x9000, "0220")});
+  const std::uint32_t first = w.addDirectory({w.ascii(0x010F, "Canon"), w.longValue(0x8769, exifDirectory)});
+  ASSERT_TRUE(data.ReadMetadataFromMemory(jpegOf({exifSegment(w.block(first))}), ".jpg"));
+  EXPECT_TRUE(data.Exif->MakerNoteResult);
+  EXPECT_EQ(data.Exif->MakerNoteListing, "");
+}
+
+TEST_F(HostileMakerNoteTest, ManyNotesSharingOneLargeValue) {
+  // 2000 MakerNote entries each decode a note whose one value is a 30 kB run
+  // of the block: 60 MB of copies from a 60 kB segment. One budget covers
+  // the block and its notes.
+  const std::uint32_t value = w.addBytes(std::string(30000, 'v'));
+  const std::uint32_t note = w.addBytes(w.directory({{0x0009, 2, 30000, w.u32(value)}}, 0));
+  const std::vector<TiffWriter::Entry> notes(2000, {0x927C, 7, 18, w.u32(note)});
+  const std::uint32_t exifDirectory = w.addDirectory(notes);
+  const std::uint32_t first = w.addDirectory({w.ascii(0x010F, "Canon"), w.longValue(0x8769, exifDirectory)});
+  ASSERT_TRUE(data.ReadMetadataFromMemory(jpegOf({exifSegment(w.block(first))}), ".jpg"));
+  std::size_t copied = 0;
+  for (const TTagEntry& entry : data.Exif->Entries) copied += entry.RawBytes.size();
+  EXPECT_LT(copied, std::size_t{9} << 20);
 }
 
 }  // namespace

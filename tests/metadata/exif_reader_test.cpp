@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "byte_order_name.h"
 #include "exif_builder.h"
 #include "metadata/img_data.h"
 #include "support/temp_folder.h"
@@ -90,6 +91,24 @@ TEST_P(ExifReaderTest, ShowsValuesAsTheListingAlwaysHas) {
   EXPECT_EQ(exif.ValueOfName("Make"), std::string(40, 'M'));
   // A comment without terminating zero keeps its last character.
   EXPECT_EQ(exif.UserCommentText, "note");
+}
+
+TEST_P(ExifReaderTest, TextsOfOlderSoftwareBecomeUtf8AndAreCutBetweenCharacters) {
+  // Latin-1 from an older program, UTF-8 from a newer one; "é" straddles byte 32 of the make.
+  const std::string make = std::string(31, 'M') + "\xC3\xA9";
+  const std::uint32_t first = w.addDirectory(
+      {w.ascii(0x010E, "Fjord caf\xE9"), w.ascii(0x010F, make), w.ascii(0x0110, "\xC5\x81\xC3\xB3" "d\xC5\xBA"),
+       w.ascii(0x013B, "J\xFCrgen"), w.ascii(0x8298, "\xA9 2004"),
+       w.undefined(0x9286, std::string("ASCII\0\0\0Bl\xE5 time", 16))});
+  ASSERT_TRUE(readJpeg({exifSegment(w.block(first))}));
+  const TImageInfo& exif = *data.Exif;
+  EXPECT_EQ(exif.ValueOfName("ImageDescription"), "Fjord caf\u00e9");
+  EXPECT_EQ(exif.ValueOfName("Model"), "\u0141\u00f3d\u017a");
+  EXPECT_EQ(exif.ValueOfName("Artist"), "J\u00fcrgen");
+  EXPECT_EQ(exif.ValueOfName("Copyright"), "\u00a9 2004");
+  EXPECT_EQ(exif.UserCommentText, "Bl\u00e5 time");
+  EXPECT_EQ(exif.CameraMake, std::string(31, 'M'));
+  EXPECT_NE(exif.ListingText.find("\r\nArtist = J\u00fcrgen"), std::string::npos);
 }
 
 TEST_P(ExifReaderTest, FirstDirectoryOffsetZeroMeansOffsetEight) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "byte_order_name.h"
 #include "exif_builder.h"
 #include "metadata/exif_formatters.h"
 #include "metadata/exif_text.h"

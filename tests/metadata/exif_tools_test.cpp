@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <cstdlib>
+#include <sstream>
 
+#include "maker_note_samples.h"
 #include "metadata/exif_text.h"
 #include "metadata/img_data.h"
 #include "platform/files.h"
@@ -133,6 +137,82 @@ TEST_F(ToolFilesTest, CommentOnlyAndTruncatedFiles) {
     TimgData partial;
     partial.ReadMetadata(cut);
     EXPECT_FALSE(partial.ErrorText.empty());
+  }
+}
+
+// Our value of a maker-note sample's check: an entry's text without its
+// padding, or its numbers (the p-th only for "Name[p]"); for tag 0, which
+// makes no entry, the text of its listing line.
+std::string makerValue(const TImageInfo& exif, std::string name, bool bigEndian) {
+  std::optional<std::size_t> place;
+  if (const auto bracket = name.find('['); bracket != std::string::npos) {
+    place = std::stoul(name.substr(bracket + 1));
+    name.resize(bracket);
+  }
+  const int index = exif.IndexOfName(name);
+  if (index < 0) {
+    const std::string& listing = exif.MakerNoteListing;
+    const auto at = listing.find("\r\n" + name + " = ");
+    if (at == std::string::npos) return "(missing)";
+    const auto start = at + name.size() + 5;
+    return listing.substr(start, listing.find('\r', start) - start);
+  }
+  const TTagEntry& entry = exif.Entries[index];
+  if (entry.Format == kAscii || entry.Format == kUndefined) {
+    return entry.RawBytes.substr(0, entry.RawBytes.find_last_not_of(std::string(" \0", 2)) + 1);
+  }
+  std::string numbers, items = AllComponents(entry.RawBytes, entry.Format, bigEndian);
+  for (std::size_t i = 0, start = 0; start <= items.size(); ++i) {
+    const auto end = std::min(items.find(", ", start), items.size());
+    const std::string item = items.substr(start, end - start);
+    if (!place || *place == i) {
+      numbers += (numbers.empty() ? "" : " ") +
+                 (item.find('/') == std::string::npos ? item : FormatReal("%.10g", FractionValue(item)));
+    }
+    start = end + 2;
+  }
+  return numbers;
+}
+
+// The blank-separated numbers of a text; nothing when any part is not one.
+std::optional<std::vector<double>> numbersOf(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<double> numbers;
+  for (std::string part; in >> part;) {
+    char* end = nullptr;
+    numbers.push_back(std::strtod(part.c_str(), &end));
+    if (*end != '\0') return std::nullopt;
+  }
+  if (numbers.empty()) return std::nullopt;
+  return numbers;
+}
+
+// Numbers agree to exiftool's printed precision; texts exactly.
+void expectSameValue(const std::string& ours, const std::string& theirs) {
+  const auto x = numbersOf(ours), y = numbersOf(theirs);
+  if (!x || !y || x->size() != y->size()) {
+    EXPECT_EQ(ours, theirs);
+    return;
+  }
+  for (std::size_t i = 0; i < x->size(); ++i) EXPECT_NEAR((*x)[i], (*y)[i], 1e-6) << ours << " / " << theirs;
+}
+
+TEST(MakerNoteToolFiles, ValuesAgreeWithExiftool) {
+  if (!haveTool("exiftool")) GTEST_SKIP() << "needs exiftool";
+  test::TempFolder folder;
+  for (const bool bigEndian : {false, true}) {
+    for (const test::MakerNoteSample& sample : test::makerNoteSamples(bigEndian)) {
+      SCOPED_TRACE(sample.name + (bigEndian ? " MM" : " II"));
+      const auto file = folder.write(sample.name + ".jpg", sample.jpeg);
+      auto tool = exiftoolValues(file.string(), {"MakerNotes:all"});
+      TimgData data;
+      ASSERT_TRUE(data.ReadMetadata(file));
+      for (const auto& [ours, theirs] : sample.exiftool) {
+        SCOPED_TRACE(ours);
+        ASSERT_TRUE(tool.contains(theirs)) << "exiftool does not read " << theirs;
+        expectSameValue(makerValue(*data.Exif, ours, sample.noteBigEndian), tool[theirs]);
+      }
+    }
   }
 }
 

@@ -84,6 +84,33 @@ TEST_F(IptcTest, BuildBlockWritesDatasetsInListOrderAfterTheRecordVersion) {
   EXPECT_EQ(iptc.BuildBlock(), expected);
 }
 
+TEST_F(IptcTest, ValuesAreUtf8WithOrWithoutTheMarkAndLatin1Otherwise) {
+  iptc.ParseBlock(storedBlock(dataset(2, 120, "Fjord caf\xE9") + dataset(2, 25, "bl\xE5") +
+                              dataset(2, 25, "\xC3\xA9t\xC3\xA9")));
+  EXPECT_EQ(iptc.ValueOf("ImageCaption", ""), "Fjord caf\u00e9");
+  EXPECT_EQ(iptc.ValueOf("Keywords", ""), "bl\u00e5,\u00e9t\u00e9");
+  EXPECT_EQ(iptc.CodedCharacterSet, "");
+  iptc.ParseBlock(storedBlock(dataset(1, 90, "\x1B%G") + dataset(2, 120, "Fjord caf\xC3\xA9")));
+  EXPECT_EQ(iptc.ValueOf("ImageCaption", ""), "Fjord caf\u00e9");
+  EXPECT_EQ(iptc.CodedCharacterSet, "\x1B%G");
+}
+
+TEST_F(IptcTest, BlocksDeclareUtf8OnceAValueIsNotAscii) {
+  const std::string head = std::string("\x1C\x02\x00\x00\x02\x00\x02", 7);  // the record version
+  iptc.SetValue("City", "Bern");
+  EXPECT_EQ(iptc.BuildBlock().find("\x1C\x01"), std::string::npos);
+  iptc.CodedCharacterSet = "\x1B-A";  // ASCII reads the same under another program's mark
+  EXPECT_NE(iptc.BuildBlock().find(dataset(1, 90, "\x1B-A") + head), std::string::npos);
+  // A caption that would straddle the longest value we write loses its whole last character.
+  iptc.SetValue("ImageCaption", std::string(0x7FFE, 'a') + "\u00e9");
+  const std::string block = iptc.BuildBlock();
+  EXPECT_NE(block.find(dataset(1, 90, "\x1B%G") + head), std::string::npos);
+  TIPTCdata again{owner};
+  again.ParseBlock(std::string(2, '\0') + block);
+  EXPECT_EQ(again.ValueOf("ImageCaption", ""), std::string(0x7FFE, 'a'));
+  EXPECT_EQ(again.ValueOf("City", ""), "Bern");
+}
+
 // Malformed blocks: each parses what is sound and stops inside the block.
 TEST_F(IptcTest, LengthRunningPastTheBlockCutsTheValue) {
   std::string block = storedBlock(dataset(2, 5, "name") + dataset(2, 120, "abc"));
@@ -157,24 +184,25 @@ TEST_F(IptcToolsTest, WhatWeWriteReadsTheSameWithExiftoolAndExiv2) {
   TimgData data;
   data.ReadMetadata(photo);
   TIPTCdata& iptc = data.EnsureIptc();
-  iptc.SetValue("ImageCaption", "Our caption");
-  iptc.SetValue("Keywords", "alpha,beta");
-  iptc.SetValue("City", "Bern");
+  iptc.SetValue("ImageCaption", "Fjord caf\u00e9");
+  iptc.SetValue("Keywords", "alpha,bl\u00e5");
+  iptc.SetValue("City", "\u0141\u00f3d\u017a");
   iptc.WriteToFile(photo);
+  // Both tools take IPTC without a character-set mark for Latin-1.
   auto tool = test::exiftoolValues(photo.string(), {"Caption-Abstract", "Keywords", "City"});
-  EXPECT_EQ(tool["Caption-Abstract"], "Our caption");
-  EXPECT_EQ(tool["Keywords"], "alpha, beta");
-  EXPECT_EQ(tool["City"], "Bern");
+  EXPECT_EQ(tool["Caption-Abstract"], "Fjord caf\u00e9");
+  EXPECT_EQ(tool["Keywords"], "alpha, bl\u00e5");
+  EXPECT_EQ(tool["City"], "\u0141\u00f3d\u017a");
   if (test::haveTool("exiv2")) {
     const std::string listed = test::runTool({"exiv2", "-pi", photo.string()});
     const auto has = [&](const std::string& key, const std::string& value) {
       const auto at = listed.find("Iptc.Application2." + key);
       return at != std::string::npos && listed.find("  " + value + "\n", at) != std::string::npos;
     };
-    EXPECT_TRUE(has("Caption", "Our caption")) << listed;
+    EXPECT_TRUE(has("Caption", "Fjord caf\u00e9")) << listed;
     EXPECT_TRUE(has("Keywords", "alpha")) << listed;
-    EXPECT_TRUE(has("Keywords", "beta")) << listed;
-    EXPECT_TRUE(has("City", "Bern")) << listed;
+    EXPECT_TRUE(has("Keywords", "bl\u00e5")) << listed;
+    EXPECT_TRUE(has("City", "\u0141\u00f3d\u017a")) << listed;
   }
 }
 

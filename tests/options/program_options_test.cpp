@@ -20,7 +20,7 @@ class ProgramOptionsTest : public ::testing::Test {
   // Every value changed from its default, so that a round trip proves each one.
   static ProgramOptions changed(const ProgramOptions& from) {
     ProgramOptions o = from;
-    o.replaceJpegRot = o.changeTimeStamp = o.confirmDelete = o.fixFilenames = o.trimEdges = false;
+    o.replaceJpegRot = o.changeTimeStamp = o.confirmDelete = o.fixFilenames = o.trimEdges = o.resetOrientation = false;
     o.replaceExisting = o.hideSlideShowInfo = o.hideCursor = o.hiddenFiles = true;
     o.fullScreenInfo = o.fullScreenDesc = o.includeEncrypted = o.colEncrypted = o.rawExif = true;
     o.previewGrayBack = o.useCache = o.autoClean = false;
@@ -124,10 +124,10 @@ TEST_F(ProgramOptionsTest, OutOfRangeNumbersAreBroughtIntoTheirRange) {
 TEST_F(ProgramOptionsTest, AnAddressFileWithBareLineFeedsAndBlankLinesReads) {
   SettingsStore store(settingsFile);
   writeProgramOptions(store, book, defaults);
-  platform::writeFileAtomically(book, "x@test\n\ny@test\r\nz@test");
+  platform::writeFileAtomically(book, "x@test\n\ny@test\r\nJos\xE9 <z@test>");  // Latin-1 of an older version
   ProgramOptions read = defaults;
   readProgramOptions(store, book, read);
-  EXPECT_EQ(read.addresses, (std::vector<std::string>{"x@test", "y@test", "z@test"}));
+  EXPECT_EQ(read.addresses, (std::vector<std::string>{"x@test", "y@test", "Jos\u00e9 <z@test>"}));
 }
 
 }  // namespace

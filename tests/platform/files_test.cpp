@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
 #include "platform/atomic_file.h"
 #include "platform/error.h"
@@ -122,6 +123,18 @@ TEST(AtomicFile, KeepsTheModeOfTheFileItReplaces) {
   EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
 }
 
+TEST(AtomicFile, CommitAsNewNeverReplacesAndLeavesTheDataForAnotherName) {
+  test::TempFolder folder;
+  const auto taken = folder.write("photo.jpg", "old");
+  AtomicFile out(taken);
+  out.write("new");
+  EXPECT_FALSE(out.commitAsNew(taken));
+  EXPECT_EQ(readFile(taken), "old");
+  EXPECT_TRUE(out.commitAsNew(folder / "photo (2).jpg"));
+  EXPECT_EQ(readFile(folder / "photo (2).jpg"), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
 TEST(AtomicFile, AKilledWriterLeavesTheOldFile) {
   test::TempFolder folder;
   const auto target = folder.write("big.bin", "old");
@@ -136,6 +149,37 @@ TEST(AtomicFile, AKilledWriterLeavesTheOldFile) {
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
   EXPECT_EQ(readFile(target), "old");
+
+  // The next run in the folder takes away what the killed writer left, once
+  // it has been quiet a while; a live writer's file and the user's stay.
+  std::vector<std::filesystem::path> left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    if (entry.path() != target) left.push_back(entry.path());
+  }
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_TRUE(left[0].filename().string().starts_with(".vistrel-tmp-" + std::to_string(child) + "-"));
+  EXPECT_TRUE(removeStaleTemporaryFiles(folder.path()).empty()) << "still fresh";
+  std::filesystem::last_write_time(left[0], std::filesystem::file_time_type::clock::now() - 2min);
+  const auto mine = folder.write(".vistrel-tmp-notes.txt", "the user's");
+  AtomicFile live(folder / "other.bin");
+  std::filesystem::last_write_time(live.temporaryPath(), std::filesystem::file_time_type::clock::now() - 2min);
+  EXPECT_EQ(removeStaleTemporaryFiles(folder.path()), left);
+  EXPECT_TRUE(std::filesystem::exists(mine));
+  EXPECT_TRUE(std::filesystem::exists(live.temporaryPath()));
+}
+
+TEST(Files, NamesFromFilesBecomeOneSafeComponent) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"thumb_", "thumb_"},          {"../../victim", "victim"}, {"/some/where/x_", "x_"},
+      {"..\\..\\y_", "y_"},        {"..", "fallback"},         {"a/..", "fallback"},
+      {"", "fallback"},              {"dir/", "fallback"},       {"a\x01" "b\nc\x7f", "abc"},
+      {"r\xC2\x85\xC3\xA9", "r\xC3\xA9"},  // C1 NEL goes, é stays
+  };
+  for (const auto& [name, safe] : cases) EXPECT_EQ(safeNameComponent(name, "fallback"), safe) << name;
+  EXPECT_TRUE(liesInside("/web/a/../b.jpg", "/web"));
+  EXPECT_TRUE(liesInside("/web", "/web/"));
+  EXPECT_FALSE(liesInside("/web/../webx/a.jpg", "/web"));
+  EXPECT_FALSE(liesInside("/elsewhere", "/web"));
 }
 
 }  // namespace

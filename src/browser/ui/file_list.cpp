@@ -10,10 +10,11 @@
 #include <QPainter>
 #include <QUrl>
 
-#include "browser/ui/file_icon_view.h"
-#include "browser/ui/list_thumbnails.h"
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
+#include "browser/list_columns.h"
+#include "browser/ui/file_icon_view.h"
+#include "browser/ui/list_thumbnails.h"
 #include "imaging/image_file.h"
 #include "metadata/descriptions.h"
 #include "metadata/summaries.h"
@@ -146,12 +147,7 @@ QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
   } catch (const Error&) {
     // An unreadable description file leaves the column empty.
   }
-  if (settings_.iptcColumn && browser::isJpegFile(file.path)) {
-    try {
-      item->setText(5, QString::fromStdString(metadata::IptcValueOfFile(file.path, "ImageCaption")));
-    } catch (const Error&) {
-    }
-  }
+  if (settings_.iptcColumn) item->setText(5, QString::fromStdString(browser::iptcColumnText(file.path)));
   if (view_ == ViewStyle::Thumbnails) {
     const QString hint = hintOf(item, file.path);
     for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hint);
@@ -305,17 +301,7 @@ void TFileList::fillProperties() {
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
     if (item->text(3).size() >= 10) continue;
-    const fs::path path = pathOf(item);
-    QString text;
-    try {
-      const imaging::ImageHeader header = imaging::ReadImageHeader(path);
-      if (header.width > 0) {
-        text = QString("%1x%2").arg(header.width).arg(header.height);
-        if (browser::lowerExtension(path) != ".psd") text += QString("x%1b").arg(header.bitsPerPixel);
-      }
-    } catch (const Error&) {
-    }
-    item->setText(3, text);
+    item->setText(3, QString::fromStdString(browser::propertiesText(pathOf(item))));
     QCoreApplication::processEvents();
     if (generation != generation_) return;  // listed again meanwhile
   }
@@ -325,12 +311,7 @@ void TFileList::fillIptcColumn() {
   if (view_ == ViewStyle::Thumbnails) return;
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
-    const std::string extension = browser::lowerExtension(pathOf(item));
-    if (extension != ".jpg" && extension != ".jpeg" && extension != ".tif") continue;
-    try {
-      item->setText(5, QString::fromStdString(metadata::IptcValueOfFile(pathOf(item), "ImageCaption")));
-    } catch (const Error&) {
-    }
+    if (browser::hasIptcColumn(pathOf(item))) item->setText(5, QString::fromStdString(browser::iptcColumnText(pathOf(item))));
   }
 }
 
@@ -504,20 +485,43 @@ QIcon TFileList::thumbnailOf(int row) const {
   return item && item->data(0, kDrawnRole).toBool() ? item->icon(0) : QIcon();
 }
 
-void TFileList::updateThumbnails() {
+void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
   const ThumbnailStyle style = styleOf(settings_, palette());
   browser::ThumbnailCache cache(browser::cacheSettingsOf(settings_.options));
-  for (QTreeWidgetItem* item : selectedItems()) {
-    try {
-      cache.renew(pathOf(item));
-      if (view_ != ViewStyle::Thumbnails) continue;
-      QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
-      if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
-      item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
-      item->setData(0, kDrawnRole, true);
-    } catch (const Error& error) {
-      emit errorMessage(QString::fromStdString(error.what()));
-    }
+  try {
+    cache.renew(pathOf(item));
+    if (view_ != ViewStyle::Thumbnails) return;
+    QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
+    if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
+    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
+    item->setData(0, kDrawnRole, true);
+  } catch (const Error& error) {
+    emit errorMessage(QString::fromStdString(error.what()));
+  }
+}
+
+void TFileList::updateThumbnails() {
+  for (QTreeWidgetItem* item : selectedItems()) redrawThumbnail(item);
+}
+
+QTreeWidgetItem* TFileList::itemOf(const fs::path& file) const {
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (pathOf(topLevelItem(row)) == file) return topLevelItem(row);
+  }
+  return nullptr;
+}
+
+void TFileList::fileChanged(const fs::path& file) {
+  if (QTreeWidgetItem* item = itemOf(file)) redrawThumbnail(item);
+}
+
+void TFileList::addFile(const fs::path& file) {
+  try {
+    QTreeWidgetItem* item = makeItem(browser::listedFile(file));
+    addTopLevelItem(item);
+    if (view_ == ViewStyle::Thumbnails) redrawThumbnail(item);
+  } catch (const Error& error) {
+    emit errorMessage(QString::fromStdString(error.what()));
   }
 }
 

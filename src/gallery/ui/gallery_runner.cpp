@@ -7,18 +7,30 @@
 #include <algorithm>
 
 #include "ftp/ui/ftp_form.h"
-#include "platform/ui/message_box_prompter.h"
 #include "gallery/file_metadata.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/run_options.h"
 #include "gallery/ui/status_form.h"
 #include "platform/error.h"
+#include "platform/log.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
+#include "platform/ui/message_box_prompter.h"
 
 namespace vistrel::gallery::ui {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The closing summary of a run whose photos were not all made.
+std::string failedPhotosText(const std::vector<FileProblem>& failed) {
+  std::string text = "These photos could not be made and are left out of the pages:\n";
+  for (const FileProblem& problem : failed) text += "\n" + problem.file.string() + ": " + problem.reason;
+  return text;
+}
+
+}  // namespace
 
 // Called on the worker thread; every call is queued to the runner's thread.
 class GalleryRunner::Observer : public RunObserver {
@@ -49,6 +61,12 @@ class GalleryRunner::Observer : public RunObserver {
     post([this, p = QString::fromStdString(path.string())] {
       if (runner_.statusForm_) runner_.statusForm_->PathLabel->setText(p);
     });
+  }
+  void fileLeftOut(const FileProblem& problem) override {
+    log::info("Left out " + problem.file.string() + ": " + problem.reason);
+  }
+  void photoFailed(const FileProblem& problem) override {
+    log::warning("Could not make " + problem.file.string() + ": " + problem.reason);
   }
   void closeProgress() override {
     post([this] {
@@ -143,6 +161,7 @@ void GalleryRunner::ended(const RunResult& result) {
   if (worker_.joinable()) worker_.join();
   delete statusForm_;
   active_ = false;
+  if (!result.failed.empty()) prompter_.warn(failedPhotosText(result.failed), "Warning");
   emit finished(result);
 }
 

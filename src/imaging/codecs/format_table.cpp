@@ -1,4 +1,5 @@
 #include "imaging/codecs/format_table.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <array>
@@ -64,15 +65,8 @@ const std::array kFormats = {
 
 std::span<const ImageFormat> imageFormats() { return kFormats; }
 
-std::string lowerExtension(const std::filesystem::path& name) {
-  std::string extension = name.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
-}
-
 const ImageFormat* findImageFormat(const std::filesystem::path& name, std::span<const std::uint8_t> bytes) {
-  const std::string extension = lowerExtension(name);
+  const std::string extension = platform::lowerExtension(name);
   for (const ImageFormat& format : kFormats) {
     const bool named = std::find(format.extensions.begin(), format.extensions.end(), extension) !=
                        format.extensions.end();

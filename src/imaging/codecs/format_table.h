@@ -27,7 +27,4 @@ std::span<const ImageFormat> imageFormats();
 // the first that a sniff alone names; nullptr when none does.
 const ImageFormat* findImageFormat(const std::filesystem::path& name, std::span<const std::uint8_t> bytes);
 
-// Lower-cased extension with its dot ("" when there is none).
-std::string lowerExtension(const std::filesystem::path& name);
-
 }  // namespace vistrel::imaging::codecs

@@ -12,7 +12,9 @@ PictureSource PictureSource::of(const QString& file, int page, bool upright) {
   PictureSource source{file, page, upright};
   if (info.exists()) {
     source.size = info.size();
-    source.modified = info.lastModified().toMSecsSinceEpoch();
+    // The change time, not the modification time: a lossless rotation puts the
+    // photo's modification time back, but the replaced file's change time is new.
+    source.modified = info.metadataChangeTime().toMSecsSinceEpoch();
   }
   return source;
 }

@@ -17,6 +17,7 @@
 #include "gallery/imaging_codec.h"
 #include "gallery/ui/create_thumbnails.h"
 #include "gallery/ui/thumb_form.h"
+#include "platform/files.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
 
@@ -134,8 +135,27 @@ TEST_F(GalleryRunnerTest, CancelStopsTheRunBeforeThePages) {
   EXPECT_FALSE(fs::exists(out / "index.html"));
   EXPECT_FALSE(fs::exists(out / "thumb_p1.jpg"));
   EXPECT_NE(std::find(statusTexts.begin(), statusTexts.end(), "Operation aborted"), statusTexts.end());
-  EXPECT_EQ(statusTexts.back(), "Done");
+  EXPECT_EQ(statusTexts.back(), "Cancelled (0 of 3 photos made)");
   EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(GalleryRunnerTest, TheClosingSummaryNamesThePhotosThatCouldNotBeMade) {
+  test::ScriptedPrompter prompter;
+  GalleryRunner runner(nullptr, &prompter);
+  watch(runner);
+  std::vector<fs::path> files = photos(2);
+  const std::string whole = platform::readFile(files[1]);
+  folder.write("src/p1.jpg", whole.substr(0, whole.size() * 3 / 4));
+  GallerySettings settings = GallerySettings::defaults();
+  settings.TargetFolder = (folder / "out").string();
+  ASSERT_TRUE(runner.start(settings, files, CandidateSource::TaggedFiles));
+  ASSERT_TRUE(waitForEnd(runner));
+  ASSERT_TRUE(result);
+  ASSERT_EQ(result->failed.size(), 1u);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.shown()[0].caption, "Warning");
+  EXPECT_NE(prompter.shown()[0].text.find(files[1].string() + ": "), std::string::npos) << prompter.shown()[0].text;
+  EXPECT_EQ(statusTexts.back(), "Done");
 }
 
 TEST_F(GalleryRunnerTest, ClosingWhileTheWorkerWaitsForAnAnswerServesItAndEnds) {

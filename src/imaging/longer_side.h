@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vistrel::imaging {
+
+// n / d rounded to the nearest integer, halves to even (d > 0, n >= 0).
+int roundHalfEven(std::int64_t n, std::int64_t d);
+
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const PictureSize&) const = default;
+};
+
+// The size whose longer side is `side` and whose other side keeps the
+// picture's proportion, rounded to the nearest pixel (halves to even). A strip
+// so thin that it would round to nothing keeps one pixel, which a JPEG can
+// hold. Nothing for a picture without pixels.
+PictureSize sizeForLongerSide(int width, int height, int side);
+
+}  // namespace vistrel::imaging
