@@ -7,7 +7,7 @@ find_package(Threads REQUIRED)
 
 find_package(Qt6 REQUIRED COMPONENTS Core)
 if(NOT VISTREL_ENGINE_ONLY)
-  find_package(Qt6 REQUIRED COMPONENTS Gui Widgets Network Test)
+  find_package(Qt6 REQUIRED COMPONENTS Gui Widgets Network PrintSupport Test)
 endif()
 
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)

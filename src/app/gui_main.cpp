@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "app/single_instance.h"
 #include "platform/ui/message_box_prompter.h"
+#include "platform/heap_tuning.h"
 #include "platform/log.h"
 #include "platform/program_data.h"
 #include "platform/settings_store.h"
@@ -51,6 +52,7 @@ int runGui(int argc, char** argv) {
   SingleInstance instance(SingleInstance::defaultName());
   if (instance.handOver(arguments)) return 0;
 
+  platform::returnLargeBuffers();
   Application application(argc, argv);
   QApplication::setStyle(new HintTimingStyle);
   QApplication::setApplicationName("Vistrel");

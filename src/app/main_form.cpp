@@ -23,7 +23,9 @@
 #include "app/options_form.h"
 #include "browser/orphan_clean.h"
 #include "browser/ui/drag_list_box.h"
+#include "browser/ui/full_screen.h"
 #include "imaging/ui/imag_nv.h"
+#include "metadata/ui/info_form.h"
 #include "platform/version.h"
 
 namespace vistrel::app {
@@ -35,11 +37,7 @@ options::SystemColours paletteColours(const QPalette& palette) {
           fromQColor(palette.color(QPalette::Inactive, QPalette::WindowText))};
 }
 
-// "Vistrel 3.12": the name with the major and minor version.
-QString programTitle() {
-  const QString version = QString::fromStdString(platform::versionText());
-  return "Vistrel " + version.section('.', 0, 1);
-}
+QString programTitle() { return QString::fromStdString(platform::programTitle()); }
 
 }  // namespace
 
@@ -64,6 +62,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
   createFileListCommands();
   createEditorCommands();
+  createViewerCommands();
   createImageToolCommands();
 }
 
@@ -152,6 +151,8 @@ QWidget* TMainForm::createMainPanel() {
   InfoPanel->setMinimumHeight(80);
   auto* info = new QVBoxLayout(InfoPanel);
   info->setContentsMargins(0, 0, 0, 0);
+  InfoForm = new metadata::ui::TInfoForm;
+  info->addWidget(InfoForm);
   InfoPanel->hide();
 
   BottomRightPanel = new QSplitter(Qt::Vertical);
@@ -208,6 +209,7 @@ void TMainForm::listFolder() {
   ImageNV->setFilename({});
   ImageGroupBox->setTitle("Image preview");
   IptcMemo->clear();
+  InfoForm->clearTexts();
   statusPanels[1]->setText("Width: ");
   statusPanels[2]->setText("Height: ");
   FileList->listFolder(listedFolder_, fileListSettings());

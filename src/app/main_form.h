@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -31,12 +32,16 @@ class QTreeView;
 class QTreeWidget;
 
 namespace vistrel::imaging {
+class PictureCache;
 class TImagNV;
 class TResizeForm;
 enum class JpegTransform;
 }
 namespace vistrel::crypto::ui {
 class CryptoForm;
+}
+namespace vistrel::metadata::ui {
+class TInfoForm;
 }
 namespace vistrel::gallery::ui {
 class GalleryRunner;
@@ -50,6 +55,11 @@ class TSearchForm;
 namespace vistrel::browser::ui {
 class TDragListBox;
 class TFileListPopup;
+class TFullScreen;
+class THistogramForm;
+}
+namespace vistrel::browser {
+enum class WallpaperStyle;
 }
 
 namespace vistrel::app {
@@ -101,6 +111,20 @@ class TMainForm : public QMainWindow {
   MainSettings currentSettings() const;
   void bringToFront();
 
+  // The previewed file: the drag list's current entry when the "Drag and drop"
+  // tab is active and the drag list is being browsed, else the file list's
+  // selected row. Shows it in the preview (or the full-screen window) and
+  // fills the info panel, the caption and the status bar.
+  void previewSelectedFile();
+  // Opens the full-screen window on the previewed file; with `slideshow` the
+  // file info may stay hidden (the slideshow starts the timer itself).
+  void startFullScreen(bool slideshow);
+  browser::ui::TFullScreen* fullScreen() const;
+  // Previous (-1) or next (+1) photo, in the drag list or the file list.
+  void stepPicture(int step);
+  // One slideshow step: the next photo, from the last back to the first.
+  void slideshowTick();
+
   // Controls and commands by their names, for the other windows and for tests.
   QToolBar *ToolBar1, *ToolBar2;
   QComboBox* comboHistoryList;
@@ -118,6 +142,8 @@ class TMainForm : public QMainWindow {
   imaging::TImagNV* ImageNV;
   QPlainTextEdit* IptcMemo;
   QWidget* InfoPanel;
+  metadata::ui::TInfoForm* InfoForm;
+  browser::ui::THistogramForm* HistogramForm;
   QLabel* statusPanels[4];
   QProgressBar* ProgressBar;
   QAction *Createthumbnails1, *FTPupload1, *FindFiles1, *ImportFromCamera, *Zipimagefiles1, *Emailimages1,
@@ -127,6 +153,7 @@ class TMainForm : public QMainWindow {
       *CleanCache, *CacheStats, *Help1, *Website1, *Feedback1, *About1, *btnQuickResize, *btnDescription,
       *btnTagAll, *btnUntagAll, *btnTagHighlighted, *btnUntagHighlighted;
   QMenu *ViewtypePopup, *JpegRotPopupMenu;
+  QAction *Centered1, *Tiled1, *Stretched1;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -171,7 +198,6 @@ class TMainForm : public QMainWindow {
   void createFileListCommands();
   void createDragListButtons();
   FileListSettings fileListSettings() const;
-  void showPreview(const std::filesystem::path& file);
   void showThumbnailProgress(int position, int total);
   void Createfolder1Click();
   void WipeFilesClick();
@@ -183,6 +209,21 @@ class TMainForm : public QMainWindow {
   // File search and text replace (main_form_tools.cpp)
   void FindFiles1Click();
   void Textreplace1Click();
+  // Preview, full screen, slideshow, printing, wallpaper, histogram (main_form_viewer.cpp)
+  void createViewerCommands();
+  std::filesystem::path previewedFile() const;
+  bool steppingDragList() const;
+  imaging::TImagNV* shownViewer() const;
+  void showPictureInfo(imaging::TImagNV* viewer);
+  void prefetchNeighbours();
+  void Fullscreen1Click();
+  void Slideshow1Click();
+  void fullScreenClosed();
+  void deleteFromFullScreen();
+  void rotateFromFullScreen(bool clockwise);
+  void Printimage1Click();
+  void wallpaperClick(browser::WallpaperStyle style);
+  void Histogram1Click();
   // The picture tools on the selected files (main_form_image_tools.cpp)
   void createImageToolCommands();
   // The rotate command: by the transform, or each file as its camera says.
@@ -211,13 +252,17 @@ class TMainForm : public QMainWindow {
   TOptionsForm* OptionsForm = nullptr;
   gallery::ui::TThumbFrm* ThumbFrm = nullptr;
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
+  imaging::PictureCache* pictureCache_;
+  QPointer<browser::ui::TFullScreen> FullScreen;
+  // The drag list, not the file list, is being browsed: its entries are
+  // previewed and stepped through.
+  bool dragListBrowsed_ = false;
   imaging::TResizeForm* ResizeForm = nullptr;
   search::ui::TSearchForm* SearchForm = nullptr;
   std::string listedFolder_;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;
   int infoHeight_ = 97;
-  std::string activeInfoTab_;
   bool stopThumbs_ = false;
   bool shown_ = false;
   bool started_ = false;  // the first listing is done; folder changes list from now on

@@ -17,6 +17,7 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "browser/ui/drag_list_box.h"
+#include "imaging/ui/imag_nv.h"
 #include "platform/ui/help.h"
 #include "platform/version.h"
 
@@ -125,8 +126,6 @@ void TMainForm::createMenu() {
                    "Information", Icon::Information);
   });
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
-  connect(Fullscreen1, &QAction::triggered, this,
-          [this] { needsSelection("You must select a file in the file list.", "No file selected", Icon::Error); });
   connect(Options1, &QAction::triggered, this, &TMainForm::Options1Click);
   connect(cbInclNonImages, &QAction::triggered, this, &TMainForm::listFolder);
   connect(cbIncludeIPTC, &QAction::triggered, this, &TMainForm::cbIncludeIPTCClick);
@@ -214,8 +213,12 @@ void TMainForm::createToolBar() {
   ToolButton5 = dropDownButton(ToolBar2, themeIcon("view-list-details", QStyle::SP_FileDialogDetailedView), "Views",
                                ViewtypePopup);
   ToolButton5->setPopupMode(QToolButton::InstantPopup);
+  QMenu* wallpaperMenu = menuOf(this, {"Centered", "Tiled", "Stretched"});
+  Centered1 = wallpaperMenu->actions()[0];
+  Tiled1 = wallpaperMenu->actions()[1];
+  Stretched1 = wallpaperMenu->actions()[2];
   btnWallpaper = dropDownButton(ToolBar2, themeIcon("preferences-desktop-wallpaper", QStyle::SP_DesktopIcon),
-                                "Set desktop background", menuOf(this, {"Centered", "Tiled", "Stretched"}));
+                                "Set desktop background", wallpaperMenu);
   JpegRotPopupMenu =
       menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down", "Rotate as the camera says"});
   btnJpgRotate = dropDownButton(ToolBar2, themeIcon("object-rotate-right", QStyle::SP_BrowserReload), "JPEG rotate",
@@ -257,7 +260,9 @@ bool TMainForm::needsSelection(const char* text, const char* caption, Icon icon)
 void TMainForm::Options1Click() {
   OptionsForm->setFileListFont(FileList->font().family(), FileList->font().pointSize());
   OptionsForm->setPreviewSize(thumbSize_);
-  if (OptionsForm->exec() != QDialog::Accepted || OptionsForm->previewSize() == thumbSize_) return;
+  const bool accepted = OptionsForm->exec() == QDialog::Accepted;
+  ImageNV->setUpright(options_.autoOrient);
+  if (!accepted || OptionsForm->previewSize() == thumbSize_) return;
   thumbSize_ = OptionsForm->previewSize();
   if (viewStyle_ == ViewStyle::Thumbnails) listFolder();
 }

@@ -70,7 +70,10 @@ void TMainForm::createFileListCommands() {
   connect(FileList, &TFileList::statusText, this, &TMainForm::setStatusText);
   connect(FileList, &TFileList::thumbnailProgress, this, &TMainForm::showThumbnailProgress);
   connect(FileList, &TFileList::fullScreenRequested, Fullscreen1, &QAction::trigger);
-  connect(FileList, &TFileList::previewRequested, this, [this] { showPreview(FileList->focusedFile()); });
+  connect(FileList, &TFileList::previewRequested, this, [this] {
+    dragListBrowsed_ = false;
+    previewSelectedFile();
+  });
   connect(FileList, &TFileList::errorMessage, this,
           [this](const QString& message) { prompter_.error(message.toStdString(), "Error"); });
   connect(cbShowProperties, &QAction::triggered, this, [this](bool on) {
@@ -122,18 +125,18 @@ void TMainForm::createDragListButtons() {
   connect(btnClear, &QPushButton::clicked, DragListBox, &QListWidget::clear);
   connect(btnSave, &QPushButton::clicked, this, &TMainForm::btnSaveClick);
   connect(btnOpen, &QPushButton::clicked, this, &TMainForm::btnOpenClick);
-  connect(DragListBox, &TDragListBox::previewRequested, this, [this] { showPreview(DragListBox->currentFile()); });
-  connect(DragListBox, &TDragListBox::fullScreenRequested, Fullscreen1, &QAction::trigger);
+  connect(DragListBox, &TDragListBox::previewRequested, this, [this] {
+    dragListBrowsed_ = true;
+    previewSelectedFile();
+  });
+  connect(DragListBox, &TDragListBox::fullScreenRequested, this, [this] {
+    dragListBrowsed_ = true;
+    startFullScreen(false);
+  });
   connect(PageControl, &QTabWidget::currentChanged, this, [this] {
     if (PageControl->currentWidget() != TabSheet2) return;
     setStatusText(QString::number(DragListBox->count()) + " selected files");
   });
-}
-
-void TMainForm::showPreview(const fs::path& file) {
-  if (file.empty()) return;
-  ImageNV->setFilename(QString::fromStdString(file.string()));
-  ImageGroupBox->setTitle(QString::fromStdString(platform::displayName(file.filename())));
 }
 
 // The progress bar sits in status panel 3 while thumbnails load; total 0 ends it.

@@ -48,7 +48,7 @@ void TMainForm::rotateSelected(std::optional<JpegTransform> transform) {
   if (selectedCount() == 0) return;
   setStatusText(browser::ui::rotateSelectedFiles(*FileList, transform, options_, prompter_,
                                                  [this](const QString& text) { showProgressText(text); }));
-  if (options_.replaceJpegRot) showPreview(focusedFile());
+  if (options_.replaceJpegRot) previewSelectedFile();
 }
 
 void TMainForm::btnQuickResizeClick() {

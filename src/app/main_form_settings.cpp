@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "app/main_form.h"
+#include "metadata/ui/info_form.h"
 #include "platform/log.h"
 
 // The main window's settings: taking them from the window, putting them on it,
@@ -38,7 +39,7 @@ MainSettings TMainForm::currentSettings() const {
   s.inclIptc = cbIncludeIPTC->isChecked();
   s.showIptcColumn = cbShowIptcCaption->isChecked();
   s.infoHeight = InfoPanel->isVisible() ? InfoPanel->height() : infoHeight_;
-  s.activeInfoTab = activeInfoTab_;
+  s.activeInfoTab = InfoForm->activeTab().toStdString();
   const QHeaderView* header = FileList->header();
   for (int visual = 0; visual < kColumnCount; ++visual) s.columnOrder[visual] = header->logicalIndex(visual);
   return s;
@@ -57,7 +58,7 @@ void TMainForm::applySettings(const MainSettings& s) {
   cbViewPos->setChecked(s.viewPos);
   setPreviewPosition(s.viewPos);
   infoHeight_ = s.infoHeight;
-  activeInfoTab_ = s.activeInfoTab;
+  InfoForm->setActiveTab(QString::fromStdString(s.activeInfoTab));
   move(s.leftPos, s.topPos);
   resize(s.width, s.height);
   if (s.maximized) setWindowState(windowState() | Qt::WindowMaximized);

@@ -160,6 +160,9 @@ QWidget* TOptionsForm::displayPage() {
   cbColCryptFiles = new QCheckBox("Color encrypted files");
   connect(cbColCryptFiles, &QCheckBox::clicked, this, &TOptionsForm::fileListColourChanged);
   cbRawExif = new QCheckBox("Display raw EXIF data");
+  cbAutoOrient = new QCheckBox("Show photos upright by their EXIF orientation");
+  cbAutoOrient->setToolTip("Turn photos from phones and cameras the way the camera was held, in the preview, "
+                           "full screen, prints and the desktop background");
   auto* colours = new QWidget;
   auto* colourGrid = new QGridLayout(colours);
   colourGrid->setContentsMargins(0, 0, 0, 0);
@@ -169,7 +172,7 @@ QWidget* TOptionsForm::displayPage() {
   colourGrid->addWidget(colbtnDescriptionColor, 1, 1);
   return column({fonts, row({new QLabel("In full screen mode, size images:"), SizeCombo}), cbHiddenFiles,
                  cbFullScreenInfo, cbFullScreenDescription, cbShowEncrypted, colours, cbColCryptFiles, cbRawExif,
-                 new QLabel("Tip: See main menu > View for more settings")});
+                 cbAutoOrient, new QLabel("Tip: See main menu > View for more settings")});
 }
 
 QWidget* TOptionsForm::thumbnailPage() {
@@ -359,6 +362,7 @@ TOptionsForm::Bindings TOptionsForm::bindings() const {
        {cbShowEncrypted, &P::includeEncrypted},
        {cbColCryptFiles, &P::colEncrypted},
        {cbRawExif, &P::rawExif},
+       {cbAutoOrient, &P::autoOrient},
        {cbGrayBack, &P::previewGrayBack},
        {cbUseCache, &P::useCache},
        {cbSharpen, &P::cacheSharpen},

@@ -1,6 +1,9 @@
 #include "imaging/dib_transfer.h"
 
 #include <algorithm>
+#include <sstream>
+
+#include "platform/atomic_file.h"
 
 namespace vistrel::imaging {
 namespace {
@@ -64,6 +67,16 @@ void DibToBitmap(const TFastDIB& dib, TBitmap& bitmap) {
     const int memoryRow = dib.Height > 0 ? dib.AbsHeight - 1 - y : y;
     convertRow(dib, dib.Rows[static_cast<std::size_t>(memoryRow)], bitmap.ScanLine(y));
   }
+}
+
+void SaveBitmapAsBmp(const std::filesystem::path& file, const TBitmap& picture) {
+  TFastDIB dib;
+  BitmapToDib(picture, dib);
+  std::ostringstream stream;
+  dib.SaveToStream(stream);
+  platform::AtomicFile out(file);
+  out.write(stream.view());
+  out.commit();
 }
 
 void CopyToBitmap24(TBitmap& target, const TBitmap& picture) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "imaging/bitmap.h"
 #include "imaging/fast_dib.h"
 
@@ -15,6 +17,10 @@ void BitmapToDib(const TBitmap& bitmap, TFastDIB& dib);
 // bitmap becomes the dib's picture at 24 bits; every depth and both row
 // orders of TFastDIB are read (palettes and bit fields resolved).
 void DibToBitmap(const TFastDIB& dib, TBitmap& bitmap);
+
+// Writes the picture as a 24-bit BMP file, replacing the file only once the
+// new one is complete. Throws Error.
+void SaveBitmapAsBmp(const std::filesystem::path& file, const TBitmap& picture);
 
 // target takes the picture's size and pixels.
 void CopyToBitmap24(TBitmap& target, const TBitmap& picture);

@@ -86,6 +86,32 @@ RgbPicture DecodeImageFileRgb(const std::filesystem::path& file, int reduction) 
   return picture ? std::move(*picture) : toRgbPicture(DecodeImage(bytes, file, reduction).bitmap);
 }
 
+DecodedImage DecodeImageFileBgra(const std::filesystem::path& file, int reduction, int page,
+                                 const BgraAllocator& allocate) {
+  const std::vector<std::uint8_t> bytes = readFile(file, 0);
+  reduction = std::clamp(reduction, 0, 3);
+  if (page <= 0) {
+    if (auto decoded = formatOf(bytes, file).factory()->decodeBgra(bytes, {reduction, 0}, allocate)) return *decoded;
+  }
+  DecodedImage image = DecodeImage(bytes, file, reduction, page);
+  const TBitmap& bitmap = image.bitmap;
+  std::size_t stride = 0;
+  std::uint8_t* rows = bitmap.Empty() ? nullptr : allocate(bitmap.Width(), bitmap.Height(), stride);
+  if (!bitmap.Empty() && !rows) throw Error("Not enough memory to load " + file.string() + ".");
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint8_t* in = bitmap.ScanLine(y);
+    std::uint8_t* out = rows + y * stride;
+    for (int x = 0; x < bitmap.Width(); ++x, in += 3, out += 4) {
+      out[0] = in[0];
+      out[1] = in[1];
+      out[2] = in[2];
+      out[3] = 255;
+    }
+  }
+  image.bitmap.Clear();
+  return image;
+}
+
 RgbPicture toRgbPicture(const TBitmap& bitmap) {
   RgbPicture picture(bitmap.Width(), bitmap.Height());
   std::uint8_t* out = picture.pixels.data();

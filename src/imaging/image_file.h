@@ -49,6 +49,13 @@ TBitmap LoadImageBitmap(const std::filesystem::path& fileName, int reduction);
 // converted from their bitmap. DecodeImageFileRgb throws as DecodeImageFile
 // does; LoadImageRgb gives an empty picture instead.
 RgbPicture DecodeImageFileRgb(const std::filesystem::path& file, int reduction);
+
+// Page `page` of the file at the reduction, written into memory the caller
+// holds, four bytes a pixel (the screen's layout): JPEG files are decoded
+// straight into it, the others copied from their bitmap. The result tells the
+// file's depth and colours; its bitmap stays empty. Throws as DecodeImageFile.
+DecodedImage DecodeImageFileBgra(const std::filesystem::path& file, int reduction, int page,
+                                 const BgraAllocator& allocate);
 RgbPicture LoadImageRgb(const std::filesystem::path& fileName, int reduction);
 
 // About the most memory a decode of the file at this reduction holds at once

@@ -11,7 +11,6 @@
 #include "imaging/dib_transfer.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
-#include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "platform/files.h"
 
@@ -205,13 +204,7 @@ void Save(int buffer, const std::filesystem::path& name) {
   const std::string extension = platform::lowerExtension(name);
   if (extension == ".jpg" || extension == ".jpeg") return SaveBitmapAsJpeg(name, picture);
   if (extension != ".bmp") throw Error("Pictures cannot be saved as " + extension + " files.");
-  TFastDIB dib;
-  BitmapToDib(picture, dib);
-  std::ostringstream stream;
-  dib.SaveToStream(stream);
-  platform::AtomicFile file(name);
-  file.write(stream.view());
-  file.commit();
+  SaveBitmapAsBmp(name, picture);
 }
 
 }  // namespace vistrel::imaging::library

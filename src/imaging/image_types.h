@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "imaging/bitmap.h"
@@ -37,6 +39,12 @@ struct RgbPicture {
     return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 3;
   }
 };
+
+// Memory the caller holds for a picture of four bytes a pixel (blue, green,
+// red, then 255), the layout of 32-bit screen pictures: called once with the
+// picture's size, it returns where the top row goes and sets the bytes from
+// one row to the next; nullptr when it has no room.
+using BgraAllocator = std::function<std::uint8_t*(int width, int height, std::size_t& stride)>;
 
 // A bitmap's pixels as an RgbPicture.
 RgbPicture toRgbPicture(const TBitmap& bitmap);

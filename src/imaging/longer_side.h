@@ -1,6 +1,11 @@
 #pragma once
 
+#include <cstdint>
+
 namespace vistrel::imaging {
+
+// n / d rounded to the nearest integer, halves to even (d > 0, n >= 0).
+int roundHalfEven(std::int64_t n, std::int64_t d);
 
 struct PictureSize {
   int width = 0;

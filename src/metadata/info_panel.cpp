@@ -39,6 +39,7 @@ InfoPanelTexts InfoPanelTextsOf(const std::filesystem::path& file, bool rawExif)
   TimgData data;
   data.ReadMetadata(file);
   texts.exif = ExifTabText(data, rawExif);
+  if (data.Exif) texts.overview = data.Exif->BriefText();
   if (data.Iptc) {
     data.Iptc->ParseIptcSection();
     texts.iptc = data.Iptc->ValueOf("ImageCaption", "");

@@ -18,7 +18,8 @@ bool IsExifTabHeading(const std::string& line);
 // Everything the info panel shows for one file.
 struct InfoPanelTexts {
   std::string exif;
-  std::string iptc;  // the IPTC caption
+  std::string overview;  // the EXIF overview alone (BriefText)
+  std::string iptc;      // the IPTC caption
   std::string description;
   bool iptcEditable = false;
 };

@@ -96,6 +96,14 @@ std::string IptcValueOfFile(const std::filesystem::path& file, std::string_view 
   return data.Iptc->ValueOf(name, "");
 }
 
+int ExifOrientationOfFile(const std::filesystem::path& file) {
+  TimgData data;
+  data.ReadMetadata(file);
+  if (!data.Exif || data.Exif->IndexOfName("Orientation") < 0) return 1;
+  const long long orientation = data.Exif->IntegerOfName("Orientation");
+  return orientation >= 1 && orientation <= 8 ? static_cast<int>(orientation) : 1;
+}
+
 platform::DateTime PhotoDateOfFile(const std::filesystem::path& file) {
   TimgData data;
   data.ReadMetadata(file);

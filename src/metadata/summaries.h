@@ -48,6 +48,10 @@ std::optional<ExifCaptionValues> ExifCaptionValuesOf(const std::filesystem::path
 // "ImageCredit" …); empty when the file has none.
 std::string IptcValueOfFile(const std::filesystem::path& file, std::string_view name);
 
+// The EXIF Orientation value (1-8) of the photo; 1 when it has none or an
+// invalid one.
+int ExifOrientationOfFile(const std::filesystem::path& file);
+
 // The EXIF date of the photo, else the file's last-write time. Throws Error
 // when the file cannot be read at all.
 platform::DateTime PhotoDateOfFile(const std::filesystem::path& file);

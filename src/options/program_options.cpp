@@ -66,8 +66,10 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
-    // Added later than the rest: stores written before it end just above.
+    // Added later than the rest, each after the one before: stores written
+    // before one of them end just above it.
     {"ResetExifOrientation", &P::resetOrientation},
+    {"AutoOrient", &P::autoOrient},
 };
 
 void readField(const SettingsKey& key, const Field& field, ProgramOptions& options) {

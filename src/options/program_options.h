@@ -53,6 +53,7 @@ struct ProgramOptions {
   Colour descriptionCol = rgb(192, 192, 192);
   bool colEncrypted = false;
   bool rawExif = false;
+  bool autoOrient = true;  // show photos upright by their EXIF orientation
   // Preview thumbnails and the thumbnail cache
   bool previewGrayBack = true;
   bool useCache = true;

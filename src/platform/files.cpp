@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QString>
+#include <QUrl>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -138,6 +139,10 @@ std::vector<FolderEntry> listFolder(const fs::path& folder) {
   std::sort(entries.begin(), entries.end(),
             [](const FolderEntry& a, const FolderEntry& b) { return a.path.filename() < b.path.filename(); });
   return entries;
+}
+
+std::string fileUri(const fs::path& file) {
+  return QUrl::fromLocalFile(QString::fromStdString(file.string())).toString(QUrl::FullyEncoded).toStdString();
 }
 
 std::string safeNameComponent(std::string_view name, std::string_view fallback) {

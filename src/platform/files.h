@@ -48,6 +48,9 @@ struct FolderEntry {
 // vanish while being read are left out. Throws Error when the folder cannot be read.
 std::vector<FolderEntry> listFolder(const fs::path& folder);
 
+// The file's "file://" URI, percent-encoded.
+std::string fileUri(const fs::path& file);
+
 // A name read from a file or a setting, made one harmless name component:
 // what follows its last "/" or "\", without control characters (C0, DEL and
 // C1 in UTF-8). An empty result, "." and ".." give the fallback.

@@ -13,4 +13,9 @@ void reuseLargeBuffers() {
   mallopt(M_TRIM_THRESHOLD, kLargest);
 }
 
+// The allocator would otherwise raise its mapping threshold after the first
+// large release and keep later pictures in the heap of whichever thread
+// decoded them.
+void returnLargeBuffers() { mallopt(M_MMAP_THRESHOLD, 4 << 20); }
+
 }  // namespace vistrel::platform

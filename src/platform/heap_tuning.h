@@ -7,4 +7,9 @@ namespace vistrel::platform {
 // of returning them to the system. Long-lived processes should not call it.
 void reuseLargeBuffers();
 
+// For the program's windows, which stay open for hours: every picture of a
+// few megabytes gets its own mapping and goes back to the system when freed,
+// so that a browse through big photos does not leave the heap at its peak.
+void returnLargeBuffers();
+
 }  // namespace vistrel::platform

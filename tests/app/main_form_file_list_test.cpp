@@ -15,6 +15,7 @@
 #include <map>
 
 #include "app/main_form.h"
+#include "main_form_fixture.h"
 #include "browser/cache_location.h"
 #include "browser/ui/drag_list_box.h"
 #include "browser/ui/file_icon_view.h"
@@ -34,26 +35,8 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Answer;
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public MainFormFixture {
  protected:
-  test::IsolatedUser user;
-  test::TempFolder folder;
-  test::TempFolder photos;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<TMainForm> form;
-
-  void SetUp() override {
-    form = std::make_unique<TMainForm>(store, prompter, folder.path());
-    form->show();
-    QCoreApplication::processEvents();
-  }
-
-  void list() {
-    form->setCurrentFolder(photos.path().string());
-    form->listFolder();
-  }
-
   int rowOf(const std::string& name) const {
     for (int row = 0; row < form->FileList->topLevelItemCount(); ++row) {
       if (form->FileList->topLevelItem(row)->text(0).toStdString() == name) return row;

@@ -65,6 +65,11 @@ TEST_P(Decoders, ReductionShrinksByTheJpegRule) {
   EXPECT_EQ(reduced.Height(), 6);  // ceil(23 / 4)
 }
 
+TEST_P(Decoders, ScreenPixelsAreTheBitmapsPixels) {
+  const auto file = make(GetParam());
+  EXPECT_EQ(test::screenPixels(file, 1), DecodeImageFile(file, 1).bitmap);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Formats, Decoders,
     ::testing::Values(Case{"Png", "a.png", "", 24}, Case{"PngPalette", "a.png", "-colors 20", 8, "png8:"},

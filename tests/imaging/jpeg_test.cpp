@@ -97,7 +97,7 @@ TEST_F(Jpeg, EncodingAnEmptyBitmapFailsAndKeepsTheOldFile) {
 
 // Red-first decoding and encoding skip the blue-first bitmap; they must give
 // exactly its pixels and its file bytes, for every kind of JPEG and reduction.
-TEST_F(Jpeg, RedFirstPicturesAreTheBitmapsPixelsAndFiles) {
+TEST_F(Jpeg, RedFirstAndScreenPicturesAreTheBitmapsPixels) {
   const auto colour = folder / "colour.jpg", grey = folder / "grey.jpg", cmyk = folder / "cmyk.jpg";
   test::makeImage("-size 203x117 plasma:fractal -seed 5 -quality 90", colour);
   test::makeImage("-size 77x51 plasma:fractal -seed 6 -colorspace Gray", grey);
@@ -109,6 +109,7 @@ TEST_F(Jpeg, RedFirstPicturesAreTheBitmapsPixelsAndFiles) {
       const TBitmap bitmap = DecodeImageFile(file, reduction).bitmap;
       const RgbPicture picture = DecodeImageFileRgb(file, reduction);
       ASSERT_EQ(picture.pixels, toRgbPicture(bitmap).pixels) << file << " at reduction " << reduction;
+      ASSERT_EQ(test::screenPixels(file, reduction), bitmap) << file << " at reduction " << reduction;
       EXPECT_EQ(EncodeJpeg(picture, 75, false), EncodeJpeg(bitmap, 75, false)) << file;
     }
   }

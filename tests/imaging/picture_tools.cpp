@@ -7,6 +7,8 @@
 #include <iterator>
 #include <memory>
 
+#include "imaging/image_file.h"
+
 namespace vistrel::imaging::test {
 
 std::string run(const std::string& command) {
@@ -77,6 +79,27 @@ std::vector<std::uint8_t> greyValues(const TFastDIB& dib) {
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TBitmap screenPixels(const std::filesystem::path& file, int reduction) {
+  std::vector<std::uint8_t> rows;
+  std::size_t rowBytes = 0;
+  TBitmap bitmap;
+  const DecodedImage facts = DecodeImageFileBgra(file, reduction, 0, [&](int width, int height, std::size_t& stride) {
+    bitmap.SetSize(width, height);
+    rowBytes = stride = std::size_t(width) * 4 + 8;  // padded, as screen rows may be
+    rows.assign(stride * std::size_t(height), 0);
+    return rows.data();
+  });
+  if (!facts.bitmap.Empty()) return {};
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint8_t* in = rows.data() + y * rowBytes + x * 4;
+      if (in[3] != 255) return {};
+      std::copy(in, in + 3, bitmap.ScanLine(y) + x * 3);
+    }
+  }
+  return bitmap;
 }
 
 }  // namespace vistrel::imaging::test

@@ -39,4 +39,8 @@ std::vector<std::uint8_t> greyValues(const TFastDIB& dib);
 
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 
+// The file decoded into padded four-byte screen rows, read back as a bitmap;
+// an empty bitmap when any fourth byte is not 255.
+TBitmap screenPixels(const std::filesystem::path& file, int reduction);
+
 }  // namespace vistrel::imaging::test

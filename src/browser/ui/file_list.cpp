@@ -88,6 +88,7 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   connect(this, &QTreeWidget::itemChanged, this, &TFileList::itemEdited);
   connect(this, &QTreeWidget::itemSelectionChanged, this, &TFileList::showSelectionCount);
   connect(this, &QTreeWidget::itemClicked, this, &TFileList::previewRequested);
+  connect(this, &QTreeWidget::itemDoubleClicked, this, &TFileList::fullScreenRequested);
 
   iconView_ = new FileIconView(this);
   iconView_->setModel(model());
@@ -96,6 +97,7 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   delete own;
   iconView_->hide();
   connect(iconView_, &QAbstractItemView::clicked, this, &TFileList::previewRequested);
+  connect(iconView_, &QAbstractItemView::doubleClicked, this, &TFileList::fullScreenRequested);
   connect(iconView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     emit customContextMenuRequested(viewport()->mapFromGlobal(iconView_->viewport()->mapToGlobal(pos)));
   });
@@ -251,10 +253,24 @@ std::vector<fs::path> TFileList::selectedFiles() const {
 }
 
 fs::path TFileList::focusedFile() const {
+  const int row = selectedRow();
+  return row < 0 ? fs::path() : pathOf(topLevelItem(row));
+}
+
+int TFileList::selectedRow() const {
   for (int row = 0; row < topLevelItemCount(); ++row) {
-    if (topLevelItem(row)->isSelected()) return pathOf(topLevelItem(row));
+    if (topLevelItem(row)->isSelected()) return row;
   }
-  return {};
+  return -1;
+}
+
+void TFileList::selectRow(int row) {
+  QTreeWidgetItem* item = topLevelItem(row);
+  if (!item) return;
+  clearSelection();
+  setCurrentItem(item);
+  item->setSelected(true);
+  showRow(item);
 }
 
 void TFileList::tagRows(bool tagged, bool selectedOnly) {
@@ -345,14 +361,14 @@ void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
   updatingItems_ = false;
 }
 
-void TFileList::deleteSelected() {
+void TFileList::deleteSelected(bool quiet) {
   if (editing() || selectedItems().isEmpty()) return;
   const int index = indexOfTopLevelItem(selectedItems().first());
   for (QTreeWidgetItem* item : selectedItems()) {
     try {
       platform::moveToTrash(pathOf(item));
     } catch (const Error& error) {
-      emit errorMessage(QString::fromStdString(error.what()));
+      if (!quiet) emit errorMessage(QString::fromStdString(error.what()));
       break;
     }
     std::replace(loadItems_.begin(), loadItems_.end(), item, static_cast<QTreeWidgetItem*>(nullptr));

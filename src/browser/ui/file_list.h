@@ -54,6 +54,12 @@ class TFileList : public QTreeWidget {
   // The first selected row's file, or empty.
   std::filesystem::path focusedFile() const;
   static std::filesystem::path pathOf(const QTreeWidgetItem* item);
+  // The first selected row, or -1.
+  int selectedRow() const;
+  // Makes the row the one selected and focused row, scrolled into view.
+  void selectRow(int row);
+  // Scrolls the row into view in whichever view shows the rows.
+  void showRow(QTreeWidgetItem* item);
 
   void tagRows(bool tagged, bool selectedOnly);
   // Sorts by the column; a click (toggle) flips that column family's direction first.
@@ -67,8 +73,9 @@ class TFileList : public QTreeWidget {
   void moveSelectedRow(int step);
   // Starts editing the focused row's name; the file is renamed when the edit ends.
   void startRename();
-  // Deletes the selected files to the trash and selects the row that took the place.
-  void deleteSelected();
+  // Deletes the selected files to the trash and selects the row that took the
+  // place. A quiet delete reports no failure.
+  void deleteSelected(bool quiet = false);
   // Stops a running thumbnail load (Esc, Space, view change).
   void stopThumbnails();
   bool thumbnailsLoading() const;
@@ -119,7 +126,6 @@ class TFileList : public QTreeWidget {
   void redrawThumbnail(QTreeWidgetItem* item);
   void thumbnailsEnded(int generation);
   bool editing() const;
-  void showRow(QTreeWidgetItem* item);
 
   FileListSettings settings_;
   ViewStyle view_ = ViewStyle::Details;

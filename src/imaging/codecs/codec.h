@@ -28,6 +28,13 @@ class ImageDecoder {
   virtual std::optional<RgbPicture> decodeRgb(std::span<const std::uint8_t>, const DecodeRequest&) const {
     return std::nullopt;
   }
+  // The picture written into the allocator's memory (DecodedImage then tells
+  // only the file's depth and colours), for a reader that writes that form
+  // itself; the others give nothing and the caller converts their bitmap.
+  virtual std::optional<DecodedImage> decodeBgra(std::span<const std::uint8_t>, const DecodeRequest&,
+                                                 const BgraAllocator&) const {
+    return std::nullopt;
+  }
   // True when decode honours request.reduction itself (otherwise the caller
   // shrinks the full-size result).
   virtual bool reducesWhileDecoding() const { return false; }

@@ -25,6 +25,7 @@ struct JpegJob {
   int components = 0;
   TBitmap* target = nullptr;
   RgbPicture* rgbTarget = nullptr;
+  const BgraAllocator* bgraTarget = nullptr;
   std::uint8_t* pixels = nullptr;
   std::size_t stride = 0;
   bool allocationFailed = false;
@@ -33,7 +34,11 @@ struct JpegJob {
 
 bool allocate(JpegJob& job, int width, int height) noexcept {
   try {
-    if (job.rgbTarget) {
+    if (job.bgraTarget) {
+      checkPixelMemory(width, height, 4);
+      job.pixels = (*job.bgraTarget)(width, height, job.stride);
+      if (!job.pixels) throw std::bad_alloc();
+    } else if (job.rgbTarget) {
       checkPixelMemory(width, height, 3);
       *job.rgbTarget = RgbPicture(width, height);
       job.pixels = job.rgbTarget->pixels.data();
@@ -52,13 +57,15 @@ bool allocate(JpegJob& job, int width, int height) noexcept {
 }
 
 // Adobe files store CMYK inverted, so each channel times K is the colour.
-void cmykRowToColour(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width, bool redFirst) {
+// Pixels of four bytes get an opaque fourth.
+void cmykRowToColour(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width, bool redFirst, int pixelBytes) {
   const int first = redFirst ? 0 : 2, last = 2 - first;
-  for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+  for (JDIMENSION x = 0; x < width; ++x, in += 4, out += pixelBytes) {
     const unsigned k = in[3];
     out[first] = static_cast<std::uint8_t>(in[0] * k / 255);
     out[1] = static_cast<std::uint8_t>(in[1] * k / 255);
     out[last] = static_cast<std::uint8_t>(in[2] * k / 255);
+    if (pixelBytes == 4) out[3] = 255;
   }
 }
 
@@ -85,7 +92,8 @@ bool runLibjpeg(JpegJob& job) {
   }
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   const bool redFirst = job.rgbTarget != nullptr;
-  cinfo.out_color_space = cmyk ? JCS_CMYK : redFirst ? JCS_EXT_RGB : JCS_EXT_BGR;
+  const int pixelBytes = job.bgraTarget ? 4 : 3;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : job.bgraTarget ? JCS_EXT_BGRA : redFirst ? JCS_EXT_RGB : JCS_EXT_BGR;
   cinfo.scale_num = 1;
   cinfo.scale_denom = 1u << job.reduction;
   jpeg_calc_output_dimensions(&cinfo);
@@ -101,7 +109,7 @@ bool runLibjpeg(JpegJob& job) {
     std::uint8_t* row = job.pixels + cinfo.output_scanline * job.stride;
     if (cmyk) {
       jpeg_read_scanlines(&cinfo, cmykRow, 1);
-      cmykRowToColour(cmykRow[0], row, cinfo.output_width, redFirst);
+      cmykRowToColour(cmykRow[0], row, cinfo.output_width, redFirst, pixelBytes);
     } else {
       JSAMPROW rows[1] = {row};
       jpeg_read_scanlines(&cinfo, rows, 1);
@@ -133,11 +141,20 @@ class JpegDecoder final : public ImageDecoder {
     return picture;
   }
 
+  std::optional<DecodedImage> decodeBgra(std::span<const std::uint8_t> bytes, const DecodeRequest& request,
+                                         const BgraAllocator& allocate) const override {
+    const JpegJob job = run(bytes, request.reduction, false, nullptr, nullptr, &allocate);
+    DecodedImage image;
+    image.bitsPerPixel = job.components == 1 ? 8 : 24;
+    image.colours = job.components == 1 ? 256 : 0;
+    return image;
+  }
+
   bool reducesWhileDecoding() const override { return true; }
 
  private:
   static JpegJob run(std::span<const std::uint8_t> bytes, int reduction, bool headerOnly, TBitmap* target,
-                     RgbPicture* rgbTarget = nullptr) {
+                     RgbPicture* rgbTarget = nullptr, const BgraAllocator* bgraTarget = nullptr) {
     JpegJob job;
     job.data = bytes.data();
     job.size = bytes.size();
@@ -145,6 +162,7 @@ class JpegDecoder final : public ImageDecoder {
     job.headerOnly = headerOnly;
     job.target = target;
     job.rgbTarget = rgbTarget;
+    job.bgraTarget = bgraTarget;
     if (!runLibjpeg(job)) {
       throw Error(job.allocationFailed ? std::string(job.message) : "Cannot read the JPEG file: " + std::string(job.message));
     }

@@ -1,26 +1,24 @@
 #include "imaging/ui/imag_nv.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QRubberBand>
 #include <QScrollBar>
-#include <QThreadPool>
+#include <QTimer>
 #include <QTransform>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace vistrel::imaging {
 namespace {
 
 constexpr int kMinPercent = 1;
 constexpr int kMaxPercent = 3200;
-
-QSize fitInto(QSize picture, QSize box) {
-  return picture.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-}
+// Each notch of the wheel with Ctrl held zooms by this much.
+constexpr double kWheelZoom = 1.25;
 
 // Where a picture `length` long starts in a view `room` long: by the
 // alignment when it fits, else where the scroll bar has moved it.
@@ -40,27 +38,78 @@ TImagNV::TImagNV(QWidget* parent) : QAbstractScrollArea(parent) {
   setAttributes(view_flags::kDefault);
 }
 
+TImagNV::~TImagNV() { setCache(nullptr); }
+
+void TImagNV::setCache(PictureCache* cache) {
+  if (cache_) {
+    cache_->cancel(this);
+    cache_->prefetch({}, this);
+    if (cache_->parent() == this) delete cache_;
+  }
+  cache_ = cache;
+}
+
+PictureCache& TImagNV::pictures() {
+  if (!cache_) cache_ = new PictureCache(this);
+  return *cache_;
+}
+
+void TImagNV::setUpright(bool upright) {
+  if (upright_ == upright) return;
+  upright_ = upright;
+  if (!filename_.isEmpty()) setFilename(filename_);
+}
+
+ViewGeometry TImagNV::geometry() const {
+  QSize room = orientedViewport();
+  if (turnsSideways()) room.transpose();
+  return {room, scale_};
+}
+
 void TImagNV::setFilename(const QString& file) {
   filename_ = file;
-  picture_ = {};
-  oriented_ = {};
-  ++generation_;
-  loading_ = false;
-  fetchingDetail_ = false;
+  source_ = {};
+  pictures().cancel(this);
   if (file.isEmpty()) {
-    relayout();
+    loading_ = false;
+    announced_ = true;
+    showPicture({});
     emit pictureChanged();
     return;
   }
-  // Fit modes need no more pixels than the view shows; percentages the lot.
-  QSize needed;
-  if (scale_ <= 0) {
-    needed = maximumViewportSize();
-    if (scale_ == kGrowToWidth) needed.setHeight(1);
-    if (scale_ == kGrowToHeight) needed.setWidth(1);
-    if (turnsSideways()) needed.transpose();
+  source_ = PictureSource::of(file, page_, upright_);
+  announced_ = false;
+  const auto found = pictures().find(source_, geometry());
+  loading_ = !found || !found->exact;
+  showPicture(found ? found->picture : ViewPicture{});
+  if (found) {
+    announced_ = true;
+    emit pictureChanged();
   }
-  startDecode(needed);
+  if (loading_) requestPicture();
+}
+
+// The files are decoded once the picture on screen has been painted, so that
+// the decoding does not hold up the paint for the processor.
+void TImagNV::prefetch(const QStringList& files) {
+  prefetchFiles_ = files;
+  if (!isVisible()) return startPrefetch();
+  prefetchAfterPaint_ = true;
+  viewport()->update();
+}
+
+// A zoomed view fetches the photos ahead fitted to the view: a full-size
+// picture would be too big to keep, and the fitted one stands in at once
+// while the full one is decoded.
+void TImagNV::startPrefetch() {
+  prefetchAfterPaint_ = false;
+  ViewGeometry ahead = geometry();
+  if (ahead.scale > 0) ahead.scale = kShrinkToFit;
+  std::vector<std::pair<PictureSource, ViewGeometry>> wanted;
+  for (const QString& file : std::as_const(prefetchFiles_)) {
+    wanted.emplace_back(PictureSource::of(file, 0, upright_), ahead);
+  }
+  pictures().prefetch(wanted, this);
 }
 
 void TImagNV::setPageNo(int page) {
@@ -70,11 +119,12 @@ void TImagNV::setPageNo(int page) {
 
 void TImagNV::setPicture(const QImage& picture) {
   filename_.clear();
-  ++generation_;
-  loading_ = fetchingDetail_ = false;
-  picture_ = {picture, picture.size(), 1, picture.depth() >= 24 ? 24 : picture.depth(), 0};
-  rebuildOriented();
-  relayout();
+  source_ = {};
+  pictures().cancel(this);
+  loading_ = false;
+  announced_ = true;
+  showPicture({picture.convertToFormat(QImage::Format_RGB32), picture.size(),
+               picture.depth() >= 24 ? 24 : picture.depth(), 0});
   emit pictureChanged();
 }
 
@@ -84,42 +134,33 @@ int TImagNV::colors() const {
   return 1 << std::min(picture_.bitsPerPixel, 24);
 }
 
-void TImagNV::startDecode(QSize needed) {
-  loading_ = true;
-  const quint64 generation = ++generation_;
-  const QString file = filename_;
-  const int page = page_;
-  QPointer<TImagNV> self(this);
-  QThreadPool::globalInstance()->start([self, file, page, needed, generation] {
-    ViewPicture picture = decodeForView(file, page, needed);
-    QMetaObject::invokeMethod(
-        qApp, [self, generation, picture = std::move(picture)]() mutable {
-          if (self) self->decodeFinished(generation, std::move(picture));
-        },
-        Qt::QueuedConnection);
-  });
-}
-
-void TImagNV::decodeFinished(quint64 generation, ViewPicture picture) {
-  if (generation != generation_) return;  // a newer file or a newer request won
-  const bool wasDetail = fetchingDetail_;
-  loading_ = fetchingDetail_ = false;
-  if (wasDetail && picture.pixels.isNull()) return;  // keep the reduced picture on screen
+void TImagNV::showPicture(ViewPicture picture) {
   picture_ = std::move(picture);
   rebuildOriented();
   relayout();
-  if (!wasDetail) emit pictureChanged();
 }
 
-// When the view has been zoomed beyond what a reduced decode holds, decode
-// again with more pixels.
-void TImagNV::fetchDetailIfNeeded() {
-  if (filename_.isEmpty() || loading_ || picture_.reduction <= 1 || oriented_.isNull()) return;
-  QSize shown = displaySize();
-  if (shown.width() <= oriented_.width() && shown.height() <= oriented_.height()) return;
-  if (turnsSideways()) shown.transpose();
-  fetchingDetail_ = true;
-  startDecode(shown);
+void TImagNV::requestPicture() {
+  loading_ = true;
+  pictures().request(source_, geometry(), this, [this](const ViewPicture& picture) { pictureArrived(picture); });
+}
+
+void TImagNV::pictureArrived(const ViewPicture& picture) {
+  loading_ = false;
+  // A sharper picture that could not be made leaves the one on screen.
+  if (!picture.pixels.isNull() || !announced_) showPicture(picture);
+  if (!announced_) {
+    announced_ = true;
+    emit pictureChanged();
+  }
+}
+
+// After a zoom or a resize the view may need more (or fewer) pixels than the
+// picture on screen has: the cache makes them while the old ones stay shown.
+void TImagNV::fetchSharperIfNeeded() {
+  if (filename_.isEmpty() || loading_ || picture_.pixels.isNull()) return;
+  if (picture_.pixels.size() == idealPixelsFor(picture_.fullSize, geometry())) return;
+  requestPicture();
 }
 
 bool TImagNV::turnsSideways() const {
@@ -130,11 +171,13 @@ QSize TImagNV::orientedSize() const {
   return turnsSideways() ? picture_.fullSize.transposed() : picture_.fullSize;
 }
 
-QSize TImagNV::orientedViewport() const { return viewport()->size().expandedTo(QSize(1, 1)); }
+// The room without scroll bars: fit modes never need them, and a view that is
+// not shown yet has no laid-out viewport to ask.
+QSize TImagNV::orientedViewport() const { return maximumViewportSize().expandedTo(QSize(1, 1)); }
 
 void TImagNV::rebuildOriented() {
-  if (picture_.pixels.isNull()) {
-    oriented_ = {};
+  if (picture_.pixels.isNull() || (rotate_ == TRotateType::sOrigin && !mirrorH_ && !mirrorV_)) {
+    oriented_ = picture_.pixels;
     return;
   }
   QTransform turn;
@@ -142,27 +185,7 @@ void TImagNV::rebuildOriented() {
   oriented_ = picture_.pixels.transformed(turn).mirrored(mirrorH_, mirrorV_);
 }
 
-QSize TImagNV::displaySize() const {
-  const QSize picture = orientedSize();
-  if (picture.isEmpty()) return {};
-  const QSize view = orientedViewport();
-  switch (scale_) {
-    case kShrinkToFit:
-      return picture.width() <= view.width() && picture.height() <= view.height() ? picture
-                                                                                   : fitInto(picture, view);
-    case kGrowToFit:
-      return fitInto(picture, view);
-    case kStretchToFit:
-      return view;
-    case kGrowToWidth:
-      return QSize(view.width(), std::max(1, int(qint64(picture.height()) * view.width() / picture.width())));
-    case kGrowToHeight:
-      return QSize(std::max(1, int(qint64(picture.width()) * view.height() / picture.height())), view.height());
-    default:
-      return QSize(std::max(1, int(qint64(picture.width()) * scale_ / 100)),
-                   std::max(1, int(qint64(picture.height()) * scale_ / 100)));
-  }
-}
+QSize TImagNV::displaySize() const { return displaySizeFor(orientedSize(), {orientedViewport(), scale_}); }
 
 QRect TImagNV::pictureRect() const {
   const QSize shown = displaySize();
@@ -187,7 +210,7 @@ void TImagNV::relayout() {
   verticalScrollBar()->setPageStep(view.height());
   horizontalScrollBar()->setSingleStep(20);
   verticalScrollBar()->setSingleStep(20);
-  fetchDetailIfNeeded();
+  fetchSharperIfNeeded();
   viewport()->update();
 }
 
@@ -275,12 +298,31 @@ void TImagNV::setTool(int slot, int tool) {
   tools_[slot & 3] = static_cast<TTool>(tool);
 }
 
+void TImagNV::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit doubleClicked();
+  event->accept();
+}
+
+// Ctrl and the wheel zoom around the pointer, as viewers do; the wheel alone
+// scrolls (or, in a window that steps through photos, steps).
+void TImagNV::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier) || !isValid()) return QAbstractScrollArea::wheelEvent(event);
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches != 0) zoomAt(int(effectivePercent() * std::pow(kWheelZoom, notches) + 0.5), event->position().toPoint());
+  event->accept();
+}
+
 void TImagNV::paintEvent(QPaintEvent*) {
+  if (prefetchAfterPaint_) QTimer::singleShot(0, this, [this] { startPrefetch(); });
   QPainter painter(viewport());
+  const QRect picture = oriented_.isNull() ? QRect() : pictureRect();
+  // Only the room around the picture needs the background.
+  painter.setClipRegion(QRegion(viewport()->rect()).subtracted(picture));
   painter.fillRect(viewport()->rect(), colour_);
-  if (oriented_.isNull()) return;
+  if (picture.isNull()) return;
+  painter.setClipping(false);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, flags_ & view_flags::sVIEW_SMOOTHING);
-  painter.drawImage(pictureRect(), oriented_);
+  painter.drawImage(picture, oriented_);
 }
 
 void TImagNV::resizeEvent(QResizeEvent* event) {

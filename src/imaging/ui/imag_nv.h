@@ -3,22 +3,17 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 
+#include "imaging/ui/picture_cache.h"
 #include "imaging/ui/view_decoder.h"
 
 class QRubberBand;
 
 namespace vistrel::imaging {
-
-// Scale values: > 0 is a percentage (100 = full size); the others are modes.
-inline constexpr int kShrinkToFit = 0;
-inline constexpr int kGrowToFit = -1;
-inline constexpr int kStretchToFit = -2;
-inline constexpr int kGrowToWidth = -3;
-inline constexpr int kGrowToHeight = -4;
 
 enum class TViewAttributes { sSTRETCH_TO_FIT, sSHRINK_TO_FIT, sGROW_TO_FIT, sGROW_TO_WIDTH, sGROW_TO_HEIGHT };
 enum class TRotateType { sOrigin, sRight, sFlip, sLeft };
@@ -40,16 +35,29 @@ enum class TTool { None = 0, ZoomIn = 1, ZoomOut = 2, Pan = 3, ZoomRect = 4 };
 
 // The viewer control: shows one picture, scaled, rotated and mirrored as the
 // view asks, on a background colour, with scroll bars when it does not fit.
-// Files are decoded on a worker thread, reduced when the view needs fewer
-// pixels than the picture has, so a big file never holds up the window.
+// Files are decoded on worker threads at the size the view draws them (a
+// picture cache keeps them), so a big file never holds up the window and a
+// photo fetched ahead shows at once. Photos stand upright by their EXIF
+// orientation unless that is switched off.
 class TImagNV : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
   explicit TImagNV(QWidget* parent = nullptr);
+  ~TImagNV() override;
 
-  // Loads the file in the background; an empty name releases the picture.
+  // Several views may share one cache (and its memory budget); a view makes
+  // its own when it has none.
+  void setCache(PictureCache* cache);
+  void setUpright(bool upright);
+  bool upright() const { return upright_; }
+
+  // Shows the file: at once when its picture is cached, else once decoded (a
+  // cached picture of another size stands in meanwhile). An empty name
+  // releases the picture.
   void setFilename(const QString& file);
+  // Decodes these files ahead for the view as it is now.
+  void prefetch(const QStringList& files);
   QString filename() const { return filename_; }
   // The page of a multi-page file; setting it loads that page of the file.
   void setPageNo(int page);
@@ -57,14 +65,15 @@ class TImagNV : public QAbstractScrollArea {
   // Shows a picture that is already in memory.
   void setPicture(const QImage& picture);
   bool isValid() const { return !picture_.pixels.isNull(); }
+  // Waiting for the picture of the file, or for a sharper one.
   bool isLoading() const { return loading_; }
+  // The picture as held now (upright, before the view's own turn).
+  const QImage& picture() const { return picture_.pixels; }
 
   int sizeX() const { return picture_.fullSize.width(); }
   int sizeY() const { return picture_.fullSize.height(); }
   int colors() const;
   int bitsPerPixel() const { return picture_.bitsPerPixel; }
-  // The reduction of the picture on screen (1 = full size decoded).
-  int reduction() const { return picture_.reduction; }
 
   void setScale(int scale);
   int scale() const { return scale_; }
@@ -100,6 +109,7 @@ class TImagNV : public QAbstractScrollArea {
  signals:
   // The picture of the last setFilename() is on screen (or failed to load).
   void pictureChanged();
+  void doubleClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -107,28 +117,40 @@ class TImagNV : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QSize orientedSize() const;
   QSize orientedViewport() const;
   bool turnsSideways() const;
+  // The view as the picture cache sees it: the room before the view's own turn.
+  ViewGeometry geometry() const;
+  // The cache, or a new one of the view's own when a shared one has gone.
+  PictureCache& pictures();
+  void showPicture(ViewPicture picture);
   void rebuildOriented();
   void relayout();
-  void startDecode(QSize needed);
-  void decodeFinished(quint64 generation, ViewPicture picture);
-  void fetchDetailIfNeeded();
+  void requestPicture();
+  void pictureArrived(const ViewPicture& picture);
+  void fetchSharperIfNeeded();
+  void startPrefetch();
   int effectivePercent() const;
   void zoomAt(int percent, QPoint viewportPoint);
   TTool toolFor(Qt::KeyboardModifiers modifiers) const;
 
+  QPointer<PictureCache> cache_;  // a shared cache may go first when the windows close
+  bool upright_ = true;
   QString filename_;
   int page_ = 0;
+  PictureSource source_;
   ViewPicture picture_;
   QImage oriented_;  // picture_.pixels rotated and mirrored as the view shows it
-  quint64 generation_ = 0;
   bool loading_ = false;
-  bool fetchingDetail_ = false;
+  bool announced_ = true;  // pictureChanged was sent for the current file
+  QStringList prefetchFiles_;
+  bool prefetchAfterPaint_ = false;
   int scale_ = kShrinkToFit;
   TRotateType rotate_ = TRotateType::sOrigin;
   bool mirrorH_ = false, mirrorV_ = false;
