@@ -21,9 +21,10 @@
 #include <QVBoxLayout>
 
 #include "app/options_form.h"
-#include "browser/orphan_clean.h"
+#include "browser/cache_folder.h"
 #include "browser/ui/drag_list_box.h"
 #include "imaging/ui/imag_nv.h"
+#include "platform/log.h"
 #include "platform/version.h"
 
 namespace vistrel::app {
@@ -57,6 +58,12 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   qApp->installEventFilter(this);
 
   options_ = options::ProgramOptions::defaults(programData_, paletteColours(palette()));
+  try {
+    // Earlier versions filled the default cache folder without marking it.
+    browser::adoptCacheFolder(options_.cacheFolder);
+  } catch (const Error& error) {
+    log::warning(error.what());
+  }
   options_.fileListCol = fromQColor(FileList->palette().color(QPalette::Base));
   OptionsForm = new TOptionsForm(options_, store_, programData_, prompter_, this);
   connect(OptionsForm, &TOptionsForm::fileListFontChanged, this, &TMainForm::setFileListFont);
@@ -250,10 +257,7 @@ void TMainForm::firstShow() {
 void TMainForm::startup() {
   started_ = true;
   if (FileList->topLevelItemCount() == 0) listFolder();
-  std::error_code ec;
-  if (options_.autoClean && std::filesystem::is_directory(options_.cacheFolder, ec)) {
-    browser::startOrphanClean(options_.cacheFolder);
-  }
+  if (options_.autoClean) cleanCache(false);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

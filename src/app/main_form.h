@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -161,10 +162,14 @@ class TMainForm : public QMainWindow {
   void showPreview(const std::filesystem::path& file);
   void showThumbnailProgress(int position, int total);
   void Createfolder1Click();
+  void Delete1Click();
   void WipeFilesClick();
   void btnSaveClick();
   void btnOpenClick();
   void Deletecacheallfolders1Click();
+  // The orphan clean: asked from the menu, or automatic at start.
+  void cleanCache(bool asked);
+  void reportCacheProblem(const QString& reason);
   void CacheStatsClick();
   void Openwith1Click();
   // Start-up, settings and history
@@ -196,6 +201,7 @@ class TMainForm : public QMainWindow {
   bool stopThumbs_ = false;
   bool shown_ = false;
   bool started_ = false;  // the first listing is done; folder changes list from now on
+  std::set<std::string> cacheProblemsShown_;  // cache folders reported in this run
 };
 
 }  // namespace vistrel::app

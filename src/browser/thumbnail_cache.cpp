@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "browser/cache_folder.h"
 #include "browser/thumbnail_geometry.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
@@ -43,12 +44,23 @@ fs::path ThumbnailCache::thumbnailSource(const fs::path& source) {
 }
 
 fs::path ThumbnailCache::renew(const fs::path& source) {
+  // In the cache's own folder the entry's place is the cache's: a damaged
+  // entry goes too, as the writer would replace it anyway.
+  claimRoot();
+  const fs::path entry = cachePath(source);
   std::error_code ec;
-  fs::remove(cachePath(source), ec);
+  if (fs::is_regular_file(fs::symlink_status(entry, ec))) fs::remove(entry, ec);
   return thumbnailSource(source);
 }
 
+void ThumbnailCache::claimRoot() {
+  if (claimed_) return;
+  claimCacheFolder(settings_.root);
+  claimed_ = true;
+}
+
 fs::path ThumbnailCache::prepareEntry(const fs::path& source) {
+  claimRoot();
   const fs::path entry = cachePath(source);
   std::error_code ec;
   if (!fs::exists(entry.parent_path(), ec)) {

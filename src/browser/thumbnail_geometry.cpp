@@ -6,7 +6,7 @@
 namespace vistrel::browser {
 namespace {
 
-constexpr int kCacheSide = 200;
+constexpr int kCacheSide = kCachePictureSide;
 constexpr int kFrame = 3;
 
 // n / d rounded to the nearest integer, halves to even (d > 0, n >= 0).

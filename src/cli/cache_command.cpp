@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "browser/cache_folder.h"
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
 #include "browser/orphan_clean.h"
@@ -24,6 +25,8 @@ namespace fs = std::filesystem;
 options::ProgramOptions storedOptions() {
   const fs::path programData = platform::programDataFolder();
   options::ProgramOptions options = options::ProgramOptions::defaults(programData);
+  // The default folder is the cache's even when an older version filled it without a marker.
+  browser::adoptCacheFolder(options.cacheFolder);
   platform::SettingsStore store;
   options::readProgramOptions(store, options::addressFile(programData), options);
   return options;
@@ -32,7 +35,7 @@ options::ProgramOptions storedOptions() {
 constexpr OptionSpec kOptions[] = {
     {"--jobs", "N", "Make N entries at once (1 to 256; default: one per processor core)."},
     {"--clean", "", "Instead of filling, delete the entries whose photos are gone, and the folders that leaves "
-                    "empty."},
+                    "empty. Only pictures the cache wrote are deleted, and only in a folder it marked as its own."},
 };
 
 struct CacheTally {

@@ -19,7 +19,9 @@
 
 #include <fstream>
 
+#include "browser/cache_folder.h"
 #include "browser/cache_location.h"
+#include "imaging/jpeg_encoder.h"
 #include "ftp/ui/ftp_form.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/ui/thumb_form.h"
@@ -170,12 +172,55 @@ TEST_F(MainFormTest, ATypedFolderMovesTheTreeAndIsListed) {
 
 TEST_F(MainFormTest, StartingCleansTheCacheOfOrphansWhenTheOptionsSaySo) {
   SettingsStore store(settingsFile);
+  // The default cache folder, as an older version left it: no marker yet.
   browser::CacheLocation cache(folder / "cache");
   const auto orphan = cache.cachePath(folder / "gone/picture.jpg");
   std::filesystem::create_directories(orphan.parent_path());
-  std::ofstream(orphan) << "jpeg";
+  imaging::SaveBitmapAsJpeg(orphan, imaging::TBitmap(200, 100), 80, false);
+  const auto mine = folder.write("cache/notes.txt", "mine");
   auto form = open(store);
   QTRY_VERIFY_WITH_TIMEOUT(!std::filesystem::exists(orphan), 10000);
+  EXPECT_TRUE(std::filesystem::exists(mine));
+}
+
+TEST_F(MainFormTest, AFolderOfTheUsersSetAsTheCacheIsNeverCleaned) {
+  namespace fs = std::filesystem;
+  test::TempFolder pictures;
+  const fs::path photo = pictures.write("photo.jpg", "");
+  imaging::SaveBitmapAsJpeg(photo, imaging::TBitmap(200, 150), 80, false);
+  const fs::path lookalike = browser::CacheLocation(pictures.path()).cachePath(folder / "gone.jpg");
+  fs::create_directories(lookalike.parent_path());
+  fs::copy_file(photo, lookalike);
+  SettingsStore store(settingsFile);
+  auto stored = options::ProgramOptions::defaults(folder.path());
+  stored.cacheFolder = pictures.path();
+  writeProgramOptions(store, options::addressFile(folder.path()), stored);
+
+  auto form = open(store);  // the start-up clean
+  QTRY_COMPARE_WITH_TIMEOUT(prompter.shown().size(), std::size_t(1), 10000);
+  EXPECT_EQ(prompter.shown()[0].caption, "Thumbnail cache");
+  form->CleanCache->trigger();
+  form->Deletecacheallfolders1->trigger();
+  ASSERT_EQ(prompter.shown().size(), 3u);
+  for (const auto& message : prompter.shown()) {
+    EXPECT_NE(message.text.find("none of them is deleted"), std::string::npos) << message.text;
+  }
+  EXPECT_TRUE(fs::exists(photo));
+  EXPECT_TRUE(fs::exists(lookalike));
+  EXPECT_FALSE(fs::exists(pictures / browser::kCacheMarker));
+}
+
+TEST_F(MainFormTest, DeleteCacheSaysHowMuchItRemoves) {
+  namespace fs = std::filesystem;
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  browser::claimCacheFolder(folder / "cache");
+  const fs::path entry = browser::CacheLocation(folder / "cache").cachePath(folder / "photos/a.jpg");
+  fs::create_directories(entry.parent_path());
+  imaging::SaveBitmapAsJpeg(entry, imaging::TBitmap(200, 150), 80, false);
+  prompter.expect("1 file (", platform::Answer::Cancel);
+  form->Deletecacheallfolders1->trigger();
+  EXPECT_TRUE(fs::exists(entry));
 }
 
 TEST_F(MainFormTest, TheStoredColoursDressTheListAndThePreview) {

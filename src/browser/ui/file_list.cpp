@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QPainter>
+#include <QScrollBar>
 #include <QUrl>
 
 #include "browser/file_commands.h"
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kDrawnRole = Qt::UserRole + 1;  // the row shows its own thumbnail
+constexpr int kLoadRole = Qt::UserRole + 2;   // the row's place in the running thumbnail load
 const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
 
 QColor toColour(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
@@ -96,6 +98,7 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   delete own;
   iconView_->hide();
   connect(iconView_, &QAbstractItemView::clicked, this, &TFileList::previewRequested);
+  connect(iconView_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFileList::wantRowsOnScreen);
   connect(iconView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     emit customContextMenuRequested(viewport()->mapFromGlobal(iconView_->viewport()->mapToGlobal(pos)));
   });
@@ -225,6 +228,7 @@ QListView* TFileList::iconView() const { return iconView_; }
 void TFileList::resizeEvent(QResizeEvent* event) {
   QTreeWidget::resizeEvent(event);
   iconView_->setGeometry(rect());
+  wantRowsOnScreen();
 }
 
 bool TFileList::editing() const { return state() == QAbstractItemView::EditingState || iconView_->editing(); }
@@ -383,7 +387,7 @@ bool TFileList::handleKeyPress(QKeyEvent* event) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     emit fullScreenRequested();
   } else if (key == Qt::Key_Delete) {
-    deleteSelected();
+    emit deleteRequested();
   } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers() == Qt::AltModifier) {
     moveSelectedRow(key == Qt::Key_Up ? -1 : 1);
   } else {
@@ -429,27 +433,47 @@ void TFileList::loadThumbnails() {
   const QIcon placeholder(QPixmap::fromImage(placeholderThumbnail(style)));
   std::vector<fs::path> files;
   loadItems_.clear();
+  drawnCount_ = 0;
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
     item->setIcon(0, placeholder);
     item->setData(0, kDrawnRole, false);
+    item->setData(0, kLoadRole, int(loadItems_.size()));
     loadItems_.push_back(item);
     files.push_back(pathOf(item));
   }
   emit thumbnailProgress(0, int(files.size()));
   emit statusText("Creating preview thumbnails. Press ESC to abort ..");
   const int generation = generation_;
-  loader_ = std::make_unique<ThumbnailLoader>(
-      std::move(files), style.cache, this,
-      [this, generation, style](int row, const QImage& picture) {
-        if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
-        QTreeWidgetItem* item = loadItems_[std::size_t(row)];
-        const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
-        item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
-        item->setData(0, kDrawnRole, true);
-        emit thumbnailProgress(row + 1, int(loadItems_.size()));
-      },
-      [this, generation] { thumbnailsEnded(generation); });
+  ThumbnailLoader::Callbacks callbacks;
+  callbacks.ready = [this, generation, style](int row, const QImage& picture) {
+    if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
+    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
+    const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
+    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
+    item->setData(0, kDrawnRole, true);
+    ++drawnCount_;
+    if (loader_ && loader_->running()) emit thumbnailProgress(drawnCount_, int(loadItems_.size()));
+  };
+  callbacks.swept = [this, generation] { thumbnailsEnded(generation); };
+  callbacks.cacheProblem = [this, generation](const std::string& reason) {
+    if (generation == generation_) emit cacheProblem(QString::fromStdString(reason));
+  };
+  loader_ = std::make_unique<ThumbnailLoader>(std::move(files), style.cache, this, std::move(callbacks));
+  wantRowsOnScreen();
+}
+
+// The rows the user sees are loaded next, during the load and after Esc.
+void TFileList::wantRowsOnScreen() {
+  if (!loader_ || view_ != ViewStyle::Thumbnails) return;
+  const QRect screen = iconView_->viewport()->rect();
+  std::vector<int> rows;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (item->data(0, kDrawnRole).toBool() || !iconView_->visualRect(indexFromItem(item)).intersects(screen)) continue;
+    rows.push_back(item->data(0, kLoadRole).toInt());
+  }
+  loader_->want(std::move(rows));
 }
 
 void TFileList::thumbnailsEnded(int generation) {
@@ -475,14 +499,15 @@ void TFileList::updateThumbnails() {
   for (QTreeWidgetItem* item : selectedItems()) {
     try {
       cache.renew(pathOf(item));
-      if (view_ != ViewStyle::Thumbnails) continue;
-      QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
-      if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
-      item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
-      item->setData(0, kDrawnRole, true);
     } catch (const Error& error) {
-      emit errorMessage(QString::fromStdString(error.what()));
+      emit cacheProblem(QString::fromStdString(error.what()));
     }
+    if (view_ != ViewStyle::Thumbnails) continue;
+    // A cache that failed above was reported there; the picture is then made in memory.
+    QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
+    if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
+    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
+    item->setData(0, kDrawnRole, true);
   }
 }
 

@@ -67,7 +67,8 @@ class TFileList : public QTreeWidget {
   void moveSelectedRow(int step);
   // Starts editing the focused row's name; the file is renamed when the edit ends.
   void startRename();
-  // Deletes the selected files to the trash and selects the row that took the place.
+  // Deletes the selected files to the trash, without asking, and selects the
+  // row that took the place.
   void deleteSelected();
   // Stops a running thumbnail load (Esc, Space, view change).
   void stopThumbnails();
@@ -89,6 +90,10 @@ class TFileList : public QTreeWidget {
   void fullScreenRequested();
   void previewRequested();
   void errorMessage(const QString& message);
+  // The thumbnail cache cannot be used; pictures are made in memory instead.
+  void cacheProblem(const QString& reason);
+  // Del: the window asks first when the options say so, then calls deleteSelected().
+  void deleteRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -102,6 +107,7 @@ class TFileList : public QTreeWidget {
   void itemEdited(QTreeWidgetItem* item, int column);
   void showSelectionCount();
   void loadThumbnails();
+  void wantRowsOnScreen();
   void thumbnailsEnded(int generation);
   bool editing() const;
   void showRow(QTreeWidgetItem* item);
@@ -113,6 +119,7 @@ class TFileList : public QTreeWidget {
   int generation_ = 0;  // one per listing; late thumbnails of an older one are dropped
   std::unique_ptr<ThumbnailLoader> loader_;
   std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
+  int drawnCount_ = 0;
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
   FileIconView* iconView_;
