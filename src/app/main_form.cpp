@@ -24,16 +24,22 @@
 #include "browser/cache_folder.h"
 #include "browser/ui/drag_list_box.h"
 #include "imaging/ui/imag_nv.h"
+#include "browser/folder_listing.h"
 #include "platform/log.h"
+#include "platform/text.h"
 #include "platform/version.h"
 
 namespace vistrel::app {
 namespace {
 
-// The desktop colours that some option defaults follow.
+// The desktop colours that some option defaults follow. Described rows get a
+// tint of the selection colour on the list's own background, where the list's
+// texts stay readable (the caption text colour of many themes is black).
 options::SystemColours paletteColours(const QPalette& palette) {
-  return {fromQColor(palette.color(QPalette::Button)), fromQColor(palette.color(QPalette::Base)),
-          fromQColor(palette.color(QPalette::Inactive, QPalette::WindowText))};
+  const QColor base = palette.color(QPalette::Base), tint = palette.color(QPalette::Highlight);
+  const QColor description((base.red() * 3 + tint.red()) / 4, (base.green() * 3 + tint.green()) / 4,
+                           (base.blue() * 3 + tint.blue()) / 4);
+  return {fromQColor(palette.color(QPalette::Button)), fromQColor(base), fromQColor(description)};
 }
 
 // "Vistrel 3.12": the name with the major and minor version.
@@ -76,7 +82,7 @@ void TMainForm::applyFileListColours() {
   QPalette colours = FileList->palette();
   colours.setColor(QPalette::Base, OptionsForm->fileListBackground());
   FileList->setPalette(colours);
-  FileList->viewport()->update();
+  FileList->redecorate();
 }
 
 TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
@@ -209,7 +215,8 @@ void TMainForm::folderChosenInTree() {
 
 void TMainForm::listFolder() {
   listedFolder_ = currentFolder();
-  setWindowTitle(listedFolder_.empty() ? programTitle() : programTitle() + " - " + QString::fromStdString(listedFolder_));
+  setWindowTitle(listedFolder_.empty() ? programTitle()
+                                       : programTitle() + " - " + QString::fromStdString(platform::displayName(listedFolder_)));
   ImageNV->setFilename({});
   ImageGroupBox->setTitle("Image preview");
   IptcMemo->clear();
@@ -231,19 +238,39 @@ void TMainForm::bringToFront() {
   activateWindow();
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (shown_) return;
-  shown_ = true;
-  firstShow();
+// The settings are applied before the window is mapped: a window manager
+// places a window that is moved once mapped by its client area, which would
+// put it one title bar higher on every start.
+void TMainForm::setVisible(bool visible) {
+  if (visible && !shown_) {
+    shown_ = true;
+    firstShow();
+  }
+  QMainWindow::setVisible(visible);
 }
 
-void TMainForm::firstShow() {
+MainSettings TMainForm::defaultSettings() const {
   const QRect screen = this->screen()->geometry();
   MainSettings settings;
   settings.width = screen.width() - 100;
   settings.height = screen.height() - 100;
+  // The preview gets a useful share of the window, not the few pixels the
+  // list would leave it.
+  settings.imageBoxH = settings.height / 3;
+  settings.fileListHeight = settings.height - settings.imageBoxH;
+  // Wide enough for a camera's file names and for the date and time.
+  const QFontMetrics metrics(FileList->font());
+  const std::string date = browser::fileDateText(platform::fromLocal({2000, 12, 28, 22, 58, 58, 0}));
+  settings.colWidths[browser::kNameColumn] =
+      std::max(settings.colWidths[browser::kNameColumn], metrics.horizontalAdvance("IMG_20001228_225858.jpg") + 56);
+  settings.colWidths[browser::kDateColumn] =
+      std::max(settings.colWidths[browser::kDateColumn], metrics.horizontalAdvance(QString::fromStdString(date)) + 16);
   settings.activeFolder = currentFolder();
+  return settings;
+}
+
+void TMainForm::firstShow() {
+  MainSettings settings = defaultSettings();
   readMainSettings(store_, settings);
   applySettings(settings);
   for (const std::string& entry : readHistory(store_)) comboHistoryList->addItem(QString::fromStdString(entry));
@@ -290,6 +317,15 @@ void TMainForm::rememberFolderInHistory() {
     index = 0;
   }
   comboHistoryList->setCurrentIndex(index);
+}
+
+void TMainForm::openArguments(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    const QFileInfo info(argument);
+    if (!info.exists()) continue;
+    setCurrentFolder((info.isDir() ? info.absoluteFilePath() : info.absolutePath()).toStdString());
+    return;
+  }
 }
 
 void TMainForm::comboHistoryListChoose(const QString& text) {

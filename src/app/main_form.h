@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -94,6 +95,9 @@ class TMainForm : public QMainWindow {
   // The settings as the window shows them now.
   MainSettings currentSettings() const;
   void bringToFront();
+  // Lists the first folder given on a command line (a file's folder for a file).
+  void openArguments(const QStringList& arguments);
+  void setVisible(bool visible) override;
 
   // Controls and commands by their names, for the other windows and for tests.
   QToolBar *ToolBar1, *ToolBar2;
@@ -123,7 +127,6 @@ class TMainForm : public QMainWindow {
   QMenu* ViewtypePopup;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -173,6 +176,7 @@ class TMainForm : public QMainWindow {
   void CacheStatsClick();
   void Openwith1Click();
   // Start-up, settings and history
+  MainSettings defaultSettings() const;
   void firstShow();
   void startup();
   void applySettings(const MainSettings& settings);

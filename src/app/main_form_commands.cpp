@@ -1,6 +1,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QListWidget>
@@ -186,6 +187,10 @@ void TMainForm::createToolBar() {
   comboHistoryList->setEditable(true);
   comboHistoryList->setInsertPolicy(QComboBox::NoInsert);
   comboHistoryList->setFixedWidth(212);
+  // Proposals are offered in a list, never typed into the box, so that Enter
+  // takes the path as typed; and folder names differ by case here.
+  comboHistoryList->completer()->setCompletionMode(QCompleter::PopupCompletion);
+  comboHistoryList->completer()->setCaseSensitivity(Qt::CaseSensitive);
   connect(comboHistoryList, &QComboBox::textActivated, this, &TMainForm::comboHistoryListChoose);
   // A typed folder that is not in the list yet is not "activated" by the combo box itself.
   connect(comboHistoryList->lineEdit(), &QLineEdit::returnPressed, this,
@@ -257,7 +262,9 @@ bool TMainForm::needsSelection(const char* text, const char* caption, Icon icon)
 void TMainForm::Options1Click() {
   OptionsForm->setFileListFont(FileList->font().family(), FileList->font().pointSize());
   OptionsForm->setPreviewSize(thumbSize_);
-  if (OptionsForm->exec() != QDialog::Accepted || OptionsForm->previewSize() == thumbSize_) return;
+  if (OptionsForm->exec() != QDialog::Accepted) return;
+  FileList->setNumbersByValue(options_.sortNumbersByValue);
+  if (OptionsForm->previewSize() == thumbSize_) return;
   thumbSize_ = OptionsForm->previewSize();
   if (viewStyle_ == ViewStyle::Thumbnails) listFolder();
 }

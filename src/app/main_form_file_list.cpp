@@ -25,6 +25,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui/captions.h"
 
 // The main window's side of the file list, the drag list and the thumbnail
 // cache: the commands that hand them their files, and the cache menu.
@@ -134,7 +135,7 @@ void TMainForm::createDragListButtons() {
 void TMainForm::showPreview(const fs::path& file) {
   if (file.empty()) return;
   ImageNV->setFilename(QString::fromStdString(file.string()));
-  ImageGroupBox->setTitle(QString::fromStdString(platform::displayName(file.filename())));
+  ImageGroupBox->setTitle(platform::ui::nameCaption(QString::fromStdString(platform::displayName(file.filename()))));
 }
 
 // The progress bar sits in status panel 3 while thumbnails load; total 0 ends it.

@@ -157,6 +157,8 @@ QWidget* TOptionsForm::displayPage() {
   cbColCryptFiles = new QCheckBox("Color encrypted files");
   connect(cbColCryptFiles, &QCheckBox::clicked, this, &TOptionsForm::fileListColourChanged);
   cbRawExif = new QCheckBox("Display raw EXIF data");
+  cbSortNumbersByValue = new QCheckBox("Sort numbers in names by value");
+  cbSortNumbersByValue->setToolTip("img2 before img10, as file managers sort names");
   auto* colours = new QWidget;
   auto* colourGrid = new QGridLayout(colours);
   colourGrid->setContentsMargins(0, 0, 0, 0);
@@ -166,7 +168,7 @@ QWidget* TOptionsForm::displayPage() {
   colourGrid->addWidget(colbtnDescriptionColor, 1, 1);
   return column({fonts, row({new QLabel("In full screen mode, size images:"), SizeCombo}), cbHiddenFiles,
                  cbFullScreenInfo, cbFullScreenDescription, cbShowEncrypted, colours, cbColCryptFiles, cbRawExif,
-                 new QLabel("Tip: See main menu > View for more settings")});
+                 cbSortNumbersByValue, new QLabel("Tip: See main menu > View for more settings")});
 }
 
 QWidget* TOptionsForm::thumbnailPage() {
@@ -355,6 +357,7 @@ TOptionsForm::Bindings TOptionsForm::bindings() const {
        {cbShowEncrypted, &P::includeEncrypted},
        {cbColCryptFiles, &P::colEncrypted},
        {cbRawExif, &P::rawExif},
+       {cbSortNumbersByValue, &P::sortNumbersByValue},
        {cbGrayBack, &P::previewGrayBack},
        {cbUseCache, &P::useCache},
        {cbSharpen, &P::cacheSharpen},

@@ -66,6 +66,8 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
+    // Values added later come last, so that older settings read up to them.
+    {"SortNumbersByValue", &P::sortNumbersByValue},
 };
 
 void readField(const SettingsKey& key, const Field& field, ProgramOptions& options) {

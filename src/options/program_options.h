@@ -52,6 +52,7 @@ struct ProgramOptions {
   Colour descriptionCol = rgb(192, 192, 192);
   bool colEncrypted = false;
   bool rawExif = false;
+  bool sortNumbersByValue = true;  // the file list sorts "img2" before "img10"
   // Preview thumbnails and the thumbnail cache
   bool previewGrayBack = true;
   bool useCache = true;

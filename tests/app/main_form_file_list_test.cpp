@@ -7,7 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QProgressBar>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -16,6 +20,7 @@
 #include <map>
 
 #include "app/main_form.h"
+#include "app/options_form.h"
 #include "browser/cache_folder.h"
 #include "browser/cache_location.h"
 #include "browser/ui/drag_list_box.h"
@@ -144,6 +149,8 @@ TEST_F(FileListTest, EachViewShowsItsWidgetInItsMode) {
   EXPECT_TRUE(icons->isWrapping());
   EXPECT_EQ(icons->iconSize(), QSize(16, 16));
 
+  // Room for a few columns of the name column's width.
+  form->resize(1400, form->height());
   form->setViewStyle(ViewStyle::SmallIcons);
   list();
   EXPECT_EQ(icons->viewMode(), QListView::ListMode);
@@ -316,6 +323,33 @@ TEST_F(FileListTest, FilewipeWipesTheTaggedFilesOnly) {
   EXPECT_TRUE(fs::exists(photos / "b.jpg"));
   EXPECT_FALSE(fs::exists(photos / "c.jpg"));
   EXPECT_EQ(form->FileList->topLevelItemCount(), 1);
+}
+
+TEST_F(FileListTest, ThePreviewCaptionShowsAnAmpersandAsItIs) {
+  photos.write("Tom & Jerry.jpg", "x");
+  list();
+  select({"Tom & Jerry.jpg"});
+  emit form->FileList->previewRequested();
+  QString title = form->ImageGroupBox->title();
+  EXPECT_TRUE(QKeySequence::mnemonic(title).isEmpty());
+  EXPECT_EQ(title.replace("&&", "&"), "Tom & Jerry.jpg");
+}
+
+TEST_F(FileListTest, NumbersInNamesSortByValueUntilTheOptionIsTurnedOff) {
+  for (const char* name : {"img10.jpg", "Img2.jpg", "été.jpg", "t.jpg"}) photos.write(name, name);
+  list();
+  const auto names = [&] {
+    QStringList shown;
+    for (int row = 0; row < form->FileList->topLevelItemCount(); ++row) shown << form->FileList->topLevelItem(row)->text(0);
+    return shown.join(",");
+  };
+  EXPECT_EQ(names(), "été.jpg,Img2.jpg,img10.jpg,t.jpg");
+  QTimer::singleShot(0, [&] {
+    form->optionsForm().cbSortNumbersByValue->setChecked(false);
+    form->optionsForm().btnOK->click();
+  });
+  form->Options1->trigger();
+  EXPECT_EQ(names(), "été.jpg,img10.jpg,Img2.jpg,t.jpg");
 }
 
 TEST_F(FileListTest, DelAsksBeforeDeletingWhileConfirmFileDeleteIsOn) {

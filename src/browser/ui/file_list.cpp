@@ -13,6 +13,7 @@
 
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
+#include "browser/list_colours.h"
 #include "browser/list_columns.h"
 #include "browser/ui/file_icon_view.h"
 #include "browser/ui/list_thumbnails.h"
@@ -115,6 +116,7 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   loadItems_.clear();
   ++generation_;
   settings_ = settings;
+  flags_.numbersByValue = settings.options.sortNumbersByValue;
   renaming_ = nullptr;
   clear();
   setViewStyle(view_);
@@ -160,19 +162,31 @@ QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
 }
 
 // Image files in the image colour, described rows on the description colour in
-// thumbnail view, tagged rows bold.
+// thumbnail view, tagged rows bold. A text colour that cannot be read on its
+// background gives way to black or white.
 void TFileList::decorate(QTreeWidgetItem* item) const {
   const fs::path path = pathOf(item);
   const bool imageColour = browser::hasImageColour(path) ||
                            (settings_.options.colEncrypted && browser::isEncryptedFile(path));
   const bool described = view_ == ViewStyle::Thumbnails && !item->text(4).isEmpty();
+  const auto colourOf = [](const QColor& c) { return options::rgb(c.red(), c.green(), c.blue()); };
+  const options::Colour background =
+      described ? settings_.options.descriptionCol : colourOf(palette().color(QPalette::Base));
+  const options::Colour wanted = imageColour ? settings_.options.imageColor : colourOf(palette().color(QPalette::Text));
+  const QBrush text(toColour(browser::readableTextColour(wanted, background)));
   QFont bold = font();
   bold.setBold(item->checkState(0) == Qt::Checked);
   for (int column = 0; column < kColumnCount; ++column) {
-    item->setForeground(column, imageColour ? QBrush(toColour(settings_.options.imageColor)) : QBrush());
-    item->setBackground(column, described ? QBrush(toColour(settings_.options.descriptionCol)) : QBrush());
+    item->setForeground(column, text);
+    item->setBackground(column, described ? QBrush(toColour(background)) : QBrush());
     item->setFont(column, bold);
   }
+}
+
+void TFileList::redecorate() {
+  updatingItems_ = true;
+  for (int row = 0; row < topLevelItemCount(); ++row) decorate(topLevelItem(row));
+  updatingItems_ = false;
 }
 
 void TFileList::setViewStyle(ViewStyle style) {
@@ -282,6 +296,12 @@ void TFileList::sortByColumn(int column, bool toggle) {
     return browser::compareRows(keys(a), keys(b), column, flags_);
   });
   for (QTreeWidgetItem* item : rows) addTopLevelItem(item);
+}
+
+void TFileList::setNumbersByValue(bool on) {
+  if (flags_.numbersByValue == on) return;
+  flags_.numbersByValue = on;
+  sortByColumn(sortCol_, false);
 }
 
 void TFileList::fillProperties() {

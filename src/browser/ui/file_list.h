@@ -59,8 +59,12 @@ class TFileList : public QTreeWidget {
   // Sorts by the column; a click (toggle) flips that column family's direction first.
   void sortByColumn(int column, bool toggle);
   int sortColumn() const { return sortCol_; }
+  // "Sort numbers in names by value": sorts again when it changes.
+  void setNumbersByValue(bool on);
   void setSortColumn(int column) { sortCol_ = column; }
 
+  // Draws every row again in the list's colours (after they changed).
+  void redecorate();
   void fillProperties();
   void fillIptcColumn();
   // Moves the selected row one place up (-1) or down (+1); it ends up untagged.
