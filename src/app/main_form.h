@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,6 +34,8 @@ class QTreeWidget;
 
 namespace vistrel::imaging {
 class TImagNV;
+class TResizeForm;
+enum class JpegTransform;
 }
 namespace vistrel::crypto::ui {
 class CryptoForm;
@@ -124,7 +127,7 @@ class TMainForm : public QMainWindow {
       *Renameseries1, *Textreplace1, *EncryptFiles, *DecryptFiles, *WipeFiles, *Deletecacheallfolders1,
       *CleanCache, *CacheStats, *Help1, *Website1, *Feedback1, *About1, *btnQuickResize, *btnDescription,
       *btnTagAll, *btnUntagAll, *btnTagHighlighted, *btnUntagHighlighted;
-  QMenu* ViewtypePopup;
+  QMenu *ViewtypePopup, *JpegRotPopupMenu;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -175,6 +178,13 @@ class TMainForm : public QMainWindow {
   void reportCacheProblem(const QString& reason);
   void CacheStatsClick();
   void Openwith1Click();
+  // The picture tools on the selected files (main_form_image_tools.cpp)
+  void createImageToolCommands();
+  // The rotate command: by the transform, or each file as its camera says.
+  void rotateSelected(std::optional<imaging::JpegTransform> transform);
+  void btnQuickResizeClick();
+  // Shows a long command's progress at once, without taking the user's input meanwhile.
+  void showProgressText(const QString& text);
   // Start-up, settings and history
   MainSettings defaultSettings() const;
   void firstShow();
@@ -197,6 +207,7 @@ class TMainForm : public QMainWindow {
   TOptionsForm* OptionsForm = nullptr;
   gallery::ui::TThumbFrm* ThumbFrm = nullptr;
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
+  imaging::TResizeForm* ResizeForm = nullptr;
   std::string listedFolder_;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;

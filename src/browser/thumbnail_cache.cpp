@@ -44,13 +44,18 @@ fs::path ThumbnailCache::thumbnailSource(const fs::path& source) {
 }
 
 fs::path ThumbnailCache::renew(const fs::path& source) {
-  // In the cache's own folder the entry's place is the cache's: a damaged
-  // entry goes too, as the writer would replace it anyway.
   claimRoot();
+  forget(source);
+  return thumbnailSource(source);
+}
+
+// Only in the cache's own folder is the entry's place the cache's: a damaged
+// entry goes too, as the writer would replace it anyway.
+void ThumbnailCache::forget(const fs::path& source) {
+  if (!claimed_ && !isOurCacheFolder(settings_.root)) return;
   const fs::path entry = cachePath(source);
   std::error_code ec;
   if (fs::is_regular_file(fs::symlink_status(entry, ec))) fs::remove(entry, ec);
-  return thumbnailSource(source);
 }
 
 void ThumbnailCache::claimRoot() {

@@ -37,6 +37,9 @@ class ThumbnailCache {
   // Deletes the entry, then makes it again ("Update thumbnail(s)"). Throws
   // Error when the cache folder cannot be used.
   std::filesystem::path renew(const std::filesystem::path& source);
+  // Deletes the entry, for a source changed in a way its time stamp does not
+  // tell (a rotation that keeps the time): the next need makes it anew.
+  void forget(const std::filesystem::path& source);
 
   // Filling many entries at once splits the work: prepareEntry() on one
   // thread, because the location remembers the volumes it has seen, then

@@ -10,27 +10,16 @@
 #include "browser/orphan_clean.h"
 #include "browser/thumbnail_cache.h"
 #include "cli/jobs_option.h"
-#include "options/program_options.h"
+#include "cli/stored_options.h"
 #include "platform/heap_tuning.h"
 #include "platform/ordered_pool.h"
 #include "platform/program_data.h"
-#include "platform/settings_store.h"
 #include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-options::ProgramOptions storedOptions() {
-  const fs::path programData = platform::programDataFolder();
-  options::ProgramOptions options = options::ProgramOptions::defaults(programData);
-  // The default folder is the cache's even when an older version filled it without a marker.
-  browser::adoptCacheFolder(options.cacheFolder);
-  platform::SettingsStore store;
-  options::readProgramOptions(store, options::addressFile(programData), options);
-  return options;
-}
 
 constexpr OptionSpec kOptions[] = {
     {"--jobs", "N", "Make N entries at once (1 to 256; default: one per processor core)."},
@@ -55,7 +44,9 @@ class CacheCommand : public Command {
   }
 
   int run() override {
-    const options::ProgramOptions options = storedOptions();
+    // Earlier versions filled the default cache folder without marking it.
+    browser::adoptCacheFolder(options::ProgramOptions::defaults(platform::programDataFolder()).cacheFolder);
+    const options::ProgramOptions options = storedProgramOptions();
     if (clean_) return cleanCache(options.cacheFolder);
     platform::reuseLargeBuffers();
     browser::ThumbnailCache cache(browser::cacheSettingsOf(options));

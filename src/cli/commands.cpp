@@ -6,12 +6,16 @@
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
+#include "cli/resize_command.h"
+#include "cli/rotate_command.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(),
-                                                cacheCommand(), encryptCommand(), decryptCommand()};
+  static const std::vector<CommandInfo> table = {
+      galleryCommand(), infoCommand(),  rotateCommand(),  resizeCommand(),
+      ftpCommand(),     cacheCommand(), encryptCommand(), decryptCommand(),
+  };
   return table;
 }
 

@@ -66,7 +66,8 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
-    // Values added later come last, so that older settings read up to them.
+    // Added later than the rest: stores written before it end just above.
+    {"ResetExifOrientation", &P::resetOrientation},
     {"SortNumbersByValue", &P::sortNumbersByValue},
 };
 
