@@ -77,6 +77,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
   createFileListCommands();
   createImageToolCommands();
+  disableCommandsToCome();
 }
 
 void TMainForm::applyFileListColours() {

@@ -142,6 +142,7 @@ class TMainForm : public QMainWindow {
   // Menu, tool bar and commands
   void createMenu();
   void createToolBar();
+  void disableCommandsToCome();
   QAction* command(QMenu* menu, const QString& caption, const QKeySequence& shortcut = {});
   QAction* toggle(QMenu* menu, const QString& caption);
   int selectedCount() const;

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTimer>
 #include <QUrl>
 #include <map>
@@ -351,6 +352,23 @@ TEST_F(FileListTest, NumbersInNamesSortByValueUntilTheOptionIsTurnedOff) {
   });
   form->Options1->trigger();
   EXPECT_EQ(names(), "été.jpg,img10.jpg,Img2.jpg,t.jpg");
+}
+
+TEST_F(FileListTest, CommandsWhoseWindowsAreToComeStayDisabledWithAWordWhy) {
+  TFileListPopup* popup = form->FileListPopup;
+  for (QAction* action : {form->Renameseries1, form->Setfiledate1, form->Zipimagefiles1, form->btnDescription,
+                          popup->Copy1, popup->EditIPTCinfo1}) {
+    EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_EQ(action->toolTip(), "Not available yet");
+  }
+  EXPECT_FALSE(form->btnFileDate->isEnabled());
+  // The menu enables its JPEG items for a JPEG, but not one whose window is to come.
+  photos.write("a.jpg", "a");
+  list();
+  select({"a.jpg"});
+  emit popup->aboutToShow();
+  EXPECT_TRUE(popup->JpgRot90->isEnabled());
+  EXPECT_FALSE(popup->EditIPTCinfo1->isEnabled());
 }
 
 TEST_F(FileListTest, DelAsksBeforeDeletingWhileConfirmFileDeleteIsOn) {
