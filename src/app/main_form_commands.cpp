@@ -241,16 +241,13 @@ void TMainForm::createToolBar() {
 void TMainForm::disableCommandsToCome() {
   TFileListPopup* popup = FileListPopup;
   QAction* const toCome[] = {
-      Renameseries1,                                            // rename series
-      Setfiledate1, popup->EditExifDate,                        // file and EXIF dates
-      popup->EditIPTCinfo1,                                     // IPTC editor
-      btnDescription, popup->EditDescription,                   // description editor
-      ImportFromCamera,                                         // transfer from a camera
-      popup->Copy1, popup->Move1,                               // copy and move targets
-      FindFiles1,                                               // search
-      Textreplace1,                                             // text replace
-      Emailimages1, popup->Emailimages2,                        // e-mail
-      Zipimagefiles1,                                           // ZIP
+      Renameseries1,                      // rename series
+      ImportFromCamera,                   // transfer from a camera
+      popup->Copy1, popup->Move1,         // copy and move targets
+      FindFiles1,                         // search
+      Textreplace1,                       // text replace
+      Emailimages1, popup->Emailimages2,  // e-mail
+      Zipimagefiles1,                     // ZIP
   };
   // A disabled group keeps its actions disabled whatever else enables them.
   auto* group = new QActionGroup(this);

@@ -80,7 +80,8 @@ TEST(WindowUnderAWindowManager, ThreeRestartsLeaveTheWindowWhereItWas) {
   // The window manager is up once it names its check window on the root.
   const QString script =
       "openbox --sm-disable & "
-      "until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.1; done; "
+      "tries=0; until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do "
+      "tries=$((tries + 1)); if [ $tries -gt 600 ]; then echo 'openbox did not start'; exit 3; fi; sleep 0.1; done; "
       "\"$0\" --gtest_filter=WindowUnderAWindowManager.RestartsOnThisDisplay; status=$?; kill $!; exit $status";
   QProcess run;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -90,8 +91,10 @@ TEST(WindowUnderAWindowManager, ThreeRestartsLeaveTheWindowWhereItWas) {
   run.setProcessChannelMode(QProcess::MergedChannels);
   run.start("xvfb-run", {"-a", "-s", "-screen 0 1280x1024x24", "sh", "-c", script,
                          QCoreApplication::applicationFilePath()});
-  ASSERT_TRUE(run.waitForFinished(180000));
+  const bool finished = run.waitForFinished(180000);
+  if (!finished) run.kill();
   const QString output = QString::fromUtf8(run.readAll());
+  ASSERT_TRUE(finished) << output.toStdString();
   EXPECT_EQ(run.exitCode(), 0) << output.toStdString();
   EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
