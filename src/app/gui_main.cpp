@@ -1,6 +1,7 @@
 #include "app/gui_main.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProxyStyle>
 
@@ -45,8 +46,12 @@ class HintTimingStyle : public QProxyStyle {
 }  // namespace
 
 int runGui(int argc, char** argv) {
+  // Paths are made absolute here: a running browser works in another folder.
   QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 1; i < argc; ++i) {
+    const QString argument = QString::fromLocal8Bit(argv[i]);
+    arguments << (QFileInfo::exists(argument) ? QFileInfo(argument).absoluteFilePath() : argument);
+  }
   // A running browser takes the arguments; this start then ends before it
   // has opened anything on the screen.
   SingleInstance instance(SingleInstance::defaultName());
@@ -55,8 +60,9 @@ int runGui(int argc, char** argv) {
   platform::returnLargeBuffers();
   Application application(argc, argv);
   QApplication::setStyle(new HintTimingStyle);
+  // No display name: the desktop would add it to every window title, and the
+  // main window's title starts with the name already.
   QApplication::setApplicationName("Vistrel");
-  QApplication::setApplicationDisplayName("Vistrel");
   QApplication::setWindowIcon(programIcon());
   QApplication::setDesktopFileName("vistrel");
   if (!instance.takeOver()) log::warning("Another Vistrel may start beside this one: cannot claim the instance name");
@@ -65,8 +71,12 @@ int runGui(int argc, char** argv) {
     // Message boxes centre on the screen: the prompter comes before the window it serves.
     platform::ui::MessageBoxPrompter prompter(nullptr);
     TMainForm mainForm(store, prompter, platform::ensureProgramData());
-    QObject::connect(&instance, &SingleInstance::instanceStarted, &mainForm, &TMainForm::bringToFront);
+    QObject::connect(&instance, &SingleInstance::instanceStarted, &mainForm, [&mainForm](const QStringList& handed) {
+      mainForm.bringToFront();
+      mainForm.openArguments(handed);
+    });
     mainForm.show();
+    mainForm.openArguments(arguments);
     return QApplication::exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, "Error", QString::fromStdString(e.what()));

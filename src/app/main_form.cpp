@@ -21,20 +21,27 @@
 #include <QVBoxLayout>
 
 #include "app/options_form.h"
-#include "browser/orphan_clean.h"
+#include "browser/cache_folder.h"
 #include "browser/ui/drag_list_box.h"
 #include "browser/ui/full_screen.h"
 #include "imaging/ui/imag_nv.h"
+#include "browser/folder_listing.h"
 #include "metadata/ui/info_form.h"
+#include "platform/log.h"
+#include "platform/text.h"
 #include "platform/version.h"
 
 namespace vistrel::app {
 namespace {
 
-// The desktop colours that some option defaults follow.
+// The desktop colours that some option defaults follow. Described rows get a
+// tint of the selection colour on the list's own background, where the list's
+// texts stay readable (the caption text colour of many themes is black).
 options::SystemColours paletteColours(const QPalette& palette) {
-  return {fromQColor(palette.color(QPalette::Button)), fromQColor(palette.color(QPalette::Base)),
-          fromQColor(palette.color(QPalette::Inactive, QPalette::WindowText))};
+  const QColor base = palette.color(QPalette::Base), tint = palette.color(QPalette::Highlight);
+  const QColor description((base.red() * 3 + tint.red()) / 4, (base.green() * 3 + tint.green()) / 4,
+                           (base.blue() * 3 + tint.blue()) / 4);
+  return {fromQColor(palette.color(QPalette::Button)), fromQColor(base), fromQColor(description)};
 }
 
 QString programTitle() { return QString::fromStdString(platform::programTitle()); }
@@ -55,6 +62,12 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   qApp->installEventFilter(this);
 
   options_ = options::ProgramOptions::defaults(programData_, paletteColours(palette()));
+  try {
+    // Earlier versions filled the default cache folder without marking it.
+    browser::adoptCacheFolder(options_.cacheFolder);
+  } catch (const Error& error) {
+    log::warning(error.what());
+  }
   options_.fileListCol = fromQColor(FileList->palette().color(QPalette::Base));
   OptionsForm = new TOptionsForm(options_, store_, programData_, prompter_, this);
   connect(OptionsForm, &TOptionsForm::fileListFontChanged, this, &TMainForm::setFileListFont);
@@ -70,7 +83,7 @@ void TMainForm::applyFileListColours() {
   QPalette colours = FileList->palette();
   colours.setColor(QPalette::Base, OptionsForm->fileListBackground());
   FileList->setPalette(colours);
-  FileList->viewport()->update();
+  FileList->redecorate();
 }
 
 TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
@@ -205,7 +218,8 @@ void TMainForm::folderChosenInTree() {
 
 void TMainForm::listFolder() {
   listedFolder_ = currentFolder();
-  setWindowTitle(listedFolder_.empty() ? programTitle() : programTitle() + " - " + QString::fromStdString(listedFolder_));
+  setWindowTitle(listedFolder_.empty() ? programTitle()
+                                       : programTitle() + " - " + QString::fromStdString(platform::displayName(listedFolder_)));
   ImageNV->setFilename({});
   ImageGroupBox->setTitle("Image preview");
   IptcMemo->clear();
@@ -228,19 +242,39 @@ void TMainForm::bringToFront() {
   activateWindow();
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (shown_) return;
-  shown_ = true;
-  firstShow();
+// The settings are applied before the window is mapped: a window manager
+// places a window that is moved once mapped by its client area, which would
+// put it one title bar higher on every start.
+void TMainForm::setVisible(bool visible) {
+  if (visible && !shown_) {
+    shown_ = true;
+    firstShow();
+  }
+  QMainWindow::setVisible(visible);
 }
 
-void TMainForm::firstShow() {
+MainSettings TMainForm::defaultSettings() const {
   const QRect screen = this->screen()->geometry();
   MainSettings settings;
   settings.width = screen.width() - 100;
   settings.height = screen.height() - 100;
+  // The preview gets a useful share of the window, not the few pixels the
+  // list would leave it.
+  settings.imageBoxH = settings.height / 3;
+  settings.fileListHeight = settings.height - settings.imageBoxH;
+  // Wide enough for a camera's file names and for the date and time.
+  const QFontMetrics metrics(FileList->font());
+  const std::string date = browser::fileDateText(platform::fromLocal({2000, 12, 28, 22, 58, 58, 0}));
+  settings.colWidths[browser::kNameColumn] =
+      std::max(settings.colWidths[browser::kNameColumn], metrics.horizontalAdvance("IMG_20001228_225858.jpg") + 56);
+  settings.colWidths[browser::kDateColumn] =
+      std::max(settings.colWidths[browser::kDateColumn], metrics.horizontalAdvance(QString::fromStdString(date)) + 16);
   settings.activeFolder = currentFolder();
+  return settings;
+}
+
+void TMainForm::firstShow() {
+  MainSettings settings = defaultSettings();
   readMainSettings(store_, settings);
   applySettings(settings);
   for (const std::string& entry : readHistory(store_)) comboHistoryList->addItem(QString::fromStdString(entry));
@@ -254,10 +288,7 @@ void TMainForm::firstShow() {
 void TMainForm::startup() {
   started_ = true;
   if (FileList->topLevelItemCount() == 0) listFolder();
-  std::error_code ec;
-  if (options_.autoClean && std::filesystem::is_directory(options_.cacheFolder, ec)) {
-    browser::startOrphanClean(options_.cacheFolder);
-  }
+  if (options_.autoClean) cleanCache(false);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -290,6 +321,15 @@ void TMainForm::rememberFolderInHistory() {
     index = 0;
   }
   comboHistoryList->setCurrentIndex(index);
+}
+
+void TMainForm::openArguments(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    const QFileInfo info(argument);
+    if (!info.exists()) continue;
+    setCurrentFolder((info.isDir() ? info.absoluteFilePath() : info.absolutePath()).toStdString());
+    return;
+  }
 }
 
 void TMainForm::comboHistoryListChoose(const QString& text) {

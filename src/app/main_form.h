@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -110,6 +112,9 @@ class TMainForm : public QMainWindow {
   // The settings as the window shows them now.
   MainSettings currentSettings() const;
   void bringToFront();
+  // Lists the first folder given on a command line (a file's folder for a file).
+  void openArguments(const QStringList& arguments);
+  void setVisible(bool visible) override;
 
   // The previewed file: the drag list's current entry when the "Drag and drop"
   // tab is active and the drag list is being browsed, else the file list's
@@ -156,7 +161,6 @@ class TMainForm : public QMainWindow {
   QAction *Centered1, *Tiled1, *Stretched1;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -200,10 +204,14 @@ class TMainForm : public QMainWindow {
   FileListSettings fileListSettings() const;
   void showThumbnailProgress(int position, int total);
   void Createfolder1Click();
+  void Delete1Click();
   void WipeFilesClick();
   void btnSaveClick();
   void btnOpenClick();
   void Deletecacheallfolders1Click();
+  // The orphan clean: asked from the menu, or automatic at start.
+  void cleanCache(bool asked);
+  void reportCacheProblem(const QString& reason);
   void CacheStatsClick();
   void Openwith1Click();
   // File search and text replace (main_form_tools.cpp)
@@ -232,6 +240,7 @@ class TMainForm : public QMainWindow {
   // Shows a long command's progress at once, without taking the user's input meanwhile.
   void showProgressText(const QString& text);
   // Start-up, settings and history
+  MainSettings defaultSettings() const;
   void firstShow();
   void startup();
   void applySettings(const MainSettings& settings);
@@ -266,6 +275,7 @@ class TMainForm : public QMainWindow {
   bool stopThumbs_ = false;
   bool shown_ = false;
   bool started_ = false;  // the first listing is done; folder changes list from now on
+  std::set<std::string> cacheProblemsShown_;  // cache folders reported in this run
 };
 
 }  // namespace vistrel::app

@@ -1,6 +1,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +18,7 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "browser/ui/drag_list_box.h"
+#include "browser/ui/file_list_popup.h"
 #include "imaging/ui/imag_nv.h"
 #include "platform/ui/help.h"
 #include "platform/version.h"
@@ -121,18 +123,11 @@ void TMainForm::createMenu() {
   connect(FindFiles1, &QAction::triggered, this, &TMainForm::FindFiles1Click);
   connect(Textreplace1, &QAction::triggered, this, &TMainForm::Textreplace1Click);
   connect(Help1, &QAction::triggered, this, [] { platform::ui::showHelp(0); });
-  connect(Zipimagefiles1, &QAction::triggered, this, [this] {
-    needsSelection("No file(s) selected.\n\nYou must first select (highlight)\nat least one file in the file list.",
-                   "Information", Icon::Information);
-  });
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
   connect(Options1, &QAction::triggered, this, &TMainForm::Options1Click);
   connect(cbInclNonImages, &QAction::triggered, this, &TMainForm::listFolder);
   connect(cbIncludeIPTC, &QAction::triggered, this, &TMainForm::cbIncludeIPTCClick);
   connect(cbViewPos, &QAction::triggered, this, &TMainForm::cbViewPosClick);
-  connect(Renameseries1, &QAction::triggered, this, [this] {
-    needsSelection("You must select at least\r\none file in the file list.", "No files selected", Icon::Error);
-  });
   connect(EncryptFiles, &QAction::triggered, this, &TMainForm::EncryptFilesClick);
   connect(DecryptFiles, &QAction::triggered, this, &TMainForm::DecryptFilesClick);
   connect(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kWebsite)); });
@@ -165,9 +160,10 @@ void TMainForm::createToolBar() {
   ToolBar1->addSeparator();
   ToolBar1->addAction(use(Options1, themeIcon("preferences-system", QStyle::SP_FileDialogListView), "Options"));
   ToolBar1->addAction(use(Slideshow1, themeIcon("media-playback-start", QStyle::SP_MediaPlay), "Slideshow"));
-  btnFileDate = dropDownButton(ToolBar1, themeIcon("x-office-calendar", QStyle::SP_FileDialogInfoView),
-                               "Set file date", menuOf(this, {"Change file date/time", "Change EXIF date/time"}));
-  connect(btnFileDate, &QToolButton::clicked, Setfiledate1, &QAction::trigger);
+  btnFileDate = dropDownButton(ToolBar1, {}, {}, menuOf(this, {"Change file date/time", "Change EXIF date/time"}));
+  // The button is the command's, enabled as the command is.
+  btnFileDate->setDefaultAction(
+      use(Setfiledate1, themeIcon("x-office-calendar", QStyle::SP_FileDialogInfoView), "Set file date"));
   ToolBar1->addAction(use(Renameseries1, themeIcon("edit-rename", QStyle::SP_FileLinkIcon), "Rename files"));
   btnQuickResize = toolAction(ToolBar1, themeIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton), "Quick resize");
   btnDescription = toolAction(ToolBar1, themeIcon("document-edit", QStyle::SP_FileDialogDetailedView),
@@ -182,6 +178,10 @@ void TMainForm::createToolBar() {
   comboHistoryList->setEditable(true);
   comboHistoryList->setInsertPolicy(QComboBox::NoInsert);
   comboHistoryList->setFixedWidth(212);
+  // Proposals are offered in a list, never typed into the box, so that Enter
+  // takes the path as typed; and folder names differ by case here.
+  comboHistoryList->completer()->setCompletionMode(QCompleter::PopupCompletion);
+  comboHistoryList->completer()->setCaseSensitivity(Qt::CaseSensitive);
   connect(comboHistoryList, &QComboBox::textActivated, this, &TMainForm::comboHistoryListChoose);
   // A typed folder that is not in the list yet is not "activated" by the combo box itself.
   connect(comboHistoryList->lineEdit(), &QLineEdit::returnPressed, this,
@@ -225,19 +225,20 @@ void TMainForm::createToolBar() {
                                 JpegRotPopupMenu);
   btnJpgRotate->setPopupMode(QToolButton::InstantPopup);
   ToolBar2->addSeparator();
-  btnTagAll = toolAction(ToolBar2, themeIcon("edit-select-all", QStyle::SP_DialogYesButton), "Tag entire list");
-  btnUntagAll = toolAction(ToolBar2, themeIcon("edit-clear", QStyle::SP_DialogNoButton), "Untag entire list");
+  // Tags are this program's own: no theme has pictures for them.
+  btnTagAll = toolAction(ToolBar2, drawnIcon(DrawnIcon::TagAll), "Tag entire list");
+  btnUntagAll = toolAction(ToolBar2, drawnIcon(DrawnIcon::UntagAll), "Untag entire list");
   btnTagHighlighted =
-      toolAction(ToolBar2, themeIcon("checkbox", QStyle::SP_DialogApplyButton), "Tag filenames currently highlighted");
-  btnUntagHighlighted = toolAction(ToolBar2, themeIcon("edit-undo", QStyle::SP_DialogDiscardButton),
-                                   "Untag filenames currently highlighted");
+      toolAction(ToolBar2, drawnIcon(DrawnIcon::TagHighlighted), "Tag filenames currently highlighted");
+  btnUntagHighlighted =
+      toolAction(ToolBar2, drawnIcon(DrawnIcon::UntagHighlighted), "Untag filenames currently highlighted");
   connect(btnTagAll, &QAction::triggered, this, [this] { FileList->tagRows(true, false); });
   connect(btnUntagAll, &QAction::triggered, this, [this] { FileList->tagRows(false, false); });
   connect(btnTagHighlighted, &QAction::triggered, this, [this] { FileList->tagRows(true, true); });
   connect(btnUntagHighlighted, &QAction::triggered, this, [this] { FileList->tagRows(false, true); });
   ToolBar2->addSeparator();
-  ToolBar2->addAction(use(EncryptFiles, themeIcon("changes-prevent", QStyle::SP_DialogSaveButton), "Encrypt files"));
-  ToolBar2->addAction(use(DecryptFiles, themeIcon("changes-allow", QStyle::SP_DialogOpenButton), "Decrypt files"));
+  ToolBar2->addAction(use(EncryptFiles, themeIcon("changes-prevent", DrawnIcon::Locked), "Encrypt files"));
+  ToolBar2->addAction(use(DecryptFiles, themeIcon("changes-allow", DrawnIcon::Unlocked), "Decrypt files"));
 }
 
 int TMainForm::selectedCount() const { return int(FileList->selectedItems().size()); }
@@ -262,7 +263,9 @@ void TMainForm::Options1Click() {
   OptionsForm->setPreviewSize(thumbSize_);
   const bool accepted = OptionsForm->exec() == QDialog::Accepted;
   ImageNV->setUpright(options_.autoOrient);
-  if (!accepted || OptionsForm->previewSize() == thumbSize_) return;
+  if (!accepted) return;
+  FileList->setNumbersByValue(options_.sortNumbersByValue);
+  if (OptionsForm->previewSize() == thumbSize_) return;
   thumbSize_ = OptionsForm->previewSize();
   if (viewStyle_ == ViewStyle::Thumbnails) listFolder();
 }

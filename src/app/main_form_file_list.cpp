@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLayout>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -11,6 +12,7 @@
 #include <QUrl>
 
 #include "app/main_form.h"
+#include "browser/cache_folder.h"
 #include "browser/cache_usage.h"
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
@@ -101,6 +103,7 @@ void TMainForm::createFileListCommands() {
   connect(popup->EditDescription, &QAction::triggered, btnDescription, &QAction::trigger);
   connect(popup->EXIFinformation1, &QAction::triggered, cbIncludeIPTC, &QAction::trigger);
   connect(popup->Filewipe1, &QAction::triggered, this, &TMainForm::WipeFilesClick);
+  connect(FileList, &TFileList::deleteRequested, this, &TMainForm::Delete1Click);
   connect(WipeFiles, &QAction::triggered, this, &TMainForm::WipeFilesClick);
   connect(popup->DropTagged, &QAction::triggered, this, [this] { DragListBox->addFiles(taggedFiles()); });
   connect(popup->DropSelected, &QAction::triggered, this, [this] { DragListBox->addFiles(selectedFiles()); });
@@ -108,10 +111,8 @@ void TMainForm::createFileListCommands() {
 
   connect(Deletecacheallfolders1, &QAction::triggered, this, &TMainForm::Deletecacheallfolders1Click);
   connect(CacheStats, &QAction::triggered, this, &TMainForm::CacheStatsClick);
-  connect(CleanCache, &QAction::triggered, this, [this] {
-    std::error_code ec;
-    if (fs::is_directory(options_.cacheFolder, ec)) browser::startOrphanClean(options_.cacheFolder);
-  });
+  connect(CleanCache, &QAction::triggered, this, [this] { cleanCache(true); });
+  connect(FileList, &TFileList::cacheProblem, this, &TMainForm::reportCacheProblem);
   createDragListButtons();
 }
 
@@ -157,11 +158,33 @@ void TMainForm::Createfolder1Click() {
   if (!fs::create_directory(fs::path(folder) / *name, ec) || ec) prompter_.error("Failed to create " + *name, "Error");
 }
 
+// The files go to the trash, after a question naming them when "Confirm file delete" is on.
+void TMainForm::Delete1Click() {
+  const std::vector<fs::path> files = selectedFiles();
+  if (files.empty()) return;
+  if (options_.confirmDelete) {
+    const std::string question = files.size() == 1 ? "Move this file to the trash?"
+                                                   : "Move these " + std::to_string(files.size()) + " files to the trash?";
+    if (prompter_.ask(question + "\r\n\r\n" + browser::namesForQuestion(files), "Confirm file delete", Buttons::YesNo,
+                      Icon::Question) != Answer::Yes) {
+      return;
+    }
+  }
+  FileList->deleteSelected();
+}
+
+// Filewipe takes the tagged files, unlike Delete: the question says so and names them.
 void TMainForm::WipeFilesClick() {
   const std::vector<fs::path> files = taggedFiles();
-  if (files.empty()) return;
-  if (prompter_.ask("Using filewipe, tagged files will be irrevocably deleted.\r\n\r\nAre you sure you want to wipe "
-                    "the tagged file(s)?",
+  if (files.empty()) {
+    prompter_.inform("No files are tagged.\r\n\r\nFilewipe works on the tagged files (those with a ticked check box), "
+                     "not on the highlighted ones.",
+                     "Nothing to do ..");
+    return;
+  }
+  const std::string which = files.size() == 1 ? "The tagged file:" : "The " + std::to_string(files.size()) + " tagged files:";
+  if (prompter_.ask("Using filewipe, tagged files will be irrevocably deleted.\r\n\r\n" + which + "\r\n" +
+                        browser::namesForQuestion(files) + "\r\n\r\nAre you sure you want to wipe the tagged file(s)?",
                     "Warning", Buttons::YesNo, Icon::Warning) != Answer::Yes) {
     return;
   }
@@ -196,13 +219,52 @@ void TMainForm::btnOpenClick() {
   }
 }
 
+// Only what the cache wrote goes, and the question says how much that is.
 void TMainForm::Deletecacheallfolders1Click() {
-  if (prompter_.ask("Delete thumbnail cache?", "Delete cache", Buttons::OkCancel, Icon::Question) != Answer::Ok) return;
+  const fs::path root = options_.cacheFolder;
   try {
-    browser::trashCacheContents(options_.cacheFolder);
+    const browser::CacheEntries entries = browser::cacheEntries(root);
+    if (entries.files.empty()) {
+      prompter_.inform("The thumbnail cache in " + platform::displayName(root) + " holds no files.", "Delete cache");
+      return;
+    }
+    const QString question = QString("Delete thumbnail cache?\r\n\r\n%1 (%2) in %3 will be moved to the trash.")
+                                 .arg(entries.files.size() == 1
+                                          ? QString("1 file")
+                                          : QLocale().toString(qulonglong(entries.files.size())) + " files")
+                                 .arg(QLocale().formattedDataSize(qint64(entries.bytes)))
+                                 .arg(QString::fromStdString(platform::displayName(root)));
+    if (prompter_.ask(question.toStdString(), "Delete cache", Buttons::OkCancel, Icon::Question) != Answer::Ok) return;
+    browser::trashCacheEntries(root, entries);
   } catch (const Error& error) {
     prompter_.error(error.what(), "Delete cache");
   }
+}
+
+// The clean runs in the background; a folder that is not the cache's own is
+// refused here, where the user can be told.
+void TMainForm::cleanCache(bool asked) {
+  const fs::path root = options_.cacheFolder;
+  try {
+    browser::refuseForeignFolder(root);
+  } catch (const Error& error) {
+    if (asked) {
+      prompter_.error(error.what(), "Clean cache");
+    } else {
+      reportCacheProblem(QString::fromStdString(error.what()));
+    }
+    return;
+  }
+  std::error_code ec;
+  if (fs::is_directory(root, ec)) browser::startOrphanClean(root);
+}
+
+// Once per cache folder and run: the thumbnails go on, made in memory.
+void TMainForm::reportCacheProblem(const QString& reason) {
+  if (!cacheProblemsShown_.insert(options_.cacheFolder.string()).second) return;
+  prompter_.warn("The thumbnail cache cannot be used; thumbnails are made in memory instead.\r\n\r\n" +
+                     reason.toStdString(),
+                 "Thumbnail cache");
 }
 
 void TMainForm::CacheStatsClick() {

@@ -1,4 +1,7 @@
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QSplitter>
@@ -6,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "app/main_form.h"
+#include "app/window_placement.h"
 #include "metadata/ui/info_form.h"
 #include "platform/log.h"
 
@@ -30,7 +34,9 @@ MainSettings TMainForm::currentSettings() const {
   s.viewPos = cbViewPos->isChecked();
   s.imageBoxH = BottomRightPanel->height();
   s.explorerWidth = LeftPanel->width();
-  const QRect bounds = isMaximized() ? normalGeometry() : QRect(pos(), size());
+  // The frame's position, the client's size: what move() and resize() take back.
+  const QPoint frameOffset = geometry().topLeft() - pos();
+  const QRect bounds = isMaximized() ? normalGeometry().translated(-frameOffset) : QRect(pos(), size());
   s.topPos = bounds.top();
   s.leftPos = bounds.left();
   s.width = bounds.width();
@@ -59,18 +65,23 @@ void TMainForm::applySettings(const MainSettings& s) {
   setPreviewPosition(s.viewPos);
   infoHeight_ = s.infoHeight;
   InfoForm->setActiveTab(QString::fromStdString(s.activeInfoTab));
-  move(s.leftPos, s.topPos);
-  resize(s.width, s.height);
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+  const QRect placed = placeOnScreens(QRect(s.leftPos, s.topPos, s.width, s.height), screens);
+  move(placed.topLeft());
+  resize(placed.size());
   if (s.maximized) setWindowState(windowState() | Qt::WindowMaximized);
   cbIncludeIPTC->setChecked(s.inclIptc);
-  showInfoPanel(s.inclIptc);
   cbShowIptcCaption->setChecked(s.showIptcColumn);
-  Splitter2->setSizes({s.explorerWidth, std::max(s.width - s.explorerWidth, 1)});
+  // The splitters share out what the window has: lay it out at its size first.
+  layout()->activate();
+  Splitter2->setSizes({s.explorerWidth, std::max(placed.width() - s.explorerWidth, 1)});
   if (s.viewPos) {
-    LeftPanel->setSizes({std::max(s.height - s.imageBoxH, 1), s.imageBoxH});
+    LeftPanel->setSizes({std::max(placed.height() - s.imageBoxH, 1), s.imageBoxH});
   } else {
     MainPanel->setSizes({s.fileListHeight, s.imageBoxH});
   }
+  showInfoPanel(s.inclIptc);
   applyColumnOrder(s.columnOrder);
 }
 

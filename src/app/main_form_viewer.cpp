@@ -26,6 +26,7 @@
 #include "platform/commands.h"
 #include "platform/error.h"
 #include "platform/text.h"
+#include "platform/ui/captions.h"
 #include "platform/version.h"
 
 // The main window's side of showing one photo: the preview and the info
@@ -99,7 +100,7 @@ void TMainForm::previewSelectedFile() {
   InfoForm->showTexts(texts);
   IptcMemo->setPlainText(lines(texts.iptc + (texts.iptc.empty() || texts.overview.empty() ? "" : "\r\n\r\n") +
                                texts.overview));
-  ImageGroupBox->setTitle(QString::fromStdString(platform::displayName(file.filename())));
+  ImageGroupBox->setTitle(platform::ui::nameCaption(QString::fromStdString(platform::displayName(file.filename()))));
   const QString shownPath = QString::fromStdString(platform::displayName(file));
   setWindowTitle(QString::fromStdString(platform::programTitle()) + " - " + shownPath);
   if (FullScreen) {

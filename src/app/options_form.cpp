@@ -163,6 +163,8 @@ QWidget* TOptionsForm::displayPage() {
   cbAutoOrient = new QCheckBox("Show photos upright by their EXIF orientation");
   cbAutoOrient->setToolTip("Turn photos from phones and cameras the way the camera was held, in the preview, "
                            "full screen, prints and the desktop background");
+  cbSortNumbersByValue = new QCheckBox("Sort numbers in names by value");
+  cbSortNumbersByValue->setToolTip("img2 before img10, as file managers sort names");
   auto* colours = new QWidget;
   auto* colourGrid = new QGridLayout(colours);
   colourGrid->setContentsMargins(0, 0, 0, 0);
@@ -172,7 +174,7 @@ QWidget* TOptionsForm::displayPage() {
   colourGrid->addWidget(colbtnDescriptionColor, 1, 1);
   return column({fonts, row({new QLabel("In full screen mode, size images:"), SizeCombo}), cbHiddenFiles,
                  cbFullScreenInfo, cbFullScreenDescription, cbShowEncrypted, colours, cbColCryptFiles, cbRawExif,
-                 cbAutoOrient, new QLabel("Tip: See main menu > View for more settings")});
+                 cbAutoOrient, cbSortNumbersByValue, new QLabel("Tip: See main menu > View for more settings")});
 }
 
 QWidget* TOptionsForm::thumbnailPage() {
@@ -363,6 +365,7 @@ TOptionsForm::Bindings TOptionsForm::bindings() const {
        {cbColCryptFiles, &P::colEncrypted},
        {cbRawExif, &P::rawExif},
        {cbAutoOrient, &P::autoOrient},
+       {cbSortNumbersByValue, &P::sortNumbersByValue},
        {cbGrayBack, &P::previewGrayBack},
        {cbUseCache, &P::useCache},
        {cbSharpen, &P::cacheSharpen},

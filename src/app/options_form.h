@@ -60,7 +60,7 @@ class TOptionsForm : public QDialog {
   QPushButton* btnDefaultFont;
   QComboBox* SizeCombo;
   QCheckBox *cbHiddenFiles, *cbFullScreenInfo, *cbFullScreenDescription, *cbShowEncrypted, *cbColCryptFiles,
-      *cbRawExif, *cbAutoOrient;
+      *cbRawExif, *cbAutoOrient, *cbSortNumbersByValue;
   QPushButton *ColbtnImageBackground, *ImageFileColorbtn, *colLvBackColor, *colbtnDescriptionColor;
   QSlider* WidthTrackBar;
   QFrame* BackPanel;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace vistrel::browser {
 
@@ -16,8 +17,17 @@ struct CacheUsage {
 // Setting `stop` ends the count early with what was counted so far.
 CacheUsage cacheUsage(const std::filesystem::path& root, const std::atomic<bool>* stop = nullptr);
 
-// Moves everything below the root to the trash, leaving the root itself.
-// Throws Error for the first entry that cannot be moved.
-void trashCacheContents(const std::filesystem::path& root);
+// The files below the root that the cache wrote (isCacheEntry), and their size.
+struct CacheEntries {
+  std::vector<std::filesystem::path> files;
+  std::uint64_t bytes = 0;
+};
+// Throws Error when the root exists but is not the cache's own folder.
+CacheEntries cacheEntries(const std::filesystem::path& root);
+
+// Moves the entries to the trash and removes the folders below the root that
+// this empties; the root, its marker and every other file stay. Throws Error
+// for the first entry that cannot be moved.
+void trashCacheEntries(const std::filesystem::path& root, const CacheEntries& entries);
 
 }  // namespace vistrel::browser

@@ -8,17 +8,21 @@
 
 #include "metadata/descriptions.h"
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace vistrel::browser {
 namespace fs = std::filesystem;
 
 fs::path renameListedFile(const fs::path& file, const std::string& newName) {
   const fs::path target = file.parent_path() / newName;
+  if (newName.find('/') != std::string::npos) throw Error("Cannot rename file: a file name cannot hold \"/\".");
   std::error_code ec;
   // rename() would silently replace another file of that name.
-  const bool acceptable = !newName.empty() && newName.find('/') == std::string::npos && !fs::exists(target, ec);
-  if (acceptable) fs::rename(file, target, ec);
-  if (!acceptable || ec) {
+  if (!newName.empty() && fs::exists(fs::symlink_status(target, ec))) {
+    throw Error("Cannot rename file: a file named \"" + platform::displayName(newName) + "\" already exists here.");
+  }
+  if (!newName.empty()) fs::rename(file, target, ec);
+  if (newName.empty() || ec) {
     throw Error(
         "Cannot rename file: Access is denied.\r\rMake sure the disk is not full or write-protected\rand that the file "
         "is not currently in use.");
@@ -57,6 +61,15 @@ void wipeFile(const fs::path& file) {
   ::close(fd);
   // A file whose contents are still readable must not be reported as wiped.
   if (!overwritten || !fs::remove(file, ec) || ec) throw failure;
+}
+
+std::string namesForQuestion(const std::vector<fs::path>& files, std::size_t shown) {
+  std::string text;
+  for (std::size_t i = 0; i < files.size() && i < shown; ++i) {
+    text += (i ? "\r\n" : "") + platform::displayName(files[i].filename());
+  }
+  if (files.size() > shown) text += "\r\n... and " + std::to_string(files.size() - shown) + " more";
+  return text;
 }
 
 CacheSettings cacheSettingsOf(const options::ProgramOptions& options) {

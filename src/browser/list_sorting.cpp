@@ -31,9 +31,9 @@ int compareDates(const std::string& a, const std::string& b, bool flag) {
   return flag ? ascending : -ascending;
 }
 
-int compareNames(const std::string& a, const std::string& b, bool flag) {
-  const int ascending = platform::compareLocaleText(a, b);
-  return flag ? -ascending : ascending;
+int compareNames(const std::string& a, const std::string& b, const SortFlags& flags) {
+  const int ascending = platform::compareLocaleText(a, b, flags.numbersByValue);
+  return flags.name ? -ascending : ascending;
 }
 
 }  // namespace
@@ -52,7 +52,7 @@ int compareRows(const SortKeys& a, const SortKeys& b, int column, const SortFlag
     case kSizeColumn: return compareNumbers(a.sizeText, b.sizeText, flags.size);
     case kPropertiesColumn: return compareNumbers(a.propertiesText, b.propertiesText, flags.size);
     case kDateColumn: return compareDates(a.dateText, b.dateText, flags.date);
-    default: return compareNames(a.caption, b.caption, flags.name);
+    default: return compareNames(a.caption, b.caption, flags);
   }
 }
 

@@ -16,6 +16,9 @@ struct SortFlags {
   bool name = false;
   bool size = false;
   bool date = false;
+  // Not a direction: the option "Sort numbers in names by value" ("img2"
+  // before "img10"), on unless the user turned it off.
+  bool numbersByValue = true;
   // A column click flips the flag of its family before sorting.
   void toggle(int column);
 };
@@ -28,8 +31,8 @@ struct SortKeys {
   std::string propertiesText;
 };
 
-// Negative: a goes before b. Names compare by the locale (ascending with the
-// flag off); sizes and widths by their leading integer (largest first with the
+// Negative: a goes before b. Names compare by the locale, either case alike
+// (ascending with the flag off); sizes and widths by their leading integer (largest first with the
 // flag off), where two equal numbers never tie: a stays first with the flag on
 // and goes after b with it off; dates newest first with the flag off, a date
 // that does not parse comparing equal to anything.

@@ -3,7 +3,11 @@
 #include <thread>
 #include <vector>
 
+#include "browser/cache_folder.h"
 #include "browser/cache_location.h"
+#include "platform/atomic_file.h"
+#include "platform/error.h"
+#include "platform/log.h"
 #include "platform/threads.h"
 
 namespace vistrel::browser {
@@ -25,10 +29,12 @@ void cleanFolder(const fs::path& folder, const fs::path& root, const std::atomic
     const fs::file_status status = it->symlink_status(statError);
     if (fs::is_directory(status)) {
       subFolders.push_back(it->path());
-    } else if (!fs::exists(sourceOf(it->path(), root), statError) && fs::remove(it->path(), statError)) {
+    } else if (!fs::exists(sourceOf(it->path(), root), statError) && isCachePicture(it->path()) &&
+               fs::remove(it->path(), statError)) {
       ++result.filesDeleted;
     }
   }
+  platform::removeStaleTemporaryFiles(folder);
   // remove() takes only an empty folder; one that still holds folders stays.
   if (folder != root && fs::remove(folder, ec)) ++result.foldersRemoved;
   for (const fs::path& sub : subFolders) {
@@ -43,6 +49,7 @@ void cleanFolder(const fs::path& folder, const fs::path& root, const std::atomic
 CleanResult cleanOrphans(const fs::path& root, const std::atomic<bool>& stop) {
   fs::path normal = root.lexically_normal();
   if (normal.filename().empty()) normal = normal.parent_path();  // "cache/" is "cache"
+  refuseForeignFolder(normal);
   CleanResult result;
   cleanFolder(normal, normal, stop, result);
   return result;
@@ -52,7 +59,11 @@ void startOrphanClean(const fs::path& root) {
   std::thread([root] {
     platform::useIdlePriority();
     static const std::atomic<bool> never{false};
-    cleanOrphans(root, never);
+    try {
+      cleanOrphans(root, never);
+    } catch (const Error& error) {
+      log::warning(error.what());
+    }
   }).detach();
 }
 

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "browser/cache_folder.h"
 #include "browser/thumbnail_geometry.h"
 #include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
@@ -43,16 +44,28 @@ fs::path ThumbnailCache::thumbnailSource(const fs::path& source) {
 }
 
 fs::path ThumbnailCache::renew(const fs::path& source) {
+  claimRoot();
   forget(source);
   return thumbnailSource(source);
 }
 
+// Only in the cache's own folder is the entry's place the cache's: a damaged
+// entry goes too, as the writer would replace it anyway.
 void ThumbnailCache::forget(const fs::path& source) {
+  if (!claimed_ && !isOurCacheFolder(settings_.root)) return;
+  const fs::path entry = cachePath(source);
   std::error_code ec;
-  fs::remove(cachePath(source), ec);
+  if (fs::is_regular_file(fs::symlink_status(entry, ec))) fs::remove(entry, ec);
+}
+
+void ThumbnailCache::claimRoot() {
+  if (claimed_) return;
+  claimCacheFolder(settings_.root);
+  claimed_ = true;
 }
 
 fs::path ThumbnailCache::prepareEntry(const fs::path& source) {
+  claimRoot();
   const fs::path entry = cachePath(source);
   std::error_code ec;
   if (!fs::exists(entry.parent_path(), ec)) {

@@ -34,7 +34,8 @@ class ThumbnailCache {
   std::filesystem::path thumbnailSource(const std::filesystem::path& source);
   bool isCurrent(const std::filesystem::path& source);
   bool isBelowMinimum(const std::filesystem::path& source) const;
-  // Deletes the entry, then makes it again ("Update thumbnail(s)").
+  // Deletes the entry, then makes it again ("Update thumbnail(s)"). Throws
+  // Error when the cache folder cannot be used.
   std::filesystem::path renew(const std::filesystem::path& source);
   // Deletes the entry, for a source changed in a way its time stamp does not
   // tell (a rotation that keeps the time): the next need makes it anew.
@@ -43,16 +44,20 @@ class ThumbnailCache {
   // Filling many entries at once splits the work: prepareEntry() on one
   // thread, because the location remembers the volumes it has seen, then
   // writeEntry() for different sources on as many threads as wanted.
-  // prepareEntry() returns the entry path with its folder made.
+  // prepareEntry() returns the entry path with its folder made; it throws
+  // Error when the cache folder is not one the cache may write to
+  // (claimCacheFolder).
   std::filesystem::path prepareEntry(const std::filesystem::path& source);
   // Decodes, scales and saves the entry; false when the source holds no
   // picture. Throws Error when the entry cannot be written.
   bool writeEntry(const std::filesystem::path& source, const std::filesystem::path& entry) const;
 
  private:
+  void claimRoot();
 
   CacheSettings settings_;
   CacheLocation location_;
+  bool claimed_ = false;
 };
 
 }  // namespace vistrel::browser

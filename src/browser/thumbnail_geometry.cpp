@@ -7,7 +7,7 @@
 namespace vistrel::browser {
 namespace {
 
-constexpr int kCacheSide = 200;
+constexpr int kCacheSide = kCachePictureSide;
 constexpr int kFrame = 3;
 
 }  // namespace

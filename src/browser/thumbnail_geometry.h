@@ -16,6 +16,9 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+// The longer side of every cache picture.
+inline constexpr int kCachePictureSide = 200;
+
 // The size of a cache picture for a w × h source: 200 on the longer side, the
 // other side rounded to the nearest integer, halves to even, and at least 1.
 Size cachePictureSize(int width, int height);

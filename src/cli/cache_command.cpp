@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "browser/cache_folder.h"
 #include "browser/file_commands.h"
 #include "browser/folder_listing.h"
 #include "browser/orphan_clean.h"
@@ -12,6 +13,7 @@
 #include "cli/stored_options.h"
 #include "platform/heap_tuning.h"
 #include "platform/ordered_pool.h"
+#include "platform/program_data.h"
 #include "platform/text.h"
 
 namespace vistrel::cli {
@@ -22,7 +24,7 @@ namespace fs = std::filesystem;
 constexpr OptionSpec kOptions[] = {
     {"--jobs", "N", "Make N entries at once (1 to 256; default: one per processor core)."},
     {"--clean", "", "Instead of filling, delete the entries whose photos are gone, and the folders that leaves "
-                    "empty."},
+                    "empty. Only pictures the cache wrote are deleted, and only in a folder it marked as its own."},
 };
 
 struct CacheTally {
@@ -42,6 +44,8 @@ class CacheCommand : public Command {
   }
 
   int run() override {
+    // Earlier versions filled the default cache folder without marking it.
+    browser::adoptCacheFolder(options::ProgramOptions::defaults(platform::programDataFolder()).cacheFolder);
     const options::ProgramOptions options = storedProgramOptions();
     if (clean_) return cleanCache(options.cacheFolder);
     platform::reuseLargeBuffers();

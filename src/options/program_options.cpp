@@ -70,6 +70,7 @@ const Field kFields[] = {
     // before one of them end just above it.
     {"ResetExifOrientation", &P::resetOrientation},
     {"AutoOrient", &P::autoOrient},
+    {"SortNumbersByValue", &P::sortNumbersByValue},
 };
 
 void readField(const SettingsKey& key, const Field& field, ProgramOptions& options) {

@@ -54,6 +54,7 @@ struct ProgramOptions {
   bool colEncrypted = false;
   bool rawExif = false;
   bool autoOrient = true;  // show photos upright by their EXIF orientation
+  bool sortNumbersByValue = true;  // the file list sorts "img2" before "img10"
   // Preview thumbnails and the thumbnail cache
   bool previewGrayBack = true;
   bool useCache = true;

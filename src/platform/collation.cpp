@@ -5,19 +5,45 @@
 #include <QString>
 
 namespace vistrel::platform {
+namespace {
 
-int compareLocaleText(std::string_view a, std::string_view b) {
-  // A collator is costly to set up and sorting calls this for every pair;
-  // keep one per thread, renewed when the locale changes.
-  thread_local QCollator collator;
-  thread_local QLocale locale = collator.locale();
-  if (QLocale() != locale) {
-    locale = QLocale();
-    collator = QCollator(locale);
+// The C locale would compare code points: capitals first, "été" after "t".
+QLocale collationLocale() {
+  const QLocale user;
+  return user.language() == QLocale::C ? QLocale(QLocale::English) : user;
+}
+
+// A collator is costly to set up and sorting calls for one on every pair:
+// each thread keeps the four it needs, renewed when the locale changes.
+struct Collators {
+  QLocale locale{QLocale::C};
+  QCollator byCase[2][2];  // [numbersByValue][case-sensitive]
+
+  const QCollator& get(bool numbers, bool caseSensitive) {
+    const QLocale wanted = collationLocale();
+    if (wanted != locale) {
+      locale = wanted;
+      for (int n = 0; n < 2; ++n) {
+        for (int c = 0; c < 2; ++c) {
+          QCollator& collator = byCase[n][c];
+          collator = QCollator(locale);
+          collator.setNumericMode(n == 1);
+          collator.setCaseSensitivity(c == 1 ? Qt::CaseSensitive : Qt::CaseInsensitive);
+        }
+      }
+    }
+    return byCase[numbers][caseSensitive];
   }
-  collator.setCaseSensitivity(Qt::CaseSensitive);
+};
+
+}  // namespace
+
+int compareLocaleText(std::string_view a, std::string_view b, bool numbersByValue) {
+  thread_local Collators collators;
   const auto toQ = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
-  return collator.compare(toQ(a), toQ(b));
+  const QString x = toQ(a), y = toQ(b);
+  const int result = collators.get(numbersByValue, false).compare(x, y);
+  return result != 0 ? result : collators.get(numbersByValue, true).compare(x, y);
 }
 
 }  // namespace vistrel::platform

@@ -6,6 +6,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,6 +18,8 @@
 #include <map>
 
 #include "app/main_form.h"
+#include "app/options_form.h"
+#include "browser/cache_folder.h"
 #include "main_form_fixture.h"
 #include "browser/cache_location.h"
 #include "browser/ui/drag_list_box.h"
@@ -128,6 +133,8 @@ TEST_F(FileListTest, EachViewShowsItsWidgetInItsMode) {
   EXPECT_TRUE(icons->isWrapping());
   EXPECT_EQ(icons->iconSize(), QSize(16, 16));
 
+  // Room for a few columns of the name column's width.
+  form->resize(1400, form->height());
   form->setViewStyle(ViewStyle::SmallIcons);
   list();
   EXPECT_EQ(icons->viewMode(), QListView::ListMode);
@@ -292,12 +299,60 @@ TEST_F(FileListTest, FilewipeWipesTheTaggedFilesOnly) {
   form->FileList->topLevelItem(rowOf("a.jpg"))->setCheckState(0, Qt::Checked);
   form->FileList->topLevelItem(rowOf("c.jpg"))->setCheckState(0, Qt::Checked);
   select({"b.jpg"});
-  prompter.expect("Are you sure you want to wipe the tagged file(s)?", Answer::Yes);
+  // The question names the tagged files, which need not be the highlighted ones.
+  prompter.expect("The 2 tagged files:\r\na.jpg\r\nc.jpg\r\n\r\nAre you sure you want to wipe the tagged file(s)?",
+                  Answer::Yes);
   form->FileListPopup->Filewipe1->trigger();
   EXPECT_FALSE(fs::exists(photos / "a.jpg"));
   EXPECT_TRUE(fs::exists(photos / "b.jpg"));
   EXPECT_FALSE(fs::exists(photos / "c.jpg"));
   EXPECT_EQ(form->FileList->topLevelItemCount(), 1);
+}
+
+TEST_F(FileListTest, ThePreviewCaptionShowsAnAmpersandAsItIs) {
+  photos.write("Tom & Jerry.jpg", "x");
+  list();
+  select({"Tom & Jerry.jpg"});
+  emit form->FileList->previewRequested();
+  QString title = form->ImageGroupBox->title();
+  EXPECT_TRUE(QKeySequence::mnemonic(title).isEmpty());
+  EXPECT_EQ(title.replace("&&", "&"), "Tom & Jerry.jpg");
+}
+
+TEST_F(FileListTest, NumbersInNamesSortByValueUntilTheOptionIsTurnedOff) {
+  for (const char* name : {"img10.jpg", "Img2.jpg", "été.jpg", "t.jpg"}) photos.write(name, name);
+  list();
+  const auto names = [&] {
+    QStringList shown;
+    for (int row = 0; row < form->FileList->topLevelItemCount(); ++row) shown << form->FileList->topLevelItem(row)->text(0);
+    return shown.join(",");
+  };
+  EXPECT_EQ(names(), "été.jpg,Img2.jpg,img10.jpg,t.jpg");
+  QTimer::singleShot(0, [&] {
+    form->optionsForm().cbSortNumbersByValue->setChecked(false);
+    form->optionsForm().btnOK->click();
+  });
+  form->Options1->trigger();
+  EXPECT_EQ(names(), "été.jpg,img10.jpg,Img2.jpg,t.jpg");
+}
+
+TEST_F(FileListTest, DelAsksBeforeDeletingWhileConfirmFileDeleteIsOn) {
+  test::TempFolder trash;
+  ::setenv("XDG_DATA_HOME", trash.path().c_str(), 1);
+  for (const char* name : {"a.jpg", "b.jpg"}) photos.write(name, name);
+  list();
+  select({"a.jpg"});
+  prompter.expect("Move this file to the trash?\r\n\r\na.jpg", Answer::No);
+  QTest::keyClick(form->FileList, Qt::Key_Delete);
+  EXPECT_TRUE(fs::exists(photos / "a.jpg"));
+  prompter.expect("Move this file to the trash?", Answer::Yes);
+  form->FileListPopup->Delete1->trigger();
+  EXPECT_FALSE(fs::exists(photos / "a.jpg"));
+  form->options().confirmDelete = false;
+  QTest::keyClick(form->FileList, Qt::Key_Delete);
+  ::unsetenv("XDG_DATA_HOME");
+  EXPECT_FALSE(fs::exists(photos / "b.jpg"));
+  EXPECT_EQ(form->FileList->topLevelItemCount(), 0);
 }
 
 TEST_F(FileListTest, ThumbnailViewDrawsFromTheCacheOnTheSecondListing) {
@@ -356,7 +411,7 @@ std::map<std::string, std::pair<ino_t, std::int64_t>> cacheEntries(const fs::pat
   std::map<std::string, std::pair<ino_t, std::int64_t>> entries;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     struct stat info {};
-    if (!entry.is_regular_file() || ::stat(entry.path().c_str(), &info) != 0) continue;
+    if (!browser::isCachePicture(entry.path()) || ::stat(entry.path().c_str(), &info) != 0) continue;
     const std::int64_t modified = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     entries[entry.path().string()] = {info.st_ino, modified};
   }

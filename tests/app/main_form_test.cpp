@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -19,7 +20,10 @@
 
 #include <fstream>
 
+#include "browser/cache_folder.h"
 #include "browser/cache_location.h"
+#include "browser/folder_listing.h"
+#include "imaging/jpeg_encoder.h"
 #include "ftp/ui/ftp_form.h"
 #include "gallery/imaging_codec.h"
 #include "gallery/ui/thumb_form.h"
@@ -74,8 +78,13 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsShowsTheDefaults) {
   EXPECT_TRUE(form->cbIncludeIPTC->isChecked());
   EXPECT_TRUE(form->InfoPanel->isVisible());
   EXPECT_EQ(form->thumbnailSize(), 80);
-  const int widths[] = {130, 80, 120, 120, 100, 50};
-  for (int column = 0; column < kColumnCount; ++column) EXPECT_EQ(form->FileList->columnWidth(column), widths[column]);
+  // Name and Date start wide enough for their texts, the others as they always did.
+  const QFontMetrics metrics(form->FileList->font());
+  EXPECT_GT(form->FileList->columnWidth(0), metrics.horizontalAdvance("IMG_20240501_101500.jpg"));
+  EXPECT_GT(form->FileList->columnWidth(2), metrics.horizontalAdvance(QString::fromStdString(
+                                                browser::fileDateText(std::chrono::system_clock::now()))));
+  const int widths[] = {0, 80, 0, 120, 100, 50};
+  for (int column : {1, 3, 4, 5}) EXPECT_EQ(form->FileList->columnWidth(column), widths[column]);
   EXPECT_TRUE(form->history().empty());
   EXPECT_EQ(form->windowTitle().toStdString(), "Vistrel 3.12 - " + form->currentFolder());
   EXPECT_EQ(form->listedFolder(), form->currentFolder());
@@ -94,7 +103,7 @@ TEST_F(MainFormTest, ReadingStopsWhereFontNameIsMissing) {
   // Defaults: everything from "FontName" on.
   EXPECT_EQ(form->FileList->font().family(), "Tahoma");
   EXPECT_EQ(form->FileList->font().pointSize(), 8);
-  EXPECT_EQ(form->FileList->columnWidth(0), 130);
+  EXPECT_NE(form->FileList->columnWidth(0), 200);
   EXPECT_EQ(form->viewStyle(), ViewStyle::Details);
   EXPECT_EQ(form->thumbnailSize(), 80);
   EXPECT_TRUE(form->cbIncludeIPTC->isChecked());
@@ -168,14 +177,90 @@ TEST_F(MainFormTest, ATypedFolderMovesTheTreeAndIsListed) {
   EXPECT_EQ(form->listedFolder(), other.path().string());
 }
 
+TEST_F(MainFormTest, AFolderGivenOnTheCommandLineIsListed) {
+  SettingsStore store(settingsFile);
+  test::TempFolder photos;
+  TMainForm form(store, prompter, folder.path());
+  form.show();
+  form.openArguments({"--no-such-option", QString::fromStdString(photos.path().string())});
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.listedFolder(), photos.path().string());
+  // Handed over by a later start while this one runs: a file's own folder.
+  test::TempFolder other;
+  form.openArguments({QString::fromStdString(other.write("b.jpg", "b").string())});
+  EXPECT_EQ(form.listedFolder(), other.path().string());
+}
+
+TEST_F(MainFormTest, EnterInThePathBoxTakesThePathAsTyped) {
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  test::TempFolder photos;
+  std::filesystem::create_directories(photos / "2019");
+  std::filesystem::create_directories(photos / "Trip");
+  form->comboHistoryList->addItem(QString::fromStdString((photos / "2019").string()));
+  form->comboHistoryList->addItem(QString::fromStdString((photos / "trip").string()));
+  QLineEdit* edit = form->comboHistoryList->lineEdit();
+  form->activateWindow();
+  edit->setFocus();
+  for (const std::string& typed : {photos.path().string(), (photos / "Trip").string()}) {
+    edit->clear();
+    QTest::keyClicks(edit, QString::fromStdString(typed));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(form->listedFolder(), typed);
+  }
+}
+
 TEST_F(MainFormTest, StartingCleansTheCacheOfOrphansWhenTheOptionsSaySo) {
   SettingsStore store(settingsFile);
+  // The default cache folder, as an older version left it: no marker yet.
   browser::CacheLocation cache(folder / "cache");
   const auto orphan = cache.cachePath(folder / "gone/picture.jpg");
   std::filesystem::create_directories(orphan.parent_path());
-  std::ofstream(orphan) << "jpeg";
+  imaging::SaveBitmapAsJpeg(orphan, imaging::TBitmap(200, 100), 80, false);
+  const auto mine = folder.write("cache/notes.txt", "mine");
   auto form = open(store);
   QTRY_VERIFY_WITH_TIMEOUT(!std::filesystem::exists(orphan), 10000);
+  EXPECT_TRUE(std::filesystem::exists(mine));
+}
+
+TEST_F(MainFormTest, AFolderOfTheUsersSetAsTheCacheIsNeverCleaned) {
+  namespace fs = std::filesystem;
+  test::TempFolder pictures;
+  const fs::path photo = pictures.write("photo.jpg", "");
+  imaging::SaveBitmapAsJpeg(photo, imaging::TBitmap(200, 150), 80, false);
+  const fs::path lookalike = browser::CacheLocation(pictures.path()).cachePath(folder / "gone.jpg");
+  fs::create_directories(lookalike.parent_path());
+  fs::copy_file(photo, lookalike);
+  SettingsStore store(settingsFile);
+  auto stored = options::ProgramOptions::defaults(folder.path());
+  stored.cacheFolder = pictures.path();
+  writeProgramOptions(store, options::addressFile(folder.path()), stored);
+
+  auto form = open(store);  // the start-up clean
+  QTRY_COMPARE_WITH_TIMEOUT(prompter.shown().size(), std::size_t(1), 10000);
+  EXPECT_EQ(prompter.shown()[0].caption, "Thumbnail cache");
+  form->CleanCache->trigger();
+  form->Deletecacheallfolders1->trigger();
+  ASSERT_EQ(prompter.shown().size(), 3u);
+  for (const auto& message : prompter.shown()) {
+    EXPECT_NE(message.text.find("none of them is deleted"), std::string::npos) << message.text;
+  }
+  EXPECT_TRUE(fs::exists(photo));
+  EXPECT_TRUE(fs::exists(lookalike));
+  EXPECT_FALSE(fs::exists(pictures / browser::kCacheMarker));
+}
+
+TEST_F(MainFormTest, DeleteCacheSaysHowMuchItRemoves) {
+  namespace fs = std::filesystem;
+  SettingsStore store(settingsFile);
+  auto form = open(store);
+  browser::claimCacheFolder(folder / "cache");
+  const fs::path entry = browser::CacheLocation(folder / "cache").cachePath(folder / "photos/a.jpg");
+  fs::create_directories(entry.parent_path());
+  imaging::SaveBitmapAsJpeg(entry, imaging::TBitmap(200, 150), 80, false);
+  prompter.expect("1 file (", platform::Answer::Cancel);
+  form->Deletecacheallfolders1->trigger();
+  EXPECT_TRUE(fs::exists(entry));
 }
 
 TEST_F(MainFormTest, TheStoredColoursDressTheListAndThePreview) {

@@ -34,12 +34,17 @@ TEST(RenameListedFile, NeverReplacesAnotherFileAndLeavesEverythingAsItWas) {
   folder.write("b.jpg", "keep me");
   metadata::SetDescription(photo, "Harbour");
 
-  for (const char* name : {"b.jpg", "", "sub/c.jpg"}) {
+  const std::pair<const char*, const char*> refusals[] = {
+      {"b.jpg", "a file named \"b.jpg\" already exists"},
+      {"", "Cannot rename file: Access is denied."},
+      {"sub/c.jpg", "cannot hold \"/\""},
+  };
+  for (const auto& [name, reason] : refusals) {
     try {
       renameListedFile(photo, name);
       ADD_FAILURE() << "renamed to " << name;
     } catch (const Error& error) {
-      EXPECT_NE(std::string(error.what()).find("Cannot rename file: Access is denied."), std::string::npos);
+      EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
     }
   }
   EXPECT_EQ(platform::readFile(folder / "b.jpg"), "keep me");
@@ -68,6 +73,11 @@ TEST(WipeFile, AMissingFileIsReportedWithItsPath) {
   } catch (const Error& error) {
     EXPECT_EQ(std::string(error.what()), "Unable to delete " + (folder / "gone.jpg").string());
   }
+}
+
+TEST(NamesForQuestion, NamesTheFirstFilesAndCountsTheRest) {
+  EXPECT_EQ(namesForQuestion({"/p/a.jpg"}), "a.jpg");
+  EXPECT_EQ(namesForQuestion({"/p/a.jpg", "/p/b & c.jpg", "/q/d.jpg"}, 2), "a.jpg\r\nb & c.jpg\r\n... and 1 more");
 }
 
 TEST(CacheSettingsOf, TakesTheCacheOptionsAndKeepsTheFilterInRange) {

@@ -48,8 +48,18 @@ TEST_F(ListSortingTest, SizesSortLargestFirstAndTiesFollowTheFlag) {
 
 TEST_F(ListSortingTest, NamesAndDescriptionsSortByCaption) {
   const std::vector<Row> rows{row("1", "beta"), row("2", "Alpha"), row("3", "alpha"), row("4", "Ähre")};
-  EXPECT_EQ(sorted(rows, kNameColumn, {}), "4321");  // accents sort with their letter
+  EXPECT_EQ(sorted(rows, kNameColumn, {}), "4321");  // accents sort with their letter, case only breaks ties
   EXPECT_EQ(sorted(rows, kDescriptionColumn, {.name = true}), "1234");
+}
+
+TEST_F(ListSortingTest, NamesSortAsWordsInEitherCaseAndNumbersByValueWhateverTheLocale) {
+  const std::vector<Row> rows{row("1", "img10.jpg"), row("2", "Img2.jpg"), row("3", "été.jpg"),
+                              row("4", "t.jpg"),     row("5", "Zebra.jpg"), row("6", "apple.jpg")};
+  for (const char* locale : {"en_US", "fr_FR", "C"}) {
+    platform::useLocale(locale);
+    EXPECT_EQ(sorted(rows, kNameColumn, {}), "632145") << locale;
+    EXPECT_EQ(sorted(rows, kNameColumn, {.numbersByValue = false}), "631245") << locale;
+  }
 }
 
 TEST_F(ListSortingTest, DatesSortNewestFirstAndUnreadableDatesStayPut) {

@@ -3,9 +3,12 @@
 #include <fstream>
 #include <map>
 
+#include "browser/cache_folder.h"
 #include "browser/cache_location.h"
 #include "browser/thumbnail_cache.h"
 #include "noisy_photo.h"
+#include "options/program_options.h"
+#include "platform/settings_store.h"
 #include "run_program.h"
 #include "support/temp_folder.h"
 
@@ -55,6 +58,26 @@ TEST_F(CacheCommandTest, CleanDeletesTheEntriesOfVanishedSources) {
   EXPECT_FALSE(fs::exists(entry));
 }
 
+TEST_F(CacheCommandTest, TheDefaultFolderOfAnOlderVersionIsAdoptedAndAnyOtherIsLeftAlone) {
+  fs::create_directories(root);
+  std::ofstream(root / "left.txt") << "entry of an unmarked cache";
+  EXPECT_EQ(runVistrel({"cache", "--clean"}).status, 0);
+  EXPECT_TRUE(browser::isOurCacheFolder(root));
+
+  TempFolder mine;
+  std::ofstream(mine / "notes.txt") << "mine";
+  auto stored = options::ProgramOptions::defaults(user.home());
+  stored.cacheFolder = mine.path();
+  platform::SettingsStore store;
+  options::writeProgramOptions(store, options::addressFile(user.home()), stored);
+  store.flush();
+  const ProgramResult clean = runVistrel({"cache", "--clean"});
+  EXPECT_EQ(clean.status, 1);
+  EXPECT_NE(clean.err.find("none of them is deleted"), std::string::npos) << clean.err;
+  EXPECT_EQ(runVistrel({"cache", photos.path().string()}).status, 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(mine.path()), fs::directory_iterator()), 1);
+}
+
 std::string contentOf(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -72,7 +95,7 @@ TEST_F(CacheCommandTest, ParallelFillWritesTheSameEntriesAndKeepsGoingPastABadFi
         << run.out;
     EXPECT_NE(run.err.find("broken.jpg"), std::string::npos) << run.err;
     for (const auto& file : fs::recursive_directory_iterator(root)) {
-      if (file.is_regular_file()) entries[jobs > 1][file.path().filename().string()] = contentOf(file.path());
+      if (browser::isCachePicture(file.path())) entries[jobs > 1][file.path().filename().string()] = contentOf(file.path());
     }
   }
   EXPECT_EQ(entries[0].size(), 6u);

@@ -23,7 +23,7 @@ class ProgramOptionsTest : public ::testing::Test {
     o.replaceJpegRot = o.changeTimeStamp = o.confirmDelete = o.fixFilenames = o.trimEdges = o.resetOrientation = false;
     o.replaceExisting = o.hideSlideShowInfo = o.hideCursor = o.hiddenFiles = true;
     o.fullScreenInfo = o.fullScreenDesc = o.includeEncrypted = o.colEncrypted = o.rawExif = true;
-    o.previewGrayBack = o.useCache = o.autoClean = false;
+    o.previewGrayBack = o.useCache = o.autoClean = o.sortNumbersByValue = false;
     o.cacheSharpen = true;
     o.slideshowDelay = 17;
     o.fullScrSize = FullScreenSize::FullSize;

@@ -8,10 +8,12 @@
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QPainter>
+#include <QScrollBar>
 #include <QUrl>
 
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
+#include "browser/list_colours.h"
 #include "browser/list_columns.h"
 #include "browser/ui/file_icon_view.h"
 #include "browser/ui/list_thumbnails.h"
@@ -28,6 +30,7 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kDrawnRole = Qt::UserRole + 1;  // the row shows its own thumbnail
+constexpr int kLoadRole = Qt::UserRole + 2;   // the row's place in the running thumbnail load
 const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
 
 QColor toColour(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
@@ -98,6 +101,7 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   iconView_->hide();
   connect(iconView_, &QAbstractItemView::clicked, this, &TFileList::previewRequested);
   connect(iconView_, &QAbstractItemView::doubleClicked, this, &TFileList::fullScreenRequested);
+  connect(iconView_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFileList::wantRowsOnScreen);
   connect(iconView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     emit customContextMenuRequested(viewport()->mapFromGlobal(iconView_->viewport()->mapToGlobal(pos)));
   });
@@ -114,6 +118,7 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   loadItems_.clear();
   ++generation_;
   settings_ = settings;
+  flags_.numbersByValue = settings.options.sortNumbersByValue;
   renaming_ = nullptr;
   clear();
   setViewStyle(view_);
@@ -159,19 +164,31 @@ QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
 }
 
 // Image files in the image colour, described rows on the description colour in
-// thumbnail view, tagged rows bold.
+// thumbnail view, tagged rows bold. A text colour that cannot be read on its
+// background gives way to black or white.
 void TFileList::decorate(QTreeWidgetItem* item) const {
   const fs::path path = pathOf(item);
   const bool imageColour = browser::hasImageColour(path) ||
                            (settings_.options.colEncrypted && browser::isEncryptedFile(path));
   const bool described = view_ == ViewStyle::Thumbnails && !item->text(4).isEmpty();
+  const auto colourOf = [](const QColor& c) { return options::rgb(c.red(), c.green(), c.blue()); };
+  const options::Colour background =
+      described ? settings_.options.descriptionCol : colourOf(palette().color(QPalette::Base));
+  const options::Colour wanted = imageColour ? settings_.options.imageColor : colourOf(palette().color(QPalette::Text));
+  const QBrush text(toColour(browser::readableTextColour(wanted, background)));
   QFont bold = font();
   bold.setBold(item->checkState(0) == Qt::Checked);
   for (int column = 0; column < kColumnCount; ++column) {
-    item->setForeground(column, imageColour ? QBrush(toColour(settings_.options.imageColor)) : QBrush());
-    item->setBackground(column, described ? QBrush(toColour(settings_.options.descriptionCol)) : QBrush());
+    item->setForeground(column, text);
+    item->setBackground(column, described ? QBrush(toColour(background)) : QBrush());
     item->setFont(column, bold);
   }
+}
+
+void TFileList::redecorate() {
+  updatingItems_ = true;
+  for (int row = 0; row < topLevelItemCount(); ++row) decorate(topLevelItem(row));
+  updatingItems_ = false;
 }
 
 void TFileList::setViewStyle(ViewStyle style) {
@@ -227,6 +244,7 @@ QListView* TFileList::iconView() const { return iconView_; }
 void TFileList::resizeEvent(QResizeEvent* event) {
   QTreeWidget::resizeEvent(event);
   iconView_->setGeometry(rect());
+  wantRowsOnScreen();
 }
 
 bool TFileList::editing() const { return state() == QAbstractItemView::EditingState || iconView_->editing(); }
@@ -294,6 +312,12 @@ void TFileList::sortByColumn(int column, bool toggle) {
     return browser::compareRows(keys(a), keys(b), column, flags_);
   });
   for (QTreeWidgetItem* item : rows) addTopLevelItem(item);
+}
+
+void TFileList::setNumbersByValue(bool on) {
+  if (flags_.numbersByValue == on) return;
+  flags_.numbersByValue = on;
+  sortByColumn(sortCol_, false);
 }
 
 void TFileList::fillProperties() {
@@ -399,7 +423,7 @@ bool TFileList::handleKeyPress(QKeyEvent* event) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     emit fullScreenRequested();
   } else if (key == Qt::Key_Delete) {
-    deleteSelected();
+    emit deleteRequested();
   } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers() == Qt::AltModifier) {
     moveSelectedRow(key == Qt::Key_Up ? -1 : 1);
   } else {
@@ -445,27 +469,47 @@ void TFileList::loadThumbnails() {
   const QIcon placeholder(QPixmap::fromImage(placeholderThumbnail(style)));
   std::vector<fs::path> files;
   loadItems_.clear();
+  drawnCount_ = 0;
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
     item->setIcon(0, placeholder);
     item->setData(0, kDrawnRole, false);
+    item->setData(0, kLoadRole, int(loadItems_.size()));
     loadItems_.push_back(item);
     files.push_back(pathOf(item));
   }
   emit thumbnailProgress(0, int(files.size()));
   emit statusText("Creating preview thumbnails. Press ESC to abort ..");
   const int generation = generation_;
-  loader_ = std::make_unique<ThumbnailLoader>(
-      std::move(files), style.cache, this,
-      [this, generation, style](int row, const QImage& picture) {
-        if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
-        QTreeWidgetItem* item = loadItems_[std::size_t(row)];
-        const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
-        item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
-        item->setData(0, kDrawnRole, true);
-        emit thumbnailProgress(row + 1, int(loadItems_.size()));
-      },
-      [this, generation] { thumbnailsEnded(generation); });
+  ThumbnailLoader::Callbacks callbacks;
+  callbacks.ready = [this, generation, style](int row, const QImage& picture) {
+    if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
+    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
+    const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
+    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
+    item->setData(0, kDrawnRole, true);
+    ++drawnCount_;
+    if (loader_ && loader_->running()) emit thumbnailProgress(drawnCount_, int(loadItems_.size()));
+  };
+  callbacks.swept = [this, generation] { thumbnailsEnded(generation); };
+  callbacks.cacheProblem = [this, generation](const std::string& reason) {
+    if (generation == generation_) emit cacheProblem(QString::fromStdString(reason));
+  };
+  loader_ = std::make_unique<ThumbnailLoader>(std::move(files), style.cache, this, std::move(callbacks));
+  wantRowsOnScreen();
+}
+
+// The rows the user sees are loaded next, during the load and after Esc.
+void TFileList::wantRowsOnScreen() {
+  if (!loader_ || view_ != ViewStyle::Thumbnails) return;
+  const QRect screen = iconView_->viewport()->rect();
+  std::vector<int> rows;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (item->data(0, kDrawnRole).toBool() || !iconView_->visualRect(indexFromItem(item)).intersects(screen)) continue;
+    rows.push_back(item->data(0, kLoadRole).toInt());
+  }
+  loader_->want(std::move(rows));
 }
 
 void TFileList::thumbnailsEnded(int generation) {
@@ -490,7 +534,12 @@ void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
   browser::ThumbnailCache cache(browser::cacheSettingsOf(settings_.options));
   try {
     cache.renew(pathOf(item));
-    if (view_ != ViewStyle::Thumbnails) return;
+  } catch (const Error& error) {
+    emit cacheProblem(QString::fromStdString(error.what()));
+  }
+  if (view_ != ViewStyle::Thumbnails) return;
+  // A cache that failed above was reported there; the picture is then made in memory.
+  try {
     QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
     if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
     item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));

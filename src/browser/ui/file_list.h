@@ -65,16 +65,20 @@ class TFileList : public QTreeWidget {
   // Sorts by the column; a click (toggle) flips that column family's direction first.
   void sortByColumn(int column, bool toggle);
   int sortColumn() const { return sortCol_; }
+  // "Sort numbers in names by value": sorts again when it changes.
+  void setNumbersByValue(bool on);
   void setSortColumn(int column) { sortCol_ = column; }
 
+  // Draws every row again in the list's colours (after they changed).
+  void redecorate();
   void fillProperties();
   void fillIptcColumn();
   // Moves the selected row one place up (-1) or down (+1); it ends up untagged.
   void moveSelectedRow(int step);
   // Starts editing the focused row's name; the file is renamed when the edit ends.
   void startRename();
-  // Deletes the selected files to the trash and selects the row that took the
-  // place. A quiet delete reports no failure.
+  // Deletes the selected files to the trash, without asking, and selects the
+  // row that took the place. A quiet delete reports no failure.
   void deleteSelected(bool quiet = false);
   // Stops a running thumbnail load (Esc, Space, view change).
   void stopThumbnails();
@@ -108,6 +112,10 @@ class TFileList : public QTreeWidget {
   void fullScreenRequested();
   void previewRequested();
   void errorMessage(const QString& message);
+  // The thumbnail cache cannot be used; pictures are made in memory instead.
+  void cacheProblem(const QString& reason);
+  // Del: the window asks first when the options say so, then calls deleteSelected().
+  void deleteRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -121,6 +129,7 @@ class TFileList : public QTreeWidget {
   void itemEdited(QTreeWidgetItem* item, int column);
   void showSelectionCount();
   void loadThumbnails();
+  void wantRowsOnScreen();
   QTreeWidgetItem* itemOf(const std::filesystem::path& file) const;
   // Renews the row's cache entry and, in thumbnail view, draws the row again.
   void redrawThumbnail(QTreeWidgetItem* item);
@@ -134,6 +143,7 @@ class TFileList : public QTreeWidget {
   int generation_ = 0;  // one per listing; late thumbnails of an older one are dropped
   std::unique_ptr<ThumbnailLoader> loader_;
   std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
+  int drawnCount_ = 0;
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
   FileIconView* iconView_;

@@ -57,39 +57,95 @@ QImage drawListThumbnail(const QImage& picture, const ThumbnailStyle& style) {
   return image;
 }
 
-QImage thumbnailPicture(const fs::path& source, browser::ThumbnailCache* cache) {
-  try {
-    if (!cache) return toQImage(imaging::LoadImageBitmap(source, kDirectReduction));
-    const fs::path from = cache->thumbnailSource(source);
-    return from.empty() ? QImage() : toQImage(imaging::LoadImageBitmap(from, 0));
-  } catch (const Error& error) {
-    // A cache entry that cannot be written: the row keeps its placeholder.
-    log::warning("thumbnail of " + source.string() + ": " + error.what());
-    return {};
+QImage thumbnailPicture(const fs::path& source, browser::ThumbnailCache* cache, std::string* cacheProblem) {
+  if (cache) {
+    try {
+      const fs::path from = cache->thumbnailSource(source);
+      return from.empty() ? QImage() : toQImage(imaging::LoadImageBitmap(from, 0));
+    } catch (const Error& error) {
+      if (cacheProblem) *cacheProblem = error.what();
+    }
   }
+  return toQImage(imaging::LoadImageBitmap(source, kDirectReduction));
 }
 
 ThumbnailLoader::ThumbnailLoader(std::vector<fs::path> files, std::optional<browser::CacheSettings> cache,
-                                 QObject* receiver, Ready ready, std::function<void()> finished)
-    : worker_(&ThumbnailLoader::run, this, std::move(files), std::move(cache), receiver, std::move(ready),
-              std::move(finished)) {}
+                                 QObject* receiver, Callbacks callbacks)
+    : files_(std::move(files)),
+      receiver_(receiver),
+      callbacks_(std::move(callbacks)),
+      taken_(files_.size(), false),
+      worker_(&ThumbnailLoader::run, this, std::move(cache)) {}
 
 ThumbnailLoader::~ThumbnailLoader() {
-  stop_ = true;
+  {
+    const std::lock_guard lock(mutex_);
+    quit_ = true;
+  }
+  wake_.notify_one();
   worker_.join();
 }
 
-void ThumbnailLoader::run(std::vector<fs::path> files, std::optional<browser::CacheSettings> cacheSettings,
-                          QObject* receiver, Ready ready, std::function<void()> finished) {
+void ThumbnailLoader::want(std::vector<int> rows) {
+  {
+    const std::lock_guard lock(mutex_);
+    wanted_.assign(rows.begin(), rows.end());
+  }
+  wake_.notify_one();
+}
+
+void ThumbnailLoader::stop() {
+  {
+    const std::lock_guard lock(mutex_);
+    wanted_.clear();
+    if (sweeping_) sweepEnded_ = true;
+    sweeping_ = false;
+  }
+  wake_.notify_one();
+}
+
+int ThumbnailLoader::nextRow() {
+  while (!wanted_.empty()) {
+    const int row = wanted_.front();
+    wanted_.pop_front();
+    if (row >= 0 && std::size_t(row) < taken_.size() && !taken_[std::size_t(row)]) return row;
+  }
+  if (!sweeping_) return -1;
+  while (inOrder_ < taken_.size() && taken_[inOrder_]) ++inOrder_;
+  if (inOrder_ < taken_.size()) return int(inOrder_);
+  sweeping_ = false;
+  sweepEnded_ = true;
+  return -1;
+}
+
+void ThumbnailLoader::run(std::optional<browser::CacheSettings> cacheSettings) {
   std::optional<browser::ThumbnailCache> cache;
   if (cacheSettings) cache.emplace(*cacheSettings);
-  for (int row = 0; row < int(files.size()) && !stop_; ++row) {
-    QImage picture = thumbnailPicture(files[std::size_t(row)], cache ? &*cache : nullptr);
-    QMetaObject::invokeMethod(receiver, [ready, row, picture = std::move(picture)] { ready(row, picture); },
-                              Qt::QueuedConnection);
+  for (;;) {
+    int row = -1;
+    bool ended = false;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return quit_ || sweepEnded_ || sweeping_ || !wanted_.empty(); });
+      if (quit_) return;
+      row = nextRow();
+      if (row >= 0) taken_[std::size_t(row)] = true;
+      ended = std::exchange(sweepEnded_, false);
+    }
+    if (row >= 0) {
+      std::string problem;
+      QImage picture = thumbnailPicture(files_[std::size_t(row)], cache ? &*cache : nullptr, &problem);
+      // The calls may arrive after this loader is gone: they carry their own callbacks.
+      if (!problem.empty()) {
+        QMetaObject::invokeMethod(receiver_, [report = callbacks_.cacheProblem, problem] { report(problem); },
+                                  Qt::QueuedConnection);
+      }
+      QMetaObject::invokeMethod(
+          receiver_, [ready = callbacks_.ready, row, picture = std::move(picture)] { ready(row, picture); },
+          Qt::QueuedConnection);
+    }
+    if (ended) QMetaObject::invokeMethod(receiver_, callbacks_.swept, Qt::QueuedConnection);
   }
-  running_ = false;
-  QMetaObject::invokeMethod(receiver, finished, Qt::QueuedConnection);
 }
 
 }  // namespace vistrel::browser::ui

@@ -3,9 +3,13 @@
 #include <QColor>
 #include <QImage>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -31,31 +35,55 @@ QImage placeholderThumbnail(const ThumbnailStyle& style);
 // The background with the picture stretched into its fit rectangle.
 QImage drawListThumbnail(const QImage& picture, const ThumbnailStyle& style);
 // The picture a list thumbnail is drawn from: the cache entry (made first when
-// needed) or the source itself. Null when the file holds no picture we can read.
-QImage thumbnailPicture(const std::filesystem::path& source, browser::ThumbnailCache* cache);
+// needed) or the source itself. When the cache cannot be used the picture is
+// made from the source in memory, and `cacheProblem` receives the reason. Null
+// when the file holds no picture we can read.
+QImage thumbnailPicture(const std::filesystem::path& source, browser::ThumbnailCache* cache,
+                        std::string* cacheProblem = nullptr);
 
-// Decodes the pictures of a list's files in order on a worker thread, so the
-// window stays responsive; each one is handed to `ready` on the receiver's
-// thread, and `finished` follows the last one or a stop. The destructor stops
-// the worker and waits for the picture it is decoding.
+// Decodes the pictures of a list's files on a worker thread, so the window
+// stays responsive. It works through the list in order (the sweep), but rows
+// the user can see come first: want() names them, and they are loaded even
+// after stop() ended the sweep. Each picture is handed to `ready` on the
+// receiver's thread; `swept` follows the end of the sweep (all done, or
+// stopped). The destructor stops the worker and waits for the picture it is
+// decoding.
 class ThumbnailLoader {
  public:
-  using Ready = std::function<void(int row, const QImage& picture)>;
+  struct Callbacks {
+    std::function<void(int row, const QImage& picture)> ready;
+    std::function<void()> swept;
+    std::function<void(const std::string& reason)> cacheProblem;
+  };
   ThumbnailLoader(std::vector<std::filesystem::path> files, std::optional<browser::CacheSettings> cache,
-                  QObject* receiver, Ready ready, std::function<void()> finished);
+                  QObject* receiver, Callbacks callbacks);
   ~ThumbnailLoader();
   ThumbnailLoader(const ThumbnailLoader&) = delete;
   ThumbnailLoader& operator=(const ThumbnailLoader&) = delete;
 
-  void stop() { stop_ = true; }
-  bool running() const { return running_; }
+  // The rows on screen now, replacing the ones named before.
+  void want(std::vector<int> rows);
+  // Ends the sweep; rows wanted later still load.
+  void stop();
+  // Whether the sweep goes on.
+  bool running() const { return sweeping_; }
 
  private:
-  void run(std::vector<std::filesystem::path> files, std::optional<browser::CacheSettings> cache, QObject* receiver,
-           Ready ready, std::function<void()> finished);
+  void run(std::optional<browser::CacheSettings> cache);
+  // The next row to load, or -1; ends the sweep when it has nothing left. Under the lock.
+  int nextRow();
 
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> running_{true};
+  std::vector<std::filesystem::path> files_;
+  QObject* receiver_;
+  Callbacks callbacks_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::vector<bool> taken_;       // rows loaded or being loaded
+  std::deque<int> wanted_;
+  std::size_t inOrder_ = 0;       // where the sweep goes on
+  std::atomic<bool> sweeping_{true};
+  bool sweepEnded_ = false;       // to be reported
+  bool quit_ = false;
   std::thread worker_;
 };
 

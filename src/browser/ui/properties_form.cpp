@@ -51,19 +51,30 @@ QString permissionsText(const fs::path& file) {
 
 TPropertiesForm::TPropertiesForm(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
+  // Never narrower than its longest value, which may arrive after the count.
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
   fields_ = new QFormLayout;
   layout->addLayout(fields_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
   layout->addWidget(buttons);
+  buttons_ = buttons;
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 TPropertiesForm::~TPropertiesForm() { stopCount(); }
 
+// A title bar also holds the icon and the window buttons: room for them
+// beside the title, so that no window manager cuts it short.
+void TPropertiesForm::setTitle(const QString& title) {
+  setWindowTitle(title);
+  buttons_->setMinimumWidth(fontMetrics().horizontalAdvance(title) + 200);
+}
+
+// Values are not wrapped: a path has no spaces to wrap at, and a wrapped
+// label is given too little height. The dialog grows to the longest value.
 void TPropertiesForm::addField(const QString& caption, const QString& value) {
   auto* label = new QLabel(value);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  label->setWordWrap(true);
   fields_->addRow(caption, label);
   labels_.insert(caption, label);
 }
@@ -74,7 +85,7 @@ QString TPropertiesForm::field(const QString& caption) const {
 }
 
 void TPropertiesForm::showFile(const fs::path& file) {
-  setWindowTitle("File properties");
+  setTitle("File properties");
   addField("Name:", text(file.filename()));
   addField("Folder:", text(file.parent_path()));
   addField("Type:", QMimeDatabase().mimeTypeForFile(text(file)).comment());
@@ -96,7 +107,7 @@ void TPropertiesForm::showFile(const fs::path& file) {
 }
 
 void TPropertiesForm::showCacheFolder(const fs::path& root) {
-  setWindowTitle("Cache properties");
+  setTitle("Cache properties");
   addField("Folder:", text(root));
   for (const char* caption : {"Size:", "Files:", "Folders:"}) addField(caption, kComputing);
   counting_ = true;

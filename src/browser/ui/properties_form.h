@@ -36,10 +36,12 @@ class TPropertiesForm : public QDialog {
   void countFinished();
 
  private:
+  void setTitle(const QString& title);
   void addField(const QString& caption, const QString& text);
   void stopCount();
 
   QFormLayout* fields_;
+  QWidget* buttons_;
   QMap<QString, QLabel*> labels_;
   std::atomic<bool> stop_{false};
   bool counting_ = false;

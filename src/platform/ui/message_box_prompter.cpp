@@ -1,6 +1,6 @@
 #include "platform/ui/message_box_prompter.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QThread>
@@ -55,6 +55,23 @@ QString boxText(const std::string& text) {
   return result;
 }
 
+// A box under a window that stays on top (the progress window of a gallery
+// run) could not be read: it belongs to that window then, and stays on top too.
+QWidget* ownerOf(QWidget* parent) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return window;
+  }
+  return parent;
+}
+
+// Names in the texts are shown as they are, never taken for markup.
+void prepare(QMessageBox& box) {
+  box.setTextFormat(Qt::PlainText);
+  if (box.parentWidget() && box.parentWidget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  }
+}
+
 }  // namespace
 
 void runOnThreadOf(QObject* context, const std::function<void()>& function) {
@@ -71,19 +88,21 @@ void joinWhileServing(std::thread& worker, const std::atomic<bool>& done) {
 }
 
 Answer MessageBoxPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
-  QMessageBox box(boxIcon(icon), qt(caption), boxText(text), boxButtons(buttons), parent_);
+  QMessageBox box(boxIcon(icon), qt(caption), boxText(text), boxButtons(buttons), ownerOf(parent_));
+  prepare(box);
   return answerOf(box.exec());
 }
 
 void MessageBoxPrompter::show(const std::string& text, const std::string& caption, Icon icon) {
-  QMessageBox box(boxIcon(icon), qt(caption), boxText(text), QMessageBox::Ok, parent_);
+  QMessageBox box(boxIcon(icon), qt(caption), boxText(text), QMessageBox::Ok, ownerOf(parent_));
+  prepare(box);
   box.exec();
 }
 
 std::optional<std::string> MessageBoxPrompter::input(const std::string& caption, const std::string& prompt,
                                                      const std::string& initial) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent_, qt(caption), boxText(prompt), QLineEdit::Normal, qt(initial), &ok);
+  const QString text = QInputDialog::getText(ownerOf(parent_), qt(caption), boxText(prompt), QLineEdit::Normal, qt(initial), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -41,6 +42,19 @@ TEST(PropertiesForm, FileFieldsAndPictureHeader) {
   EXPECT_EQ(text.field("Size:"), "5 bytes (1 KB)");
   EXPECT_TRUE(text.field("Dimensions:").isEmpty());
   EXPECT_TRUE(text.field("Bit depth:").isEmpty());
+}
+
+TEST(PropertiesForm, TitleAndValuesShowWhole) {
+  test::TempFolder folder;
+  TPropertiesForm form;
+  form.showFile(folder.write(std::string(60, 'f') + "/Holiday_photographs_of_the_family/IMG_20240501_101500.jpg", "x"));
+  form.show();
+  QCoreApplication::processEvents();
+  EXPECT_GT(form.width(), form.fontMetrics().horizontalAdvance(form.windowTitle()) + 100);
+  for (const QLabel* label : form.findChildren<QLabel*>()) {
+    EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    EXPECT_GE(label->height(), label->sizeHint().height()) << label->text().toStdString();
+  }
 }
 
 TEST(PropertiesForm, CacheFolderIsCountedWhileTheDialogStaysLive) {

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <atomic>
@@ -49,6 +50,27 @@ TEST(MessageBoxPrompterTest, AWorkerThreadsQuestionIsAnsweredOnTheWindowThread) 
   worker.join();
   EXPECT_EQ(answer, Answer::No);
   EXPECT_EQ(text, "From the worker");
+}
+
+TEST(MessageBoxPrompterTest, AQuestionComesAboveAWindowThatStaysOnTopAndShowsNamesAsTheyAre) {
+  QDialog progress(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+  progress.show();
+  MessageBoxPrompter prompter(nullptr);
+  QWidget* owner = nullptr;
+  bool onTop = false;
+  Qt::TextFormat format = Qt::AutoText;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    owner = box->parentWidget();
+    onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    format = box->textFormat();
+    box->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(prompter.ask("Overwrite <b>a</b>.jpg?", "Confirm", Buttons::YesNo, Icon::Question), Answer::Yes);
+  EXPECT_EQ(owner, &progress);
+  EXPECT_TRUE(onTop);
+  EXPECT_EQ(format, Qt::PlainText);
 }
 
 }  // namespace
