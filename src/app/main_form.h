@@ -39,6 +39,15 @@ namespace vistrel::gallery::ui {
 class GalleryRunner;
 class TThumbFrm;
 }
+namespace vistrel::targets {
+enum class TargetOperation;
+}
+namespace vistrel::targets::ui {
+class TTargetFolderForm;
+}
+namespace vistrel::transfer::ui {
+class TImportForm;
+}
 
 namespace vistrel::browser::ui {
 class TDragListBox;
@@ -93,6 +102,12 @@ class TMainForm : public QMainWindow {
   // The settings as the window shows them now.
   MainSettings currentSettings() const;
   void bringToFront();
+  // "Copy", "Move", "Delete" or "DeleteSilent" of the selected files; after a
+  // move or a delete the rows of the files gone leave the list.
+  void runFileOperation(targets::TargetOperation operation);
+  // The dialogs of the organising commands, made on first use.
+  transfer::ui::TImportForm& importForm();
+  targets::ui::TTargetFolderForm& targetFolderForm();
 
   // Controls and commands by their names, for the other windows and for tests.
   QToolBar *ToolBar1, *ToolBar2;
@@ -154,6 +169,11 @@ class TMainForm : public QMainWindow {
   void DecryptFilesClick();
   // Shows the dialog; on OK hands it the selected files, runs it and lists the folder again.
   void runCryptoForm(crypto::ui::CryptoForm& form, const std::function<void()>& run);
+  // Rename series, transfer from a camera, copy, move and delete (main_form_organise.cpp)
+  void createOrganiseCommands();
+  void Renameseries1Click();
+  void ImportFromCameraClick();
+  void deleteFiles(int row);
   // The file list, the drag list and the cache commands (main_form_file_list.cpp)
   void createFileListCommands();
   void createDragListButtons();
@@ -188,6 +208,8 @@ class TMainForm : public QMainWindow {
   TOptionsForm* OptionsForm = nullptr;
   gallery::ui::TThumbFrm* ThumbFrm = nullptr;
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
+  transfer::ui::TImportForm* ImportForm = nullptr;
+  targets::ui::TTargetFolderForm* TargetFolderForm = nullptr;
   std::string listedFolder_;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;

@@ -9,25 +9,15 @@
 #include "browser/orphan_clean.h"
 #include "browser/thumbnail_cache.h"
 #include "cli/jobs_option.h"
-#include "options/program_options.h"
+#include "cli/stored_options.h"
 #include "platform/heap_tuning.h"
 #include "platform/ordered_pool.h"
-#include "platform/program_data.h"
-#include "platform/settings_store.h"
 #include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-options::ProgramOptions storedOptions() {
-  const fs::path programData = platform::programDataFolder();
-  options::ProgramOptions options = options::ProgramOptions::defaults(programData);
-  platform::SettingsStore store;
-  options::readProgramOptions(store, options::addressFile(programData), options);
-  return options;
-}
 
 constexpr OptionSpec kOptions[] = {
     {"--jobs", "N", "Make N entries at once (1 to 256; default: one per processor core)."},
@@ -52,7 +42,7 @@ class CacheCommand : public Command {
   }
 
   int run() override {
-    const options::ProgramOptions options = storedOptions();
+    const options::ProgramOptions options = storedProgramOptions();
     if (clean_) return cleanCache(options.cacheFolder);
     platform::reuseLargeBuffers();
     browser::ThumbnailCache cache(browser::cacheSettingsOf(options));

@@ -5,13 +5,17 @@
 #include "cli/crypto_commands.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
+#include "cli/import_command.h"
 #include "cli/info_command.h"
+#include "cli/rename_command.h"
+#include "cli/target_commands.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
-  static const std::vector<CommandInfo> table = {galleryCommand(), infoCommand(), ftpCommand(),
-                                                cacheCommand(), encryptCommand(), decryptCommand()};
+  static const std::vector<CommandInfo> table = {
+      galleryCommand(), infoCommand(),   ftpCommand(),  cacheCommand(), encryptCommand(), decryptCommand(),
+      renameCommand(),  importCommand(), copyCommand(), moveCommand(),  trashCommand()};
   return table;
 }
 

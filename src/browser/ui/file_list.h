@@ -67,8 +67,16 @@ class TFileList : public QTreeWidget {
   void moveSelectedRow(int step);
   // Starts editing the focused row's name; the file is renamed when the edit ends.
   void startRename();
-  // Deletes the selected files to the trash and selects the row that took the place.
+  // Asks for the selected files to be deleted (deleteRequested), unless a name is being edited.
   void deleteSelected();
+  // After a command renamed or moved a file: its row shows the new name and holds the new path.
+  void renameRow(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Removes the rows whose files are gone.
+  void dropMissingRows();
+  // Selects the row at the index (the last row when the list is shorter) and previews it.
+  void selectRowAt(int index);
+  // Selects exactly the rows of these files.
+  void selectFiles(const std::vector<std::filesystem::path>& files);
   // Stops a running thumbnail load (Esc, Space, view change).
   void stopThumbnails();
   bool thumbnailsLoading() const;
@@ -89,6 +97,8 @@ class TFileList : public QTreeWidget {
   void fullScreenRequested();
   void previewRequested();
   void errorMessage(const QString& message);
+  // Del or "Delete" with rows selected; `row` is the first selected row.
+  void deleteRequested(int row);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
