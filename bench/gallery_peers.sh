@@ -13,51 +13,13 @@ set -euo pipefail
 
 count=${1:-50}
 runs=${2:-3}
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${BUILD:-$here/../build}" && pwd)
-vistrel=$build/vistrel
+source "$(dirname "$0")/peers_lib.sh"
 floor=$build/bench/jpeg_floor
-corpus=${CORPUS:-/tmp/vistrel-bench-corpus-$count}
-im=${IM_CONVERT:-/usr/bin/convert}
-work=$(mktemp -d /tmp/vistrel-bench.XXXXXX)
-trap 'rm -rf "$work"' EXIT
 
 for tool in "$vistrel" "$floor"; do
   [[ -x $tool ]] || { echo "missing $tool: build vistrel and jpeg_floor with -DVISTREL_BUILD_BENCH=ON" >&2; exit 2; }
 done
-[[ -x /usr/bin/time ]] || { echo "needs GNU time at /usr/bin/time" >&2; exit 2; }
-
-make_corpus() {
-  mkdir -p "$corpus"
-  for ((i = 1; i <= count; ++i)); do
-    local photo
-    photo=$(printf '%s/photo_%03d.jpg' "$corpus" "$i")
-    [[ -s $photo ]] && continue
-    # Plasma gives the smooth shapes of a scene, the noise the grain of a
-    # sensor; both are needed for a photo's entropy-decoding cost.
-    "$im" -seed "$i" -size 1000x750 plasma:fractal -resize 4000x3000\! \
-      -attenuate 0.6 +noise Gaussian -sampling-factor 2x2 -quality 90 "$photo"
-    exiftool -q -overwrite_original -Make=Bench -Model="Corpus $i" -DateTimeOriginal="2026:06:01 12:00:00" \
-      -ExposureTime=1/125 -FNumber=5.6 -FocalLength=35 -ISO=200 "$photo"
-  done
-}
-
-photos() { ls "$corpus"/photo_*.jpg | head -n "$count"; }
-half() { photos | awk -v part="$1" 'NR % 2 == part'; }
 make_corpus
-
-# One timed run of a shell command: "wall user+sys peak-kB".
-measure() {
-  local out=$work/out
-  rm -rf "$out" && mkdir -p "$out"
-  /usr/bin/time -f '%e %U %S %M' -o "$work/time" bash -c "$1" >/dev/null 2>"$work/stderr" \
-    || { echo "failed: $1" >&2; cat "$work/stderr" >&2; return 1; }
-  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
-}
-
-declare -A cmds
-order=()
-add() { order+=("$1"); cmds[$1]=$2; }
 
 vhome=$work/home
 add "vistrel gallery --jobs 2" \
@@ -97,26 +59,5 @@ if [[ -n $thumbsup ]]; then
     --large-size 600 --photo-download link --concurrency 2"
 fi
 
-cd "$work"
 mkdir -p "$vhome/config"
-# Rounds over all tools rather than all runs of one tool after another, so a
-# change in the machine's load falls on every tool alike.
-declare -A results wall cpu mem
-for ((r = 0; r < runs; ++r)); do
-  for name in "${order[@]}"; do results[$name]+="$(measure "${cmds[$name]}")"$'\n'; done
-done
-for name in "${order[@]}"; do
-  median=$(printf '%s' "${results[$name]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
-  read -r w c m <<<"$median"
-  wall[$name]=$w cpu[$name]=$c mem[$name]=$m
-done
-
-ours=${wall["vistrel gallery --jobs 2"]}
-echo "$count photos of 12 MP, median of $runs runs, $(nproc) cores, $(date -u +%F)"
-printf '| %-40s | %8s | %8s | %9s | %12s |\n' tool "wall s" "CPU s" "peak MB" "wall / ours"
-printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..42})" ---------- ---------- ----------- --------------
-for name in "${order[@]}"; do
-  printf '| %-40s | %8s | %8s | %9d | %12.2f |\n' "$name" "${wall[$name]}" "${cpu[$name]}" \
-    $((mem[$name] / 1024)) "$(echo "${wall[$name]} / $ours" | bc -l)"
-done
-echo "(peak MB: the largest single process; CPU s: user + system of all processes)"
+run_and_report "vistrel gallery --jobs 2"

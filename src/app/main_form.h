@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ class QTreeWidget;
 
 namespace vistrel::imaging {
 class TImagNV;
+class TResizeForm;
+enum class JpegTransform;
 }
 namespace vistrel::crypto::ui {
 class CryptoForm;
@@ -134,7 +137,7 @@ class TMainForm : public QMainWindow {
       *Renameseries1, *Textreplace1, *EncryptFiles, *DecryptFiles, *WipeFiles, *Deletecacheallfolders1,
       *CleanCache, *CacheStats, *Help1, *Website1, *Feedback1, *About1, *btnQuickResize, *btnDescription,
       *btnTagAll, *btnUntagAll, *btnTagHighlighted, *btnUntagHighlighted;
-  QMenu* ViewtypePopup;
+  QMenu *ViewtypePopup, *JpegRotPopupMenu;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -187,6 +190,13 @@ class TMainForm : public QMainWindow {
   void Deletecacheallfolders1Click();
   void CacheStatsClick();
   void Openwith1Click();
+  // The picture tools on the selected files (main_form_image_tools.cpp)
+  void createImageToolCommands();
+  // The rotate command: by the transform, or each file as its camera says.
+  void rotateSelected(std::optional<imaging::JpegTransform> transform);
+  void btnQuickResizeClick();
+  // Shows a long command's progress at once, without taking the user's input meanwhile.
+  void showProgressText(const QString& text);
   // Start-up, settings and history
   void firstShow();
   void startup();
@@ -210,6 +220,7 @@ class TMainForm : public QMainWindow {
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
   transfer::ui::TImportForm* ImportForm = nullptr;
   targets::ui::TTargetFolderForm* TargetFolderForm = nullptr;
+  imaging::TResizeForm* ResizeForm = nullptr;
   std::string listedFolder_;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;

@@ -169,9 +169,6 @@ void TMainForm::createToolBar() {
   connect(btnFileDate, &QToolButton::clicked, Setfiledate1, &QAction::trigger);
   ToolBar1->addAction(use(Renameseries1, themeIcon("edit-rename", QStyle::SP_FileLinkIcon), "Rename files"));
   btnQuickResize = toolAction(ToolBar1, themeIcon("zoom-fit-best", QStyle::SP_TitleBarMaxButton), "Quick resize");
-  connect(btnQuickResize, &QAction::triggered, this, [this] {
-    needsSelection("You must select one or more files in the main file list.", "No files selected", Icon::Error);
-  });
   btnDescription = toolAction(ToolBar1, themeIcon("document-edit", QStyle::SP_FileDialogDetailedView),
                               "Edit file description");
 
@@ -217,8 +214,11 @@ void TMainForm::createToolBar() {
   ToolButton5->setPopupMode(QToolButton::InstantPopup);
   btnWallpaper = dropDownButton(ToolBar2, themeIcon("preferences-desktop-wallpaper", QStyle::SP_DesktopIcon),
                                 "Set desktop background", menuOf(this, {"Centered", "Tiled", "Stretched"}));
+  JpegRotPopupMenu =
+      menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down", "Rotate as the camera says"});
   btnJpgRotate = dropDownButton(ToolBar2, themeIcon("object-rotate-right", QStyle::SP_BrowserReload), "JPEG rotate",
-                                menuOf(this, {"JPEG rotate left", "JPEG rotate right", "JPEG rotate upside down"}));
+                                JpegRotPopupMenu);
+  btnJpgRotate->setPopupMode(QToolButton::InstantPopup);
   ToolBar2->addSeparator();
   btnTagAll = toolAction(ToolBar2, themeIcon("edit-select-all", QStyle::SP_DialogYesButton), "Tag entire list");
   btnUntagAll = toolAction(ToolBar2, themeIcon("edit-clear", QStyle::SP_DialogNoButton), "Untag entire list");

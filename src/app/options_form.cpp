@@ -107,6 +107,9 @@ TOptionsForm::TOptionsForm(ProgramOptions& options, platform::SettingsStore& sto
 QWidget* TOptionsForm::generalPage() {
   cbReplace = new QCheckBox("Replace original file when rotating JPEG images");
   cbFileDate = new QCheckBox("Retain original time stamp when rotating files");
+  cbResetOrientation = new QCheckBox("Reset EXIF orientation after rotating");
+  cbResetOrientation->setToolTip(
+      "A rotated photo is upright: viewers that follow the EXIF orientation would turn it again");
   cbConfirmFileDelete = new QCheckBox("Confirm file delete");
   cbReplaceExisting = new QCheckBox("Always overwrite existing files when creating thumbnails");
   spinDelay = spin(1, 60);
@@ -123,8 +126,8 @@ QWidget* TOptionsForm::generalPage() {
   cbTrimEdges = new QCheckBox("Trim edges");
   cbTrimEdges->setVisible(false);
   connect(cbReplace, &QCheckBox::toggled, cbFileDate, &QWidget::setEnabled);
-  return column({cbReplace, cbFileDate, cbConfirmFileDelete, cbReplaceExisting, slideshow, cbFixFilenames,
-                 cbKeepDateIptcEdit, cbTrimEdges});
+  return column({cbReplace, cbFileDate, cbResetOrientation, cbConfirmFileDelete, cbReplaceExisting, slideshow,
+                 cbFixFilenames, cbKeepDateIptcEdit, cbTrimEdges});
 }
 
 QWidget* TOptionsForm::displayPage() {
@@ -342,6 +345,7 @@ TOptionsForm::Bindings TOptionsForm::bindings() const {
   return {
       {{cbReplace, &P::replaceJpegRot},
        {cbFileDate, &P::changeTimeStamp},
+       {cbResetOrientation, &P::resetOrientation},
        {cbConfirmFileDelete, &P::confirmDelete},
        {cbReplaceExisting, &P::replaceExisting},
        {cbHideSlideshowInfo, &P::hideSlideShowInfo},

@@ -52,8 +52,8 @@ class TOptionsForm : public QDialog {
 
   // The controls by their names, for the windows that read them and for tests.
   QTabWidget* pages;
-  QCheckBox *cbReplace, *cbFileDate, *cbConfirmFileDelete, *cbReplaceExisting, *cbHideSlideshowInfo,
-      *cbHideCursor, *cbFixFilenames, *cbKeepDateIptcEdit, *cbTrimEdges;
+  QCheckBox *cbReplace, *cbFileDate, *cbResetOrientation, *cbConfirmFileDelete, *cbReplaceExisting,
+      *cbHideSlideshowInfo, *cbHideCursor, *cbFixFilenames, *cbKeepDateIptcEdit, *cbTrimEdges;
   QSpinBox* spinDelay;
   QFontComboBox* RzFontName;
   QSpinBox* FontSize;

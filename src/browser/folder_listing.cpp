@@ -13,6 +13,10 @@ bool isListed(const platform::FolderEntry& entry, const ListingOptions& options)
   return options.allFiles || isImageFile(entry.path) || (options.includeEncrypted && isEncryptedFile(entry.path));
 }
 
+ListedFile rowOf(const std::filesystem::path& path, std::uint64_t size, platform::SystemTime lastWrite) {
+  return {path, platform::displayName(path.filename()), size, lastWrite, sizeText(size), fileDateText(lastWrite)};
+}
+
 }  // namespace
 
 std::string sizeText(std::uint64_t bytes) { return std::to_string((bytes + 1024) / 1024) + " KB"; }
@@ -29,10 +33,16 @@ std::vector<ListedFile> listFolderFiles(const std::filesystem::path& folder, con
   std::vector<ListedFile> files;
   for (const auto& entry : entries) {
     if (!isListed(entry, options)) continue;
-    files.push_back({entry.path, platform::displayName(entry.path.filename()), entry.size, entry.lastWrite,
-                     sizeText(entry.size), fileDateText(entry.lastWrite)});
+    files.push_back(rowOf(entry.path, entry.size, entry.lastWrite));
   }
   return files;
+}
+
+ListedFile listedFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (ec) throw Error("Cannot read " + file.string() + ": " + ec.message());
+  return rowOf(file, size, platform::lastWriteTime(file));
 }
 
 }  // namespace vistrel::browser

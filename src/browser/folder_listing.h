@@ -28,6 +28,9 @@ struct ListedFile {
 // The files of a folder the list shows, in name order. A folder that cannot be
 // read gives an empty list.
 std::vector<ListedFile> listFolderFiles(const std::filesystem::path& folder, const ListingOptions& options);
+// The row of one file, as a listing gives it (for a file a command has just
+// made). Throws Error when the file cannot be read.
+ListedFile listedFile(const std::filesystem::path& file);
 
 // (size + 1024) div 1024 followed by " KB": a 0-byte file shows 1 KB.
 std::string sizeText(std::uint64_t bytes);

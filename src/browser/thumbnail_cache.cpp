@@ -43,9 +43,13 @@ fs::path ThumbnailCache::thumbnailSource(const fs::path& source) {
 }
 
 fs::path ThumbnailCache::renew(const fs::path& source) {
+  forget(source);
+  return thumbnailSource(source);
+}
+
+void ThumbnailCache::forget(const fs::path& source) {
   std::error_code ec;
   fs::remove(cachePath(source), ec);
-  return thumbnailSource(source);
 }
 
 fs::path ThumbnailCache::prepareEntry(const fs::path& source) {

@@ -36,6 +36,9 @@ class ThumbnailCache {
   bool isBelowMinimum(const std::filesystem::path& source) const;
   // Deletes the entry, then makes it again ("Update thumbnail(s)").
   std::filesystem::path renew(const std::filesystem::path& source);
+  // Deletes the entry, for a source changed in a way its time stamp does not
+  // tell (a rotation that keeps the time): the next need makes it anew.
+  void forget(const std::filesystem::path& source);
 
   // Filling many entries at once splits the work: prepareEntry() on one
   // thread, because the location remembers the volumes it has seen, then

@@ -1,7 +1,8 @@
 #include "browser/thumbnail_geometry.h"
 
-#include <algorithm>
 #include <cstdint>
+
+#include "imaging/longer_side.h"
 
 namespace vistrel::browser {
 namespace {
@@ -9,21 +10,11 @@ namespace {
 constexpr int kCacheSide = 200;
 constexpr int kFrame = 3;
 
-// n / d rounded to the nearest integer, halves to even (d > 0, n >= 0).
-int roundHalfEven(std::int64_t n, std::int64_t d) {
-  const std::int64_t quotient = n / d, twiceRest = 2 * (n % d);
-  if (twiceRest > d || (twiceRest == d && quotient % 2 == 1)) return static_cast<int>(quotient + 1);
-  return static_cast<int>(quotient);
-}
-
 }  // namespace
 
 Size cachePictureSize(int width, int height) {
-  if (width <= 0 || height <= 0) return {};
-  // A strip thinner than 1/400 of its length would round to no rows at all,
-  // which no JPEG can hold: it keeps one.
-  if (height < width) return {kCacheSide, std::max(1, roundHalfEven(std::int64_t{kCacheSide} * height, width))};
-  return {std::max(1, roundHalfEven(std::int64_t{kCacheSide} * width, height)), kCacheSide};
+  const imaging::PictureSize size = imaging::sizeForLongerSide(width, height, kCacheSide);
+  return {size.width, size.height};
 }
 
 Rect thumbnailFitRect(int width, int height, int side) {

@@ -8,14 +8,18 @@
 #include "cli/import_command.h"
 #include "cli/info_command.h"
 #include "cli/rename_command.h"
+#include "cli/resize_command.h"
+#include "cli/rotate_command.h"
 #include "cli/target_commands.h"
 
 namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
   static const std::vector<CommandInfo> table = {
-      galleryCommand(), infoCommand(),   ftpCommand(),  cacheCommand(), encryptCommand(), decryptCommand(),
-      renameCommand(),  importCommand(), copyCommand(), moveCommand(),  trashCommand()};
+      galleryCommand(), infoCommand(),    rotateCommand(),  resizeCommand(), ftpCommand(),
+      cacheCommand(),   encryptCommand(), decryptCommand(), renameCommand(), importCommand(),
+      copyCommand(),    moveCommand(),    trashCommand(),
+  };
   return table;
 }
 

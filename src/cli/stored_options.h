@@ -4,7 +4,8 @@
 
 namespace vistrel::cli {
 
-// The program options as the options window last kept them.
+// The program options as the options window last stored them (the defaults
+// where nothing is stored): the commands follow them as the windows do.
 options::ProgramOptions storedProgramOptions();
 
 }  // namespace vistrel::cli

@@ -45,15 +45,91 @@ ContributorList contributors(int targetSize, int sourceSize, float scale, Resamp
   return list;
 }
 
-std::uint8_t weighted(const std::vector<Contributor>& taps, const std::uint8_t* values, int step) {
-  long long sum = 0;
-  int weights = 0;
-  for (const Contributor& tap : taps) {
-    sum += tap.weight * values[static_cast<std::ptrdiff_t>(tap.index) * step];
-    weights += tap.weight;
+// The weights of all taps of one target pixel together; their sum is the divisor.
+int totalOf(const std::vector<Contributor>& taps) {
+  int total = 0;
+  for (const Contributor& tap : taps) total += tap.weight;
+  return total;
+}
+
+// sum / total truncated toward zero, clamped to a byte. The division is done
+// in single precision, which gives exactly the integer quotient: both numbers
+// are exact in a float (a sum stays far below 2^24, as no pixel has more than
+// a few thousand of weight), and a quotient that is not a whole number lies at
+// least 1 / total away from one, more than the rounding error. Without
+// weights the sum's low byte is dropped instead, as it always was.
+std::uint8_t quotient(int sum, int total) {
+  const int value = total != 0 ? static_cast<int>(static_cast<float>(sum) / static_cast<float>(total))
+                               : static_cast<int>(static_cast<std::uint32_t>(sum) >> 8);
+  return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
+// The quotients of a row of sums, each by its own divisor: a loop along
+// memory that vectorises, divisions included, unless a pixel has no weights.
+void divideRow(const std::vector<int>& sums, const std::vector<int>& totals, bool anyWithoutWeights,
+               std::uint8_t* out) {
+  const std::size_t count = sums.size();
+  if (anyWithoutWeights) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = quotient(sums[i], totals[i]);
+    return;
   }
-  const long long value = weights != 0 ? sum / weights : static_cast<long long>(static_cast<std::uint32_t>(sum) >> 8);
-  return static_cast<std::uint8_t>(std::clamp<long long>(value, 0, 255));
+  const int* __restrict sum = sums.data();
+  const int* __restrict total = totals.data();
+  std::uint8_t* __restrict result = out;
+  for (std::size_t i = 0; i < count; ++i) {
+    const int value = static_cast<int>(static_cast<float>(sum[i]) / static_cast<float>(total[i]));
+    result[i] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+  }
+}
+
+// The divisors of a row of target values: each pixel's total weight, once
+// for each channel.
+struct RowDivisors {
+  std::vector<int> totals;
+  bool anyWithoutWeights = false;
+
+  explicit RowDivisors(std::size_t values) : totals(values) {}
+  void setAll(int total) {
+    std::fill(totals.begin(), totals.end(), total);
+    anyWithoutWeights = total == 0;
+  }
+  void setPerPixel(const ContributorList& columns) {
+    for (std::size_t i = 0; i < totals.size(); ++i) totals[i] = totalOf(columns[i / 3]);
+    anyWithoutWeights = std::find(totals.begin(), totals.end(), 0) != totals.end();
+  }
+};
+
+// One row: each target pixel from its taps along the source row.
+void filterRow(const std::uint8_t* in, std::uint8_t* out, const ContributorList& columns, const RowDivisors& divisors,
+               std::vector<int>& sums) {
+  for (std::size_t x = 0; x < columns.size(); ++x) {
+    int blue = 0, green = 0, red = 0;
+    for (const Contributor& tap : columns[x]) {
+      const std::uint8_t* pixel = in + 3 * static_cast<std::ptrdiff_t>(tap.index);
+      blue += tap.weight * pixel[0];
+      green += tap.weight * pixel[1];
+      red += tap.weight * pixel[2];
+    }
+    sums[3 * x] = blue;
+    sums[3 * x + 1] = green;
+    sums[3 * x + 2] = red;
+  }
+  divideRow(sums, divisors.totals, divisors.anyWithoutWeights, out);
+}
+
+// One target row from whole rows of the work picture, summed a row at a time
+// so that the loops run along memory.
+void filterColumnsIntoRow(const TBitmap& work, const std::vector<Contributor>& taps, std::vector<int>& sums,
+                          RowDivisors& divisors, std::uint8_t* out) {
+  std::fill(sums.begin(), sums.end(), 0);
+  const std::size_t count = sums.size();
+  for (const Contributor& tap : taps) {
+    const std::uint8_t* in = work.ScanLine(tap.index);
+    const int weight = tap.weight;
+    for (std::size_t i = 0; i < count; ++i) sums[i] += weight * in[i];
+  }
+  divisors.setAll(totalOf(taps));
+  divideRow(sums, divisors.totals, divisors.anyWithoutWeights, out);
 }
 
 float scaleOf(int target, int source) {
@@ -107,24 +183,15 @@ void ResampleFiltered(int width, int height, ResampleFilter filter, float radius
   TBitmap work(width, source.Height());
   const ContributorList columns =
       contributors(width, source.Width(), scaleOf(width, source.Width()), filter, radius);
-  for (int y = 0; y < source.Height(); ++y) {
-    const std::uint8_t* in = source.ScanLine(y);
-    std::uint8_t* out = work.ScanLine(y);
-    for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < 3; ++c) out[3 * x + c] = weighted(columns[static_cast<std::size_t>(x)], in + c, 3);
-    }
-  }
+  std::vector<int> sums(static_cast<std::size_t>(width) * 3);
+  RowDivisors divisors(sums.size());
+  divisors.setPerPixel(columns);
+  for (int y = 0; y < source.Height(); ++y) filterRow(source.ScanLine(y), work.ScanLine(y), columns, divisors, sums);
 
-  // Vertical pass, column by column of the work picture.
+  // Vertical pass.
   const ContributorList rows = contributors(height, source.Height(), scaleOf(height, source.Height()), filter, radius);
-  const int stride = work.Stride();
   for (int y = 0; y < height; ++y) {
-    std::uint8_t* out = target.ScanLine(y);
-    for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        out[3 * x + c] = weighted(rows[static_cast<std::size_t>(y)], work.Bits() + 3 * x + c, stride);
-      }
-    }
+    filterColumnsIntoRow(work, rows[static_cast<std::size_t>(y)], sums, divisors, target.ScanLine(y));
   }
 }
 

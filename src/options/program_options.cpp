@@ -66,6 +66,8 @@ const Field kFields[] = {
     {"CacheMinFileSize", IntRange{&P::cacheMinFileSize, 1, 4096}},
     {"CacheSharpen", &P::cacheSharpen},
     {"CacheFolder", &P::cacheFolder},
+    // Added later than the rest: stores written before it end just above.
+    {"ResetExifOrientation", &P::resetOrientation},
 };
 
 void readField(const SettingsKey& key, const Field& field, ProgramOptions& options) {

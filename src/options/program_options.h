@@ -40,6 +40,7 @@ struct ProgramOptions {
   bool fixFilenames = true;       // replace illegal characters when creating thumbnails
   bool keepDateIptcEdit = true;   // not stored: on at every start
   bool trimEdges = true;          // not shown to the user
+  bool resetOrientation = true;   // set the EXIF Orientation to 1 after rotating a JPEG file
   // Display
   FullScreenSize fullScrSize = FullScreenSize::ShrinkToFit;
   bool hiddenFiles = false;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "platform/error.h"
@@ -133,6 +134,12 @@ std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesyst
     if (std::filesystem::remove(it->path(), fileError)) removed.push_back(it->path());
   }
   return removed;
+}
+
+void removeStaleTemporaryFilesBeside(const std::vector<std::filesystem::path>& files) {
+  std::set<std::filesystem::path> folders;
+  for (const std::filesystem::path& file : files) folders.insert(file.parent_path().empty() ? "." : file.parent_path());
+  for (const std::filesystem::path& folder : folders) removeStaleTemporaryFiles(folder);
 }
 
 }  // namespace vistrel::platform

@@ -48,5 +48,7 @@ class AtomicFile {
 // process has ended and which have not changed for a minute. Returns what was
 // removed; files that cannot be removed are left alone.
 std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesystem::path& folder);
+// The same in each folder that holds one of the files.
+void removeStaleTemporaryFilesBeside(const std::vector<std::filesystem::path>& files);
 
 }  // namespace vistrel::platform

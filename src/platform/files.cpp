@@ -250,7 +250,14 @@ bool liesInside(const fs::path& path, const fs::path& folder) {
 std::string readFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) fail("Cannot open", file);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // One read of the size the file has now, then whatever it grew by meanwhile.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  std::string content(ec ? 0 : static_cast<std::size_t>(size), '\0');
+  in.read(content.data(), static_cast<std::streamsize>(content.size()));
+  content.resize(static_cast<std::size_t>(in.gcount()));
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) content.append(chunk, static_cast<std::size_t>(in.gcount()));
   if (in.bad()) fail("Cannot read", file);
   return content;
 }

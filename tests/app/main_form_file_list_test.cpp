@@ -1,26 +1,28 @@
-#include "browser/ui/file_list.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QProgressBar>
-#include <QTest>
-#include <QUrl>
-
-#include <sys/stat.h>
-
 #include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
 #include <map>
 
 #include "app/main_form.h"
 #include "browser/cache_location.h"
 #include "browser/ui/drag_list_box.h"
 #include "browser/ui/file_icon_view.h"
+#include "browser/ui/file_list.h"
 #include "browser/ui/file_list_popup.h"
+#include "imaging/image_file.h"
 #include "imaging/jpeg_encoder.h"
+#include "imaging/ui/resize_form.h"
 #include "metadata/descriptions.h"
 #include "platform/files.h"
 #include "support/scripted_prompter.h"
@@ -443,6 +445,88 @@ TEST_F(FileListTest, ThumbnailViewOfAFullFolderFillsAsItGoesStopsOnEscAndRedraws
     EXPECT_NEAR(middle.green(), expected.green(), 24) << row;
     EXPECT_NEAR(middle.blue(), expected.blue(), 24) << row;
   }
+}
+
+// How wide the picture in a row's thumbnail is: its pixels in the middle row.
+int pictureWidth(const QIcon& thumbnail) {
+  const QImage image = thumbnail.pixmap(80, 80).toImage();
+  int width = 0;
+  for (int x = 0; x < image.width(); ++x)
+    width += image.pixelColor(x, 40).green() > 120 && image.pixelColor(x, 40).red() < 60;
+  return width;
+}
+
+TEST_F(FileListTest, CtrlROnTaggedPhotosTurnsThemRedrawsTheirThumbnailsAndKeepsTheirTimes) {
+  const platform::SystemTime stamp = std::chrono::system_clock::from_time_t(1'600'000'000);
+  imaging::TBitmap wide(960, 320);  // above the cache's minimum of 1 KB
+  wide.Fill(0, 160, 0);
+  const std::vector<fs::path> files = paths({"a.jpg", "b.jpg", "c.jpg"});
+  for (const fs::path& file : files) {
+    imaging::SaveBitmapAsJpeg(file, wide);
+    platform::setLastWriteTime(file, stamp);
+  }
+  form->options().cacheMinFileSize = 1;
+  form->options().cacheFolder = folder / "cache";
+  form->setViewStyle(ViewStyle::Thumbnails);
+  list();
+  waitForThumbnails();
+  EXPECT_GT(pictureWidth(form->FileList->thumbnailOf(0)), 60);
+  select({"a.jpg", "b.jpg", "c.jpg"});
+  form->btnTagHighlighted->trigger();
+
+  QApplication::setActiveWindow(form.get());
+  form->FileList->activeView()->setFocus();
+  QTest::keyClick(form->FileList->activeView(), Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(form->statusPanels[0]->text(), "3 file(s) processed");
+  for (int row = 0; row < 3; ++row) {
+    const fs::path& file = files[std::size_t(row)];
+    const imaging::ImageHeader turned = imaging::ReadImageHeader(file);
+    EXPECT_EQ(turned.width, 320);
+    EXPECT_EQ(turned.height, 960);
+    EXPECT_EQ(platform::lastWriteTime(file), stamp);
+    EXPECT_LT(pictureWidth(form->FileList->thumbnailOf(row)), 40) << row;
+    // The cache entry keeps the photo's time, so it had to be made anew.
+    const imaging::ImageHeader cached =
+        imaging::ReadImageHeader(browser::CacheLocation(folder / "cache").cachePath(file));
+    EXPECT_LT(cached.width, cached.height);
+  }
+}
+
+TEST_F(FileListTest, RotatedCopiesGetRowsOfTheirOwnAndAnExistingOneIsReplacedOnlyOnYes) {
+  imaging::TBitmap wide(64, 32);
+  imaging::SaveBitmapAsJpeg(photos / "a.jpg", wide);
+  form->options().replaceJpegRot = false;
+  list();
+  select({"a.jpg"});
+  QAction* right = form->JpegRotPopupMenu->actions()[1];
+  right->trigger();
+  ASSERT_EQ(rowOf("rot90_a.jpg"), 1);
+  EXPECT_EQ(imaging::ReadImageHeader(photos / "a.jpg").width, 64);
+  EXPECT_EQ(imaging::ReadImageHeader(photos / "rot90_a.jpg").width, 32);
+
+  prompter.expect("rot90_a.jpg already exists.", Answer::No);
+  select({"a.jpg"});
+  right->trigger();
+  EXPECT_EQ(form->FileList->topLevelItemCount(), 2);
+  EXPECT_EQ(form->statusPanels[0]->text(), "0 file(s) processed");
+}
+
+TEST_F(FileListTest, QuickResizeNeedsASelectionAndOpensWithItsCount) {
+  photos.write("a.jpg", "a");
+  list();
+  form->btnQuickResize->trigger();
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.shown()[0].caption, "No files selected");
+  select({"a.jpg"});
+  QString counted;
+  QTimer::singleShot(0, form.get(), [&] {
+    auto* window = qobject_cast<imaging::TResizeForm*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    counted = window->StatusText->text();
+    window->reject();
+  });
+  form->btnQuickResize->trigger();
+  EXPECT_EQ(counted, "1 file(s) selected. Press OK to resize");
 }
 
 }  // namespace

@@ -48,15 +48,19 @@ class OptionsFormTest : public ::testing::Test {
 TEST_F(OptionsFormTest, OkWritesEveryValueAndTheAddressBook) {
   auto dialog = form();
   EXPECT_TRUE(dialog->cbReplace->isChecked());
+  EXPECT_TRUE(dialog->cbResetOrientation->isChecked());
   EXPECT_EQ(dialog->spinQuality->value(), 80);
   const int result = runModal(*dialog, [&] {
     dialog->cbConfirmFileDelete->setChecked(false);
+    dialog->cbResetOrientation->setChecked(false);
     dialog->spinDelay->setValue(9);
     dialog->btnOK->click();
   });
   EXPECT_EQ(result, QDialog::Accepted);
   EXPECT_FALSE(options.confirmDelete);
   EXPECT_FALSE(storedBool("ConfirmDelete"));
+  EXPECT_FALSE(storedBool("ResetExifOrientation"));
+  EXPECT_FALSE(options.resetOrientation);
   EXPECT_EQ(store.openKey(platform::kProgramKey, false)->readInteger("SlideshowDelay"), 9);
   EXPECT_TRUE(std::filesystem::exists(options::addressFile(folder.path())));
 }

@@ -2,11 +2,10 @@
 
 #include <fstream>
 #include <map>
-#include <random>
 
 #include "browser/cache_location.h"
 #include "browser/thumbnail_cache.h"
-#include "imaging/jpeg_encoder.h"
+#include "noisy_photo.h"
 #include "run_program.h"
 #include "support/temp_folder.h"
 
@@ -14,16 +13,6 @@ namespace vistrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A noisy photograph compresses badly, so it stays above the 100 KB minimum.
-void writeNoisyPhoto(const fs::path& file, int width, int height) {
-  imaging::TBitmap bitmap(width, height);
-  std::mt19937 random(7);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width * 3; ++x) bitmap.ScanLine(y)[x] = std::uint8_t(random());
-  }
-  imaging::SaveBitmapAsJpeg(file, bitmap, 95, false);
-}
 
 class CacheCommandTest : public ::testing::Test {
  protected:

@@ -20,7 +20,7 @@ class ProgramOptionsTest : public ::testing::Test {
   // Every value changed from its default, so that a round trip proves each one.
   static ProgramOptions changed(const ProgramOptions& from) {
     ProgramOptions o = from;
-    o.replaceJpegRot = o.changeTimeStamp = o.confirmDelete = o.fixFilenames = o.trimEdges = false;
+    o.replaceJpegRot = o.changeTimeStamp = o.confirmDelete = o.fixFilenames = o.trimEdges = o.resetOrientation = false;
     o.replaceExisting = o.hideSlideShowInfo = o.hideCursor = o.hiddenFiles = true;
     o.fullScreenInfo = o.fullScreenDesc = o.includeEncrypted = o.colEncrypted = o.rawExif = true;
     o.previewGrayBack = o.useCache = o.autoClean = false;

@@ -493,20 +493,43 @@ QIcon TFileList::thumbnailOf(int row) const {
   return item && item->data(0, kDrawnRole).toBool() ? item->icon(0) : QIcon();
 }
 
-void TFileList::updateThumbnails() {
+void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
   const ThumbnailStyle style = styleOf(settings_, palette());
   browser::ThumbnailCache cache(browser::cacheSettingsOf(settings_.options));
-  for (QTreeWidgetItem* item : selectedItems()) {
-    try {
-      cache.renew(pathOf(item));
-      if (view_ != ViewStyle::Thumbnails) continue;
-      QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
-      if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
-      item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
-      item->setData(0, kDrawnRole, true);
-    } catch (const Error& error) {
-      emit errorMessage(QString::fromStdString(error.what()));
-    }
+  try {
+    cache.renew(pathOf(item));
+    if (view_ != ViewStyle::Thumbnails) return;
+    QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
+    if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
+    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
+    item->setData(0, kDrawnRole, true);
+  } catch (const Error& error) {
+    emit errorMessage(QString::fromStdString(error.what()));
+  }
+}
+
+void TFileList::updateThumbnails() {
+  for (QTreeWidgetItem* item : selectedItems()) redrawThumbnail(item);
+}
+
+QTreeWidgetItem* TFileList::itemOf(const fs::path& file) const {
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    if (pathOf(topLevelItem(row)) == file) return topLevelItem(row);
+  }
+  return nullptr;
+}
+
+void TFileList::fileChanged(const fs::path& file) {
+  if (QTreeWidgetItem* item = itemOf(file)) redrawThumbnail(item);
+}
+
+void TFileList::addFile(const fs::path& file) {
+  try {
+    QTreeWidgetItem* item = makeItem(browser::listedFile(file));
+    addTopLevelItem(item);
+    if (view_ == ViewStyle::Thumbnails) redrawThumbnail(item);
+  } catch (const Error& error) {
+    emit errorMessage(QString::fromStdString(error.what()));
   }
 }
 

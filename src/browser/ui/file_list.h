@@ -82,6 +82,11 @@ class TFileList : public QTreeWidget {
   bool thumbnailsLoading() const;
   // Renews the cache entries of the selected files and redraws their thumbnails.
   void updateThumbnails();
+  // The same for one file a command has changed in a way its time stamp may
+  // not tell (a rotation keeps it).
+  void fileChanged(const std::filesystem::path& file);
+  // A row at the end for a file a command has just made beside the listed ones.
+  void addFile(const std::filesystem::path& file);
   // The thumbnail of a row drawn so far (null while it shows the placeholder).
   QIcon thumbnailOf(int row) const;
 
@@ -112,6 +117,9 @@ class TFileList : public QTreeWidget {
   void itemEdited(QTreeWidgetItem* item, int column);
   void showSelectionCount();
   void loadThumbnails();
+  QTreeWidgetItem* itemOf(const std::filesystem::path& file) const;
+  // Renews the row's cache entry and, in thumbnail view, draws the row again.
+  void redrawThumbnail(QTreeWidgetItem* item);
   void thumbnailsEnded(int generation);
   bool editing() const;
   void showRow(QTreeWidgetItem* item);

@@ -34,6 +34,8 @@ TFileListPopup::TFileListPopup(TFileList* list, QAction* infoPanelToggle)
   JpgRot270 = item(rotate, "Left", QKeySequence(Qt::CTRL | Qt::Key_L));
   JpgRot90 = item(rotate, "Right", QKeySequence(Qt::CTRL | Qt::Key_R));
   JpgRot180 = item(rotate, "Upside down", QKeySequence(Qt::CTRL | Qt::Key_U));
+  rotate->addSeparator();
+  JpgRotAuto = item(rotate, "Rotate as the camera says");
   addSeparator();
   popup_EncryptFiles = item(this, "Encrypt files", QKeySequence(Qt::CTRL | Qt::Key_E));
   popup_DecryptFiles = item(this, "Decrypt files", QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -71,7 +73,9 @@ void TFileListPopup::updateItems() {
   const std::filesystem::path file = list_->focusedFile();
   if (file.empty()) return;
   const bool jpeg = browser::isJpegFile(file);
-  for (QAction* action : {JpgRot270, JpgRot90, JpgRot180, EditIPTCinfo1, EditExifDate}) action->setEnabled(jpeg);
+  for (QAction* action : {JpgRot270, JpgRot90, JpgRot180, JpgRotAuto, EditIPTCinfo1, EditExifDate}) {
+    action->setEnabled(jpeg);
+  }
 }
 
 }  // namespace vistrel::browser::ui

@@ -15,9 +15,9 @@ class TFileListPopup : public QMenu {
  public:
   TFileListPopup(TFileList* list, QAction* infoPanelToggle);
 
-  QAction *Refresh1, *SelectAll1, *Updatecachedthumbnail1, *Open, *Openwith1, *FileProperties, *Histogram1,
-      *Rename1, *Delete1, *Copy1, *Move1, *Emailimages2, *DropTagged, *DropSelected, *Name1, *Size1, *Date1,
-      *JpgRot270, *JpgRot90, *JpgRot180, *popup_EncryptFiles, *popup_DecryptFiles, *Filewipe1, *EXIFinformation1,
+  QAction *Refresh1, *SelectAll1, *Updatecachedthumbnail1, *Open, *Openwith1, *FileProperties, *Histogram1, *Rename1,
+      *Delete1, *Copy1, *Move1, *Emailimages2, *DropTagged, *DropSelected, *Name1, *Size1, *Date1, *JpgRot270,
+      *JpgRot90, *JpgRot180, *JpgRotAuto, *popup_EncryptFiles, *popup_DecryptFiles, *Filewipe1, *EXIFinformation1,
       *EditExifDate, *EditIPTCinfo1, *EditDescription;
 
   // Enables the JPEG-only items for the selected file.

@@ -12,10 +12,6 @@
 namespace vistrel::imaging::codecs {
 namespace {
 
-// A flood of tiny progressive scans would make the decoder walk the picture
-// once per scan; no encoder writes more than a few dozen.
-constexpr int kMaxScans = 500;
-
 // Plain data shared with the function that calls libjpeg (it survives the
 // longjmp). The output picture (a bitmap, or packed red-first rows) is
 // reached only through allocate(), which catches every C++ exception itself.
@@ -55,11 +51,6 @@ bool allocate(JpegJob& job, int width, int height) noexcept {
   }
 }
 
-void limitScans(j_common_ptr cinfo) {
-  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (d->input_scan_number > kMaxScans) failJpeg(cinfo, "too many scans");
-}
-
 // Adobe files store CMYK inverted, so each channel times K is the colour.
 void cmykRowToColour(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width, bool redFirst) {
   const int first = redFirst ? 0 : 2, last = 2 - first;
@@ -82,9 +73,7 @@ bool runLibjpeg(JpegJob& job) {
     return false;
   }
   jpeg_create_decompress(&cinfo);
-  cinfo.mem->max_memory_to_use = static_cast<long>(pixelMemoryLimit());
-  progress.progress_monitor = limitScans;
-  cinfo.progress = &progress;
+  guardDecompressor(&cinfo, progress);
   jpeg_mem_src(&cinfo, job.data, static_cast<unsigned long>(job.size));
   jpeg_read_header(&cinfo, TRUE);
   job.width = static_cast<int>(cinfo.image_width);

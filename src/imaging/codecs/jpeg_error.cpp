@@ -2,8 +2,19 @@
 
 #include <jerror.h>
 
+#include "imaging/pixel_limits.h"
+
 namespace vistrel::imaging::codecs {
 namespace {
+
+// A flood of tiny progressive scans would make the decoder walk the picture
+// once per scan; no encoder writes more than a few dozen.
+constexpr int kMaxScans = 500;
+
+void limitScans(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxScans) failJpeg(cinfo, "too many scans");
+}
 
 [[noreturn]] void jumpBack(j_common_ptr cinfo) {
   auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
@@ -28,6 +39,12 @@ void installJpegErrorManager(j_common_ptr cinfo, JpegErrorManager& manager) {
   manager.pub.error_exit = jumpBack;
   manager.pub.emit_message = onMessage;
   manager.message[0] = '\0';
+}
+
+void guardDecompressor(j_decompress_ptr cinfo, jpeg_progress_mgr& progress) {
+  cinfo->mem->max_memory_to_use = static_cast<long>(pixelMemoryLimit());
+  progress.progress_monitor = limitScans;
+  cinfo->progress = &progress;
 }
 
 }  // namespace vistrel::imaging::codecs

@@ -24,4 +24,9 @@ void installJpegErrorManager(j_common_ptr cinfo, JpegErrorManager& manager);
 // Ends the libjpeg call with our own message (from a callback of ours).
 [[noreturn]] void failJpeg(j_common_ptr cinfo, const char* message);
 
+// Bounds what a hostile file can make the decoder do: its memory to the pixel
+// memory limit, its scans to a number no encoder writes. `progress` must live
+// as long as the decompressor (after jpeg_create_decompress).
+void guardDecompressor(j_decompress_ptr cinfo, jpeg_progress_mgr& progress);
+
 }  // namespace vistrel::imaging::codecs

@@ -1,0 +1,120 @@
+#include "imaging/exif_block.h"
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace vistrel::imaging {
+namespace {
+
+constexpr std::size_t kTiffStart = 6;  // after "Exif\0\0"
+constexpr std::size_t kEntrySize = 12;
+constexpr std::uint16_t kOrientation = 0x0112, kExifDirectory = 34665, kPixelWidth = 40962, kPixelHeight = 40963;
+constexpr std::uint16_t kShort = 3, kLong = 4;
+
+// The TIFF structure of the payload with its byte order.
+struct Tiff {
+  std::span<const std::uint8_t> bytes;
+  bool bigEndian = false;
+
+  bool contains(std::size_t at, std::size_t size) const { return at <= bytes.size() && size <= bytes.size() - at; }
+
+  std::uint32_t number(std::size_t at, int size) const {
+    std::uint32_t value = 0;
+    for (int i = 0; i < size; ++i) {
+      const std::uint32_t byte = bytes[at + static_cast<std::size_t>(i)];
+      value |= byte << (8 * (bigEndian ? size - 1 - i : i));
+    }
+    return value;
+  }
+
+  // The positions of the directory's entries that lie inside the block.
+  std::vector<std::size_t> entries(std::uint32_t directory) const {
+    std::vector<std::size_t> positions;
+    if (!contains(directory, 2)) return positions;
+    const std::uint32_t count = number(directory, 2);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const std::size_t at = directory + 2 + kEntrySize * i;
+      if (!contains(at, kEntrySize)) break;
+      positions.push_back(at);
+    }
+    return positions;
+  }
+
+  std::optional<std::size_t> entry(std::uint32_t directory, std::uint16_t tag) const {
+    for (const std::size_t at : entries(directory)) {
+      if (number(at, 2) == tag) return at;
+    }
+    return std::nullopt;
+  }
+
+  std::uint32_t firstDirectory() const { return number(4, 4); }
+};
+
+std::optional<Tiff> tiffOf(std::span<const std::uint8_t> payload) {
+  if (!isExifPayload(payload)) return std::nullopt;
+  Tiff tiff{payload.subspan(kTiffStart)};
+  if (!tiff.contains(0, 8)) return std::nullopt;
+  const bool little = tiff.bytes[0] == 'I' && tiff.bytes[1] == 'I';
+  const bool big = tiff.bytes[0] == 'M' && tiff.bytes[1] == 'M';
+  tiff.bigEndian = big;
+  if ((!little && !big) || tiff.number(2, 2) != 42) return std::nullopt;
+  return tiff;
+}
+
+void putNumber(std::span<std::uint8_t> payload, const Tiff& tiff, std::size_t at, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) {
+    const int shift = 8 * (tiff.bigEndian ? size - 1 - i : i);
+    payload[kTiffStart + at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> shift);
+  }
+}
+
+// A SHORT entry with one value keeps it in the first two bytes of the value field.
+std::optional<std::size_t> orientationEntry(const Tiff& tiff) {
+  const auto at = tiff.entry(tiff.firstDirectory(), kOrientation);
+  if (!at || tiff.number(*at + 2, 2) != kShort || tiff.number(*at + 4, 4) != 1) return std::nullopt;
+  return at;
+}
+
+}  // namespace
+
+bool isExifPayload(std::span<const std::uint8_t> payload) {
+  return payload.size() >= kTiffStart && std::memcmp(payload.data(), "Exif\0\0", kTiffStart) == 0;
+}
+
+int exifOrientation(std::span<const std::uint8_t> payload) {
+  const auto tiff = tiffOf(payload);
+  const auto at = tiff ? orientationEntry(*tiff) : std::nullopt;
+  if (!at) return 0;
+  const std::uint32_t value = tiff->number(*at + 8, 2);
+  return value >= 1 && value <= 8 ? static_cast<int>(value) : 0;
+}
+
+bool resetExifOrientation(std::span<std::uint8_t> payload) {
+  const auto tiff = tiffOf(payload);
+  const auto at = tiff ? orientationEntry(*tiff) : std::nullopt;
+  if (!at) return false;
+  putNumber(payload, *tiff, *at + 8, 1, 2);
+  return true;
+}
+
+void patchExifDimensions(std::span<std::uint8_t> payload, int width, int height) {
+  const auto tiff = tiffOf(payload);
+  if (!tiff) return;
+  const auto pointer = tiff->entry(tiff->firstDirectory(), kExifDirectory);
+  if (!pointer) return;
+  const std::uint32_t directory = tiff->number(*pointer + 8, 4);
+  const std::vector<std::size_t> entries = tiff->entries(directory);
+  if (entries.size() < 2) return;
+  for (const std::size_t at : entries) {
+    const std::uint32_t tag = tiff->number(at, 2);
+    if (tag != kPixelWidth && tag != kPixelHeight) continue;
+    // The whole value field is written: a SHORT value left in its other half
+    // would otherwise read as part of the new LONG.
+    putNumber(payload, *tiff, at + 2, kLong, 2);
+    putNumber(payload, *tiff, at + 4, 1, 4);
+    putNumber(payload, *tiff, at + 8, static_cast<std::uint32_t>(tag == kPixelWidth ? width : height), 4);
+  }
+}
+
+}  // namespace vistrel::imaging
