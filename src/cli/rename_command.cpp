@@ -32,13 +32,7 @@ constexpr OptionSpec kOptions[] = {
 
 int integerOption(const ParsedArguments& args, std::string_view name, int fallback, int low, int high) {
   const auto text = args.last(name);
-  if (!text) return fallback;
-  const auto value = platform::parseInteger(*text);
-  if (!value || *value < low || *value > high) {
-    throw UsageError(std::string(name) + " wants a number from " + std::to_string(low) + " to " +
-                     std::to_string(high));
-  }
-  return int(*value);
+  return text ? parseNumberOption(name, *text, low, high) : fallback;
 }
 
 rename::RenameSettings settingsOf(const ParsedArguments& args) {
