@@ -102,7 +102,8 @@ void TMainForm::runFileOperation(TargetOperation operation) {
   }
   if (!result) return;
   if (operation != TargetOperation::Copy) FileList->dropMissingRows();
-  if (operation != TargetOperation::DeleteSilent) platform::ui::showFailures(prompter_, result->failed, captionOf(operation));
+  if (operation != TargetOperation::DeleteSilent)
+    platform::ui::showFailures(prompter_, result->failed, captionOf(operation));
 }
 
 void TMainForm::deleteFiles(int row) {

@@ -17,20 +17,25 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr OptionSpec kOptions[] = {
-    {"--from", "DIR", "The folder on the card or camera, such as /media/ann/CARD/DCIM/100CANON. Only its files are "
-                      "taken, not its subfolders."},
-    {"--to", "DIR", "The photo folder the files go to. When it is missing (and --dated is not given) the program "
-                    "asks before it creates it."},
+    {"--from", "DIR",
+     "The folder on the card or camera, such as /media/ann/CARD/DCIM/100CANON. Only its files are "
+     "taken, not its subfolders."},
+    {"--to", "DIR",
+     "The photo folder the files go to. When it is missing (and --dated is not given) the program "
+     "asks before it creates it."},
     {"--dated", "FORMAT",
      "Put the files into a subfolder of DIR named by today's date in FORMAT (letters as in 'vistrel rename', for "
      "example dd_mm_yyyy); it is created without a question."},
-    {"--move", "", "Move the files instead of copying them. A file leaves the card only once its copy is complete "
-                   "and reads back the same."},
-    {"--replace", "", "Replace files of the same name in the destination. Without it a new file takes a free name, "
-                      "as IMG_0001 (2).JPG."},
+    {"--move", "",
+     "Move the files instead of copying them. A file leaves the card only once its copy is complete "
+     "and reads back the same."},
+    {"--replace", "",
+     "Replace files of the same name in the destination. Without it a new file takes a free name, "
+     "as IMG_0001 (2).JPG."},
     {"--read-only", "", "Afterwards mark every file of the destination read-only."},
-    {"--rename-pattern", "P", "Afterwards rename the transferred files by pattern P, as 'vistrel rename --pattern P' "
-                              "does."},
+    {"--rename-pattern", "P",
+     "Afterwards rename the transferred files by pattern P, as 'vistrel rename --pattern P' "
+     "does."},
 };
 
 rename::RenameSettings renameSettingsOf(const std::string& pattern) {

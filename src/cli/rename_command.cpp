@@ -47,7 +47,8 @@ rename::RenameSettings settingsOf(const ParsedArguments& args) {
   settings.dateFormat = args.last("--date-format").value_or(settings.dateFormat);
   settings.timeFormat = args.last("--time-format").value_or(settings.timeFormat);
   settings.separator = args.last("--separator").value_or(settings.separator);
-  if (platform::utf8Length(settings.separator) > rename::kMaxSeparatorLength) throw UsageError("the separator is too long");
+  if (platform::utf8Length(settings.separator) > rename::kMaxSeparatorLength)
+    throw UsageError("the separator is too long");
   settings.lowerCase = args.has("--lower");
   return settings;
 }
@@ -55,7 +56,9 @@ rename::RenameSettings settingsOf(const ParsedArguments& args) {
 class RenameCommand : public Command {
  public:
   explicit RenameCommand(const ParsedArguments& args)
-      : settings_(settingsOf(args)), dryRun_(args.has("--dry-run")), files_(args.operands.begin(), args.operands.end()) {
+      : settings_(settingsOf(args)),
+        dryRun_(args.has("--dry-run")),
+        files_(args.operands.begin(), args.operands.end()) {
     if (files_.empty()) throw UsageError("no file given");
   }
 

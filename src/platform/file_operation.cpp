@@ -62,10 +62,10 @@ class Placement {
 
   bool mayReplace(const fs::path& target) {
     if (answerForAll_) return *answerForAll_;
-    const Answer answer = prompter_.ask("This folder already contains a file named \"" +
-                                            displayName(target.filename()) +
-                                            "\".\r\n\r\nWould you like to replace the existing file?",
-                                        "Confirm File Replace", Buttons::YesNoToAll, Icon::Question);
+    const Answer answer =
+        prompter_.ask("This folder already contains a file named \"" + displayName(target.filename()) +
+                          "\".\r\n\r\nWould you like to replace the existing file?",
+                      "Confirm File Replace", Buttons::YesNoToAll, Icon::Question);
     if (answer == Answer::All || answer == Answer::NoToAll) answerForAll_ = answer == Answer::All;
     if (answer == Answer::Cancel) stopped_ = true;
     return answer == Answer::Yes || answer == Answer::All;

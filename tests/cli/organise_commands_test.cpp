@@ -51,8 +51,8 @@ TEST_F(OrganiseCommandsTest, RenameShowsFirstThenRenames) {
 TEST_F(OrganiseCommandsTest, ImportMovesACardIntoTodaysFolderAndAutoRenamesTheNextTime) {
   const fs::path card = folder / "CARD", photos = folder / "PHOTOS";
   folder.write("CARD/IMG_0001.JPG", "first card");
-  const std::vector<std::string> args = {"import", "--from", card.string(), "--to", photos.string(),
-                                         "--dated", "dd_mm_yyyy", "--move"};
+  const std::vector<std::string> args = {"import",        "--from",  card.string(), "--to",
+                                         photos.string(), "--dated", "dd_mm_yyyy",  "--move"};
   const auto first = runVistrel(args);
   ASSERT_EQ(first.status, 0) << first.err;
   const fs::path today = photos / platform::formatDateTime(platform::localNow(), "dd_mm_yyyy");

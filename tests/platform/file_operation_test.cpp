@@ -26,8 +26,8 @@ class FileOperationTest : public ::testing::Test {
 TEST_F(FileOperationTest, RenameOnCollisionKeepsBothFiles) {
   to.write("a.jpg", "old a");
   to.write("a (2).jpg", "old a2");
-  const auto result = copyOrMoveFiles(sources({"a.jpg", "b.jpg"}), to.path(), FileAction::Copy, Collision::Rename,
-                                      prompter, {});
+  const auto result =
+      copyOrMoveFiles(sources({"a.jpg", "b.jpg"}), to.path(), FileAction::Copy, Collision::Rename, prompter, {});
   ASSERT_EQ(result.done.size(), 2u);
   EXPECT_EQ(result.done[0].second, to / "a (3).jpg");
   EXPECT_EQ(readFile(to / "a.jpg"), "old a");

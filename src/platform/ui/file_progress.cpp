@@ -6,8 +6,7 @@
 
 namespace vistrel::platform::ui {
 
-FileProgress::FileProgress(QWidget* parent, const QString& caption, const QString& verb)
-    : dialog(parent), verb_(verb) {
+FileProgress::FileProgress(QWidget* parent, const QString& caption, const QString& verb) : dialog(parent), verb_(verb) {
   dialog.setWindowTitle(caption);
   dialog.setWindowModality(Qt::WindowModal);
   dialog.setMinimumDuration(500);

@@ -57,7 +57,7 @@ struct RenameEvents {
 
 struct RenameResult {
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> renamed;  // from, to
-  std::vector<std::filesystem::path> unchanged;  // named as the pattern says already
+  std::vector<std::filesystem::path> unchanged;                                  // named as the pattern says already
   std::vector<platform::FileFailure> failed;
 };
 

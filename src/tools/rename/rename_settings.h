@@ -21,8 +21,8 @@ inline constexpr int kMaxDigits = 10;
 inline constexpr std::size_t kMaxSeparatorLength = 8;
 
 // The choices the dialog offers.
-inline constexpr const char* kPatternChoices[] = {"%d",       "%d image 00#",    "Eventname # (%d)",
-                                                  "photo_#",  "image_# date_%d", "img00#"};
+inline constexpr const char* kPatternChoices[] = {"%d",      "%d image 00#",    "Eventname # (%d)",
+                                                  "photo_#", "image_# date_%d", "img00#"};
 inline constexpr const char* kDateFormatChoices[] = {"mmm_dd_yyyy", "mm_dd_yyyy", "yyyy_mmm_dd",
                                                      "dd_mm_yyyy",  "dddd-d-mmm", "ddd-d-mm-yyyy"};
 inline constexpr const char* kTimeFormatChoices[] = {"hh_mm", "hh_mm_ss"};

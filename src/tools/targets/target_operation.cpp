@@ -46,8 +46,8 @@ platform::FileBatchResult copyOrMoveTo(const std::vector<fs::path>& files, const
     try {
       metadata::CarryDescription(from, to);
     } catch (const Error& error) {
-      result.failed.push_back({to, std::string(move ? "Moved" : "Copied") + ", but without its description: " +
-                                       error.what()});
+      result.failed.push_back(
+          {to, std::string(move ? "Moved" : "Copied") + ", but without its description: " + error.what()});
     }
   }
   if (move) dropDescriptionsOfGone(files, result);

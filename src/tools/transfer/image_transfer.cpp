@@ -65,8 +65,8 @@ std::optional<TransferResult> transferImages(const TransferSettings& settings, c
   }
   const auto action = settings.move ? platform::FileAction::Move : platform::FileAction::Copy;
   const auto collision = settings.replace ? platform::Collision::Ask : platform::Collision::Rename;
-  result.files = platform::copyOrMoveFiles(filesIn(settings.sourcePath), result.destination, action, collision,
-                                           prompter, events);
+  result.files =
+      platform::copyOrMoveFiles(filesIn(settings.sourcePath), result.destination, action, collision, prompter, events);
   if (settings.readOnly) markReadOnly(result.destination, result.files.failed);
   return result;
 }

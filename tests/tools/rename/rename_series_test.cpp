@@ -5,9 +5,9 @@
 #include <map>
 #include <optional>
 
+#include "../../metadata/exif_builder.h"
 #include "browser/cache_location.h"
 #include "metadata/descriptions.h"
-#include "../../metadata/exif_builder.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
 #include "tools/rename/series_names.h"
@@ -63,17 +63,24 @@ TEST(RenameSeries, NamingRules) {
   dateOnly.timeFormat = "";
   const NamingCase cases[] = {
       {"no number, no date: the collision rule numbers the rest",
-       with("holiday"), {{"a.jpg", ""}, {"b.jpg", ""}, {"c.jpg", ""}}, {"holiday.jpg", "holiday(1).jpg", "holiday(2).jpg"}},
+       with("holiday"),
+       {{"a.jpg", ""}, {"b.jpg", ""}, {"c.jpg", ""}},
+       {"holiday.jpg", "holiday(1).jpg", "holiday(2).jpg"}},
       {"one digit", with("img00#", 7, 1), {{"a.jpg", ""}, {"b.jpg", ""}}, {"img007.jpg", "img008.jpg"}},
       {"three digits", with("img00#", 7, 3), {{"a.jpg", ""}, {"b.jpg", ""}}, {"img00007.jpg", "img00008.jpg"}},
-      {"the same minute twice", with("%d"),
+      {"the same minute twice",
+       with("%d"),
        {{"a.jpg", "2004:01:05 14:30:00"}, {"b.jpg", "2004:01:05 14:30:45"}},
        {"05_01_2004_14_30.jpg", "05_01_2004_14_30(1).jpg"}},
       {"no EXIF date: the file's time", with("%d"), {{"a.jpg", ""}}, {"07_06_2010_08_09.jpg"}},
       {"no time format: no separator", dateOnly, {{"a.jpg", "2004:01:05 14:30:00"}}, {"05_01_2004.jpg"}},
-      {"a file with its name already keeps it and uses no number", with("img#"),
-       {{"a.jpg", ""}, {"img2.jpg", ""}, {"b.jpg", ""}}, {"img1.jpg", "img2.jpg", "img(1).jpg"}},
-      {"%D alone is dropped; lower case takes the extension too", lower, {{"A.JPG", "2004:01:05 14:30:00"}},
+      {"a file with its name already keeps it and uses no number",
+       with("img#"),
+       {{"a.jpg", ""}, {"img2.jpg", ""}, {"b.jpg", ""}},
+       {"img1.jpg", "img2.jpg", "img(1).jpg"}},
+      {"%D alone is dropped; lower case takes the extension too",
+       lower,
+       {{"A.JPG", "2004:01:05 14:30:00"}},
        {"photo_1_.jpg"}},
   };
   for (const NamingCase& c : cases) {

@@ -86,7 +86,8 @@ TEST_F(TransferTest, ReplaceAsksAndReadOnlyMarksTheDestinationsFiles) {
 TEST_F(TransferTest, AMoveFromAnotherFileSystemLosesNothingWhenASourceVanishes) {
   test::TmpfsMount mounted;
   if (!mounted.mounted()) GTEST_SKIP() << mounted.reason();
-  for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG"}) mounted.write(name, std::string(70000, name[7]));
+  for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG"})
+    mounted.write(name, std::string(70000, name[7]));
   settings.sourcePath = mounted.path().string();
   settings.move = true;
   prompter.expect("Destination folder does not exist.", Answer::Ok);
@@ -109,8 +110,10 @@ TEST(TransferSettings, FinalDestination) {
   EXPECT_EQ(finalDestination(settings, kToday), "/photos");
   settings.createNewFolder = true;
   const std::pair<const char*, const char*> cases[] = {
-      {"dd_mm_yyyy", "/photos/05_01_2004"}, {"dd/mm:yyyy", "/photos/05_01_2004"},
-      {"dd.mm.yyyy", "/photos/05.01.2004"}, {"..", "/photos/__"},
+      {"dd_mm_yyyy", "/photos/05_01_2004"},
+      {"dd/mm:yyyy", "/photos/05_01_2004"},
+      {"dd.mm.yyyy", "/photos/05.01.2004"},
+      {"..", "/photos/__"},
   };
   for (const auto& [format, folder] : cases) {
     settings.dateFormat = format;

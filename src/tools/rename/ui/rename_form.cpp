@@ -108,8 +108,8 @@ RenameSettings TRenameForm::currentSettings() const {
 void TRenameForm::updateSample() {
   const RenameSettings settings = currentSettings();
   const bool dated = wantsDateStamp(settings.pattern);
-  for (QWidget* control : {static_cast<QWidget*>(DateCombo), static_cast<QWidget*>(TimeCombo),
-                           static_cast<QWidget*>(sepEdit)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(DateCombo), static_cast<QWidget*>(TimeCombo), static_cast<QWidget*>(sepEdit)}) {
     control->setEnabled(dated);
   }
   DirLabel->setText("Sample output: " + qt(sampleName(settings, platform::localNow())));

@@ -98,8 +98,8 @@ void TTargetFolderForm::accept() {
 }
 
 void TTargetFolderForm::btnRemoveClick() {
-  if (prompter_.ask("All items will be removed from the list.\n\nContinue?", "Clear list?",
-                    platform::Buttons::OkCancel, platform::Icon::Question) != platform::Answer::Ok) {
+  if (prompter_.ask("All items will be removed from the list.\n\nContinue?", "Clear list?", platform::Buttons::OkCancel,
+                    platform::Icon::Question) != platform::Answer::Ok) {
     return;
   }
   folders_.names.clear();
