@@ -64,6 +64,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
   createFileListCommands();
   createOrganiseCommands();
+  createEditorCommands();
   createImageToolCommands();
 }
 

@@ -177,6 +177,12 @@ class TMainForm : public QMainWindow {
   void Renameseries1Click();
   void ImportFromCameraClick();
   void deleteFiles(int row);
+  // The metadata editors over the file list (main_form_editors.cpp)
+  void createEditorCommands();
+  void EditIPTCinfo1Click();
+  void btnFileDateClick();
+  void EditExifDateClick();
+  void btnDescriptionClick();
   // The file list, the drag list and the cache commands (main_form_file_list.cpp)
   void createFileListCommands();
   void createDragListButtons();

@@ -129,9 +129,6 @@ void TMainForm::createMenu() {
   connect(cbInclNonImages, &QAction::triggered, this, &TMainForm::listFolder);
   connect(cbIncludeIPTC, &QAction::triggered, this, &TMainForm::cbIncludeIPTCClick);
   connect(cbViewPos, &QAction::triggered, this, &TMainForm::cbViewPosClick);
-  connect(Setfiledate1, &QAction::triggered, this, [this] {
-    needsSelection("You must select at least\r\none file in the file list.", "No files selected", Icon::Error);
-  });
   connect(EncryptFiles, &QAction::triggered, this, &TMainForm::EncryptFilesClick);
   connect(DecryptFiles, &QAction::triggered, this, &TMainForm::DecryptFilesClick);
   connect(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kWebsite)); });

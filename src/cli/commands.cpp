@@ -3,10 +3,13 @@
 #include "cli/cache_command.h"
 #include "cli/command.h"
 #include "cli/crypto_commands.h"
+#include "cli/date_commands.h"
+#include "cli/describe_command.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/import_command.h"
 #include "cli/info_command.h"
+#include "cli/iptc_command.h"
 #include "cli/rename_command.h"
 #include "cli/resize_command.h"
 #include "cli/rotate_command.h"
@@ -16,9 +19,10 @@ namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
   static const std::vector<CommandInfo> table = {
-      galleryCommand(), infoCommand(),    rotateCommand(),  resizeCommand(), ftpCommand(),
-      cacheCommand(),   encryptCommand(), decryptCommand(), renameCommand(), importCommand(),
-      copyCommand(),    moveCommand(),    trashCommand(),
+      galleryCommand(),  infoCommand(),    iptcCommand(),    exifdateCommand(), filedateCommand(),
+      describeCommand(), rotateCommand(),  resizeCommand(),  ftpCommand(),      cacheCommand(),
+      encryptCommand(),  decryptCommand(), renameCommand(),  importCommand(),   copyCommand(),
+      moveCommand(),     trashCommand(),
   };
   return table;
 }
