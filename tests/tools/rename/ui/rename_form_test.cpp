@@ -10,20 +10,14 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "support/scripted_prompter.h"
-#include "support/temp_folder.h"
+#include "support/form_test.h"
 
 namespace vistrel::rename::ui {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RenameFormTest : public ::testing::Test {
- protected:
-  test::TempFolder folder;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-};
+using RenameFormTest = test::FormTest;
 
 TEST_F(RenameFormTest, SampleFollowsEveryControlAndRefusedCharactersAreNotTaken) {
   TRenameForm form(nullptr, prompter, store, nullptr);

@@ -9,18 +9,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "support/scripted_prompter.h"
-#include "support/temp_folder.h"
+#include "support/form_test.h"
 
 namespace vistrel::targets::ui {
 namespace {
 
-class TargetFolderFormTest : public ::testing::Test {
- protected:
-  test::TempFolder folder;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-};
+using TargetFolderFormTest = test::FormTest;
 
 TEST_F(TargetFolderFormTest, TheMarkTheCaptionAndTheListKeptWithItsCase) {
   const std::string photos = folder.path().string() + "/Photos";

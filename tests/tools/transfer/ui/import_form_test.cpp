@@ -10,18 +10,12 @@
 #include <QRadioButton>
 
 #include "platform/dates.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_folder.h"
+#include "support/form_test.h"
 
 namespace vistrel::transfer::ui {
 namespace {
 
-class ImportFormTest : public ::testing::Test {
- protected:
-  test::TempFolder folder;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-};
+using ImportFormTest = test::FormTest;
 
 TEST_F(ImportFormTest, DeclinedReplaceWarningGoesBackToAutoRename) {
   TImportForm form(nullptr, prompter, store);
