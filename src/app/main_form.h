@@ -49,6 +49,15 @@ namespace vistrel::gallery::ui {
 class GalleryRunner;
 class TThumbFrm;
 }
+namespace vistrel::targets {
+enum class TargetOperation;
+}
+namespace vistrel::targets::ui {
+class TTargetFolderForm;
+}
+namespace vistrel::transfer::ui {
+class TImportForm;
+}
 
 namespace vistrel::search::ui {
 class TSearchForm;
@@ -129,6 +138,12 @@ class TMainForm : public QMainWindow {
   void stepPicture(int step);
   // One slideshow step: the next photo, from the last back to the first.
   void slideshowTick();
+  // "Copy", "Move", "Delete" or "DeleteSilent" of the selected files; after a
+  // move or a delete the rows of the files gone leave the list.
+  void runFileOperation(targets::TargetOperation operation);
+  // The dialogs of the organising commands, made on first use.
+  transfer::ui::TImportForm& importForm();
+  targets::ui::TTargetFolderForm& targetFolderForm();
 
   // Controls and commands by their names, for the other windows and for tests.
   QToolBar *ToolBar1, *ToolBar2;
@@ -192,6 +207,11 @@ class TMainForm : public QMainWindow {
   void DecryptFilesClick();
   // Shows the dialog; on OK hands it the selected files, runs it and lists the folder again.
   void runCryptoForm(crypto::ui::CryptoForm& form, const std::function<void()>& run);
+  // Rename series, transfer from a camera, copy, move and delete (main_form_organise.cpp)
+  void createOrganiseCommands();
+  void Renameseries1Click();
+  void ImportFromCameraClick();
+  void deleteFiles(int row);
   // The metadata editors over the file list (main_form_editors.cpp)
   void createEditorCommands();
   void EditIPTCinfo1Click();
@@ -204,7 +224,6 @@ class TMainForm : public QMainWindow {
   FileListSettings fileListSettings() const;
   void showThumbnailProgress(int position, int total);
   void Createfolder1Click();
-  void Delete1Click();
   void WipeFilesClick();
   void btnSaveClick();
   void btnOpenClick();
@@ -266,6 +285,8 @@ class TMainForm : public QMainWindow {
   // The drag list, not the file list, is being browsed: its entries are
   // previewed and stepped through.
   bool dragListBrowsed_ = false;
+  transfer::ui::TImportForm* ImportForm = nullptr;
+  targets::ui::TTargetFolderForm* TargetFolderForm = nullptr;
   imaging::TResizeForm* ResizeForm = nullptr;
   search::ui::TSearchForm* SearchForm = nullptr;
   std::string listedFolder_;

@@ -103,7 +103,6 @@ void TMainForm::createFileListCommands() {
   connect(popup->EditDescription, &QAction::triggered, btnDescription, &QAction::trigger);
   connect(popup->EXIFinformation1, &QAction::triggered, cbIncludeIPTC, &QAction::trigger);
   connect(popup->Filewipe1, &QAction::triggered, this, &TMainForm::WipeFilesClick);
-  connect(FileList, &TFileList::deleteRequested, this, &TMainForm::Delete1Click);
   connect(WipeFiles, &QAction::triggered, this, &TMainForm::WipeFilesClick);
   connect(popup->DropTagged, &QAction::triggered, this, [this] { DragListBox->addFiles(taggedFiles()); });
   connect(popup->DropSelected, &QAction::triggered, this, [this] { DragListBox->addFiles(selectedFiles()); });
@@ -156,21 +155,6 @@ void TMainForm::Createfolder1Click() {
   if (!name || name->empty()) return;
   std::error_code ec;
   if (!fs::create_directory(fs::path(folder) / *name, ec) || ec) prompter_.error("Failed to create " + *name, "Error");
-}
-
-// The files go to the trash, after a question naming them when "Confirm file delete" is on.
-void TMainForm::Delete1Click() {
-  const std::vector<fs::path> files = selectedFiles();
-  if (files.empty()) return;
-  if (options_.confirmDelete) {
-    const std::string question = files.size() == 1 ? "Move this file to the trash?"
-                                                   : "Move these " + std::to_string(files.size()) + " files to the trash?";
-    if (prompter_.ask(question + "\r\n\r\n" + browser::namesForQuestion(files), "Confirm file delete", Buttons::YesNo,
-                      Icon::Question) != Answer::Yes) {
-      return;
-    }
-  }
-  FileList->deleteSelected();
 }
 
 // Filewipe takes the tagged files, unlike Delete: the question says so and names them.

@@ -231,7 +231,9 @@ void TMainForm::slideshowTick() {
 }
 
 void TMainForm::deleteFromFullScreen() {
-  FileList->deleteSelected(true);
+  const int row = FileList->selectedRow();
+  runFileOperation(targets::TargetOperation::DeleteSilent);
+  FileList->selectRowAt(row);
   if (FileList->topLevelItemCount() == 0 && FullScreen) FullScreen->ImageNV2->setFilename({});
 }
 

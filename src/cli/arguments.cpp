@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/command.h"
+#include "platform/text.h"
 
 namespace vistrel::cli {
 namespace {
@@ -74,6 +75,15 @@ bool asksForHelp(const std::vector<std::string>& args) {
     if (arg == "--help" || arg == "-h") return true;
   }
   return false;
+}
+
+int parseNumberOption(std::string_view option, const std::string& text, int low, int high) {
+  const auto value = platform::parseInteger(text);
+  if (!value || *value < low || *value > high) {
+    throw UsageError(std::string(option) + " takes a number from " + std::to_string(low) + " to " +
+                     std::to_string(high));
+  }
+  return static_cast<int>(*value);
 }
 
 }  // namespace vistrel::cli

@@ -34,6 +34,9 @@ struct ParsedArguments {
 // missing value.
 ParsedArguments parseArguments(std::span<const OptionSpec> specs, const std::vector<std::string>& args);
 
+// The value of a numeric option; throws UsageError unless it is a whole number from low to high.
+int parseNumberOption(std::string_view option, const std::string& text, int low, int high);
+
 // True when the arguments ask for help (before any "--").
 bool asksForHelp(const std::vector<std::string>& args);
 

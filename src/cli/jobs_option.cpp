@@ -3,17 +3,14 @@
 #include <algorithm>
 #include <thread>
 
-#include "cli/command.h"
-#include "platform/text.h"
+#include "cli/arguments.h"
 
 namespace vistrel::cli {
 
 unsigned defaultJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 unsigned parseJobs(const std::string& value) {
-  const auto jobs = platform::parseInteger(value);
-  if (!jobs || *jobs < 1 || *jobs > 256) throw UsageError("--jobs takes a number from 1 to 256");
-  return static_cast<unsigned>(*jobs);
+  return static_cast<unsigned>(parseNumberOption("--jobs", value, 1, 256));
 }
 
 }  // namespace vistrel::cli

@@ -35,14 +35,6 @@ constexpr OptionSpec kOptions[] = {
      "same for every N."},
 };
 
-int numberIn(const std::string& option, const std::string& text, int low, int high) {
-  const auto value = platform::parseInteger(text);
-  if (!value || *value < low || *value > high) {
-    throw UsageError(option + " takes a number from " + std::to_string(low) + " to " + std::to_string(high));
-  }
-  return static_cast<int>(*value);
-}
-
 int filterIndex(const std::string& name) {
   for (std::size_t i = 0; i < imaging::kResampleFilterNames.size(); ++i) {
     if (platform::equalsIgnoreCase(name, imaging::kResampleFilterNames[i])) return static_cast<int>(i);
@@ -83,8 +75,8 @@ class ResizeCommand : public Command {
     imaging::ResizeSettings s;
     platform::SettingsStore store;
     imaging::readResizeSettings(store, s);
-    if (const auto size = args_.last("--size")) s.newSize = numberIn("--size", *size, 50, 4000);
-    if (const auto quality = args_.last("--quality")) s.quality = numberIn("--quality", *quality, 10, 100);
+    if (const auto size = args_.last("--size")) s.newSize = parseNumberOption("--size", *size, 50, 4000);
+    if (const auto quality = args_.last("--quality")) s.quality = parseNumberOption("--quality", *quality, 10, 100);
     if (const auto filter = args_.last("--filter")) s.filter = filterIndex(*filter);
     if (const auto prefix = args_.last("--prefix")) {
       s.usePrefix = true;

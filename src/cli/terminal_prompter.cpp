@@ -31,6 +31,11 @@ std::vector<Choice> choicesOf(Buttons buttons) {
       return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}, {'c', "[c]ancel", Answer::Cancel}};
     case Buttons::YesNoAll:
       return {{'y', "[y]es", Answer::Yes}, {'n', "[n]o", Answer::No}, {'a', "[a]ll", Answer::All}};
+    case Buttons::YesNoToAll:
+      return {{'y', "[y]es", Answer::Yes},
+              {'n', "[n]o", Answer::No},
+              {'a', "yes to [a]ll", Answer::All},
+              {'k', "no to all ([k]eep all)", Answer::NoToAll}};
   }
   return {};
 }
@@ -47,7 +52,8 @@ Answer positiveAnswer(Buttons buttons) {
   switch (buttons) {
     case Buttons::Ok:
     case Buttons::OkCancel: return Answer::Ok;
-    case Buttons::YesNoAll: return Answer::All;
+    case Buttons::YesNoAll:
+    case Buttons::YesNoToAll: return Answer::All;
     case Buttons::YesNo:
     case Buttons::YesNoCancel: break;
   }
@@ -60,6 +66,7 @@ const char* nameOf(Answer answer) {
     case Answer::Yes: return "Yes";
     case Answer::No: return "No";
     case Answer::All: return "All";
+    case Answer::NoToAll: return "No to all";
     case Answer::Cancel: break;
   }
   return "Cancel";

@@ -124,6 +124,11 @@ void SetDescription(const fs::path& file, std::string_view text) {
   saveLines(descriptionFile, std::move(lines));
 }
 
+void CarryDescription(const fs::path& from, const fs::path& to) {
+  const std::string description = DescriptionOf(from);
+  if (!description.empty() || !DescriptionOf(to).empty()) SetDescription(to, description);
+}
+
 void PurgeDescriptions(const std::vector<fs::path>& folders) {
   std::optional<Error> firstFailure;
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {

@@ -27,6 +27,10 @@ std::map<std::string, std::string> FolderDescriptions(const std::filesystem::pat
 // Sets (or with an empty text removes) the description. Throws Error when the
 // description file cannot be saved, so that a lost change is never silent.
 void SetDescription(const std::filesystem::path& file, std::string_view text);
+// After a file was renamed, moved or copied to `to`: the description of
+// `from` becomes that of `to`, and a line `to` had of a file before it goes.
+// Nothing is written where neither has one. Throws as SetDescription.
+void CarryDescription(const std::filesystem::path& from, const std::filesystem::path& to);
 // Drops the lines of files that no longer exist. Every folder is tried; an
 // Error for the first one that could not be saved is thrown at the end.
 void PurgeDescriptions(const std::vector<std::filesystem::path>& folders);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/files.h"
 
 namespace vistrel::platform {
 namespace {
@@ -114,16 +115,7 @@ void AtomicFile::commit() {
 
 bool AtomicFile::commitAsNew(const std::filesystem::path& target) {
   finish();
-  if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
-    if (errno == EEXIST) return false;
-    if (errno != EINVAL && errno != ENOSYS) throw Error(describe("Cannot create", target));
-    // A file system without the flag: a hard link refuses an existing name just as well.
-    if (::link(temporary_.c_str(), target.c_str()) != 0) {
-      if (errno == EEXIST) return false;
-      throw Error(describe("Cannot create", target));
-    }
-    ::unlink(temporary_.c_str());
-  }
+  if (!renameNoReplace(temporary_, target)) return false;
   target_ = target;
   committed_ = true;
   syncFolder(target_.parent_path());

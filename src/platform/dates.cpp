@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTime>
 #include <algorithm>
+#include <cctype>
 #include <ctime>
 
 namespace vistrel::platform {
@@ -27,6 +28,20 @@ QString timeFormat() {
 
 QDate toQDate(const DateTime& d) { return QDate(d.year, d.month, d.day); }
 QTime toQTime(const DateTime& d) { return QTime(d.hour, d.minute, d.second, d.millisecond); }
+
+std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string number(int value, std::size_t run) { return run >= 2 ? twoDigits(value) : std::to_string(value); }
+
+std::string monthText(const DateTime& d, std::size_t run) {
+  if (run <= 2) return number(d.month, run);
+  return QLocale().monthName(d.month, run == 3 ? QLocale::ShortFormat : QLocale::LongFormat).toStdString();
+}
+
+std::string dayText(const DateTime& d, std::size_t run) {
+  if (run <= 2) return number(d.day, run);
+  const int weekday = toQDate(d).dayOfWeek();
+  return QLocale().dayName(weekday, run == 3 ? QLocale::ShortFormat : QLocale::LongFormat).toStdString();
+}
 
 }  // namespace
 
@@ -98,6 +113,37 @@ std::optional<DateTime> parseShortDate(std::string_view text) {
   const QDate d = both.date();
   const QTime t = both.time();
   return DateTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+std::string formatDateTime(const DateTime& local, std::string_view format) {
+  std::string text;
+  bool afterHour = false;  // "hh_mm": the "mm" are minutes
+  for (std::size_t i = 0; i < format.size();) {
+    const char letter = char(std::tolower(static_cast<unsigned char>(format[i])));
+    std::size_t run = 1;
+    while (i + run < format.size() && std::tolower(static_cast<unsigned char>(format[i + run])) == letter) ++run;
+    const bool minutes = letter == 'n' || (letter == 'm' && afterHour && run <= 2);
+    if (minutes) {
+      text += number(local.minute, run);
+    } else if (letter == 'y') {
+      text += run > 2 ? std::to_string(local.year) : twoDigits(local.year % 100);
+    } else if (letter == 'm') {
+      text += monthText(local, run);
+    } else if (letter == 'd') {
+      text += dayText(local, run);
+    } else if (letter == 'h') {
+      text += number(local.hour, run);
+    } else if (letter == 's') {
+      text += number(local.second, run);
+    } else {
+      text.append(format.substr(i, run));
+      i += run;
+      continue;
+    }
+    afterHour = letter == 'h';
+    i += run;
+  }
+  return text;
 }
 
 void useLocale(std::string_view name) {

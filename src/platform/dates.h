@@ -45,6 +45,14 @@ std::string dateTimeText(const DateTime& local);
 // Reads a text written by shortDateText back; nothing when it does not parse.
 std::optional<DateTime> parseShortDate(std::string_view text);
 
+// The date and time in a format of the usual letters, in either case:
+// "yyyy"/"yy" the year; "mmmm"/"mmm" the locale's long/short month name and
+// "mm"/"m" the month with/without a leading zero, or the minutes when they
+// follow an hour; "dddd"/"ddd" the long/short weekday name and "dd"/"d" the
+// day; "hh"/"h" the hour, "nn"/"n" the minutes, "ss"/"s" the seconds. Every
+// other character is copied.
+std::string formatDateTime(const DateTime& local, std::string_view format);
+
 // Makes the texts above follow the named locale (like "en_US" or "de_DE")
 // instead of the user's; for tests and for a user who chooses one.
 void useLocale(std::string_view name);

@@ -56,6 +56,44 @@ void copyTimes(const struct stat& from, const fs::path& to) {
   ::utimensat(AT_FDCWD, to.c_str(), times, 0);
 }
 
+// 0, or the errno of a rename that would have replaced a file (EEXIST) or failed.
+int renameWithoutReplacing(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the flag: a hard link refuses an existing name just as well.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    if (::unlink(from.c_str()) == 0) return 0;
+    const int error = errno;
+    ::unlink(to.c_str());
+    return error;
+  }
+  if (errno != EPERM && errno != ENOTSUP) return errno;
+  // Neither (some FUSE mounts of cameras): the narrowest check there is.
+  struct stat existing {};
+  if (::lstat(to.c_str(), &existing) == 0) return EEXIST;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Drops the file's cached pages, so that reading it back reads what reached the disk.
+void dropCachedPages(const fs::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::close(fd);
+}
+
+// After a copy for a move: the copy must be the source, byte for byte, before
+// the source may go. A copy that is not is removed again.
+void verifyCopy(const fs::path& from, const fs::path& to) {
+  dropCachedPages(to);
+  std::error_code ec;
+  const bool sound = fs::file_size(from, ec) == fs::file_size(to, ec) && !ec && sameContent(from, to);
+  if (sound) return;
+  fs::remove(to, ec);
+  throw Error("The copy of " + from.string() + " in " + to.parent_path().string() +
+              " differs from it; the file stays where it was");
+}
+
 }  // namespace
 
 std::string lowerExtension(const fs::path& file) { return asciiLower(file.extension().string()); }
@@ -66,9 +104,20 @@ void createFolders(const fs::path& folder) {
   if (ec) throw Error("Cannot create folder " + folder.string() + ": " + ec.message());
 }
 
+bool renameNoReplace(const fs::path& from, const fs::path& to) {
+  const int error = renameWithoutReplacing(from, to);
+  if (error == EEXIST) return false;
+  if (error != 0) throw Error("Cannot rename " + from.string() + " to " + to.string() + ": " + std::strerror(error));
+  return true;
+}
+
+fs::path numberedName(const fs::path& file, int number) {
+  return file.parent_path() / (file.stem().string() + " (" + std::to_string(number) + ")" + file.extension().string());
+}
+
 bool copyFile(const fs::path& from, const fs::path& to, IfExists ifExists) {
   std::error_code ec;
-  if (ifExists == IfExists::Keep && fs::exists(to, ec)) return false;
+  if (ifExists == IfExists::Keep && fs::exists(fs::symlink_status(to, ec))) return false;
   const struct stat source = statOf(from);
   std::FILE* in = std::fopen(from.c_str(), "rb");
   if (!in) fail("Cannot open", from);
@@ -79,7 +128,14 @@ bool copyFile(const fs::path& from, const fs::path& to, IfExists ifExists) {
     while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) out.write(buffer, n);
     if (std::ferror(in)) fail("Cannot read", from);
     ::fchmod(::fileno(out.stream()), source.st_mode & 07777);
-    out.commit();
+    if (ifExists == IfExists::Keep) {
+      if (!out.commitAsNew(to)) {
+        std::fclose(in);
+        return false;
+      }
+    } else {
+      out.commit();
+    }
   } catch (...) {
     std::fclose(in);
     throw;
@@ -89,11 +145,31 @@ bool copyFile(const fs::path& from, const fs::path& to, IfExists ifExists) {
   return true;
 }
 
-void moveFile(const fs::path& from, const fs::path& to) {
-  if (::rename(from.c_str(), to.c_str()) == 0) return;
-  if (errno != EXDEV) fail("Cannot move", from);
-  copyFile(from, to, IfExists::Replace);
+bool moveFile(const fs::path& from, const fs::path& to, IfExists ifExists) {
+  const int error = ifExists == IfExists::Keep ? renameWithoutReplacing(from, to)
+                                               : (::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno);
+  if (error == 0) return true;
+  if (error == EEXIST) return false;
+  errno = error;
+  if (error != EXDEV) fail("Cannot move", from);
+  if (!copyFile(from, to, ifExists)) return false;
+  verifyCopy(from, to);
   if (::unlink(from.c_str()) != 0) fail("Cannot remove", from);
+  return true;
+}
+
+bool sameContent(const fs::path& a, const fs::path& b) {
+  std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
+  if (!first) fail("Cannot open", a);
+  if (!second) fail("Cannot open", b);
+  std::vector<char> one(1 << 16), two(1 << 16);
+  for (;;) {
+    first.read(one.data(), std::streamsize(one.size()));
+    second.read(two.data(), std::streamsize(two.size()));
+    if (first.gcount() != second.gcount()) return false;
+    if (!std::equal(one.begin(), one.begin() + first.gcount(), two.begin())) return false;
+    if (first.gcount() == 0 || !first || !second) return first.eof() && second.eof();
+  }
 }
 
 void moveToTrash(const fs::path& path) {

@@ -11,18 +11,33 @@ namespace vistrel::platform {
 
 namespace fs = std::filesystem;
 
-// Creates the folder and all missing parents. Throws Error.
 // The extension with its dot, lower-cased ASCII (".jpg"); "" when there is none.
 std::string lowerExtension(const fs::path& file);
 
+// Creates the folder and all missing parents. Throws Error.
 void createFolders(const fs::path& folder);
 
+// Renames within one file system and never over an existing file, also not
+// over one that appears while the rename runs: false when `to` exists.
+// Throws Error for any other failure (another file system among them).
+bool renameNoReplace(const fs::path& from, const fs::path& to);
+// "photo (2).jpg" for photo.jpg and 2: the name a file takes beside another
+// of its name.
+fs::path numberedName(const fs::path& file, int number);
+
 enum class IfExists { Replace, Keep };
-// Copies the file, keeping its times. The target appears complete or not at
-// all. Returns false when the target existed and was kept. Throws Error.
+// Copies the file, keeping its times and permissions. The target appears
+// complete or not at all, and with Keep never replaces a file, also not one
+// that appears meanwhile. Returns false when the target existed and was kept.
+// Throws Error.
 bool copyFile(const fs::path& from, const fs::path& to, IfExists ifExists);
-// Moves the file, across file systems too, keeping its times. Throws Error.
-void moveFile(const fs::path& from, const fs::path& to);
+// Moves the file, keeping its times and permissions. Across file systems it
+// copies, reads the copy back against the source and only then removes the
+// source, so that a failure at any point leaves the file in at least one
+// place. Returns false when the target existed and was kept. Throws Error.
+bool moveFile(const fs::path& from, const fs::path& to, IfExists ifExists);
+// Whether the two files hold the same bytes. Throws Error when one cannot be read.
+bool sameContent(const fs::path& a, const fs::path& b);
 // Moves the file or folder to the user's Trash. Throws Error.
 void moveToTrash(const fs::path& path);
 

@@ -1,5 +1,6 @@
 #include "platform/program_data.h"
 
+#include <QStandardPaths>
 #include <cstdlib>
 #include <string>
 
@@ -60,6 +61,11 @@ std::filesystem::path ensureProgramData() {
     if (!std::filesystem::exists(folder / name, ec)) seed(folder / name, resources / name);
   }
   return folder;
+}
+
+std::filesystem::path picturesFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  return folder.isEmpty() ? xdgFolder("HOME", "") / "Pictures" : std::filesystem::path(folder.toStdString());
 }
 
 std::filesystem::path configFolder() {

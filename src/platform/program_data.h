@@ -22,6 +22,9 @@ std::filesystem::path programDataFolder();
 // resources. Returns the folder. Throws Error when it cannot be created.
 std::filesystem::path ensureProgramData();
 
+// The user's pictures folder (the desktop's XDG_PICTURES_DIR, usually ~/Pictures).
+std::filesystem::path picturesFolder();
+
 // $VISTREL_CONFIG_DIR when set, else $XDG_CONFIG_HOME/vistrel (~/.config/vistrel).
 std::filesystem::path configFolder();
 

@@ -6,8 +6,9 @@
 namespace vistrel::platform {
 
 // The buttons of a question, as the message boxes of the program offer them.
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoAll };
-enum class Answer { Ok, Cancel, Yes, No, All };
+// YesNoAll adds "Yes to all" (All); YesNoToAll adds "No to all" (NoToAll) as well.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoAll, YesNoToAll };
+enum class Answer { Ok, Cancel, Yes, No, All, NoToAll };
 enum class Icon { None, Information, Warning, Error, Question };
 
 // How the engine talks to the user. The engine never opens a window: where the

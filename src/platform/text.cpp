@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <QString>
 #include <charconv>
 
 namespace vistrel::platform {
@@ -10,6 +11,11 @@ std::string asciiLower(std::string_view text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return result;
+}
+
+std::string lowerCase(std::string_view text) {
+  if (!isValidUtf8(text)) return asciiLower(text);
+  return QString::fromUtf8(text.data(), qsizetype(text.size())).toLower().toStdString();
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
@@ -115,6 +121,12 @@ std::string textFromFile(std::string_view bytes) {
 }
 
 std::string displayName(const std::filesystem::path& path) { return textFromFile(path.native()); }
+
+std::size_t utf8Length(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
 
 std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;

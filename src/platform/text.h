@@ -11,6 +11,9 @@ namespace vistrel::platform {
 // extensions are ASCII, and other bytes of UTF-8 texts must pass unchanged.
 std::string asciiLower(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Every letter in lower case, accented ones too ("März" -> "märz"); a text
+// that is not UTF-8 has only its ASCII letters lowered.
+std::string lowerCase(std::string_view text);
 std::string_view trimBlanks(std::string_view text);
 
 // A decimal integer with an optional sign and nothing else; nothing when the
@@ -26,6 +29,8 @@ bool isValidUtf8(std::string_view text);
 // A file name or path as the user sees it. File operations keep using the
 // path itself: a name that is not UTF-8 must still open.
 std::string displayName(const std::filesystem::path& path);
+// The number of characters (code points) of a UTF-8 text.
+std::size_t utf8Length(std::string_view text);
 // The longest start of a UTF-8 text with at most maxBytes bytes that does not
 // end inside a character.
 std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes);

@@ -1,9 +1,14 @@
 #include "platform/volume_info.h"
 
+#include <unistd.h>
+
 #include <QStorageInfo>
 #include <QString>
+#include <algorithm>
 #include <fstream>
 #include <set>
+
+#include "platform/text.h"
 
 namespace vistrel::platform {
 namespace {
@@ -47,7 +52,63 @@ DriveType typeOf(const std::string& fileSystem, const std::string& device) {
   return isRemovableDevice(device) ? DriveType::Removable : DriveType::Fixed;
 }
 
+bool isDesktopMount(const std::string& mountPoint) {
+  const std::string gvfs = "/run/user/" + std::to_string(::getuid()) + "/gvfs/";
+  return mountPoint.starts_with("/media/") || mountPoint.starts_with("/run/media/") || mountPoint.starts_with(gvfs);
+}
+
+std::vector<fs::path> subfolders(const fs::path& folder) {
+  std::vector<fs::path> found;
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_directory(typeError)) found.push_back(it->path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+bool holdsFiles(const fs::path& folder) {
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError)) return true;
+  }
+  return false;
+}
+
+// The "DCIM" folder of a volume in any case of letters, as card file systems keep names.
+void addCameraFolders(const fs::path& root, std::vector<fs::path>& found) {
+  for (const fs::path& folder : subfolders(root)) {
+    if (!equalsIgnoreCase(folder.filename().string(), "DCIM")) continue;
+    if (holdsFiles(folder)) found.push_back(folder);
+    const std::vector<fs::path> inner = subfolders(folder);
+    found.insert(found.end(), inner.begin(), inner.end());
+  }
+}
+
 }  // namespace
+
+std::vector<fs::path> removableMountPoints() {
+  std::vector<fs::path> found;
+  for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
+    if (!storage.isValid() || !storage.isReady()) continue;
+    const std::string root = storage.rootPath().toStdString();
+    const std::string device = storage.device().toStdString();
+    if (isDesktopMount(root + "/") || isRemovableDevice(device)) found.emplace_back(root);
+  }
+  return found;
+}
+
+std::vector<fs::path> cameraFolders(const std::vector<fs::path>& mountPoints) {
+  std::vector<fs::path> found;
+  for (const fs::path& root : mountPoints) {
+    addCameraFolders(root, found);
+    // A camera over gvfs shows its storages ("Internal storage", "Card") first.
+    for (const fs::path& storage : subfolders(root)) addCameraFolders(storage, found);
+  }
+  return found;
+}
 
 VolumeInfo volumeInfo(const std::filesystem::path& path) {
   const QStorageInfo storage(QString::fromStdString(path.string()));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vistrel::platform {
 
@@ -22,5 +23,14 @@ struct VolumeInfo {
 
 // Nothing is thrown: a path on no readable volume gives DriveType::Unknown.
 VolumeInfo volumeInfo(const std::filesystem::path& path);
+
+// Cards and cameras show up as mounted volumes: the mount points of the
+// removable ones (by the kernel's flag, or mounted by the desktop under
+// /media, /run/media or a camera's gvfs folder).
+std::vector<std::filesystem::path> removableMountPoints();
+// The folders that hold a camera's pictures on those volumes: each folder in
+// a "DCIM" folder at the top of the volume (or one level down, where a camera
+// shows its storages as folders), and "DCIM" itself when files lie in it.
+std::vector<std::filesystem::path> cameraFolders(const std::vector<std::filesystem::path>& mountPoints);
 
 }  // namespace vistrel::platform

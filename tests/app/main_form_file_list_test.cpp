@@ -342,10 +342,10 @@ TEST_F(FileListTest, DelAsksBeforeDeletingWhileConfirmFileDeleteIsOn) {
   for (const char* name : {"a.jpg", "b.jpg"}) photos.write(name, name);
   list();
   select({"a.jpg"});
-  prompter.expect("Move this file to the trash?\r\n\r\na.jpg", Answer::No);
+  prompter.expect("move \"a.jpg\" to the Trash", Answer::No);
   QTest::keyClick(form->FileList, Qt::Key_Delete);
   EXPECT_TRUE(fs::exists(photos / "a.jpg"));
-  prompter.expect("Move this file to the trash?", Answer::Yes);
+  prompter.expect("move \"a.jpg\" to the Trash", Answer::Yes);
   form->FileListPopup->Delete1->trigger();
   EXPECT_FALSE(fs::exists(photos / "a.jpg"));
   form->options().confirmDelete = false;

@@ -40,6 +40,7 @@ TEST(TerminalPrompter, AsksUntilItGetsAnAnswerItKnows) {
   // End of input changes nothing.
   EXPECT_EQ(askWith(AnswerMode::Ask, "", Buttons::YesNoAll).first, Answer::No);
   EXPECT_EQ(askWith(AnswerMode::Ask, "", Buttons::OkCancel).first, Answer::Cancel);
+  EXPECT_EQ(askWith(AnswerMode::Ask, "k\n", Buttons::YesNoToAll).first, Answer::NoToAll);
 }
 
 TEST(TerminalPrompter, CommandLineAnswersNeedNoInput) {

@@ -64,5 +64,18 @@ TEST_F(DatesTest, ShortDatesParseBack) {
   EXPECT_FALSE(parseShortDate(""));
 }
 
+TEST_F(DatesTest, FormatLettersWithLocaleNames) {
+  const DateTime taken{2004, 1, 5, 14, 30, 7};  // a Monday
+  const std::pair<const char*, const char*> cases[] = {
+      {"dd_mm_yyyy", "05_01_2004"},  {"mmm_dd_yyyy", "Jan_05_2004"}, {"yyyy_mmm_dd", "2004_Jan_05"},
+      {"dddd-d-mmm", "Monday-5-Jan"}, {"ddd-d-mm-yyyy", "Mon-5-01-2004"}, {"mmmm yy", "January 04"},
+      {"hh_mm", "14_30"},            {"hh_mm_ss", "14_30_07"},      {"HH.NN:s", "14.30:7"},
+      {"h mm", "14 30"},             {"m/d dd (at)", "1/5 05 (at)"},
+  };
+  for (const auto& [format, text] : cases) EXPECT_EQ(formatDateTime(taken, format), text) << format;
+  useLocale("de_DE");
+  EXPECT_EQ(formatDateTime(taken, "dddd d. mmmm"), "Montag 5. Januar");
+}
+
 }  // namespace
 }  // namespace vistrel::platform

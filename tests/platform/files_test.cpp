@@ -12,6 +12,7 @@
 #include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "support/temp_folder.h"
+#include "support/tmpfs_mount.h"
 
 namespace vistrel::platform {
 namespace {
@@ -43,15 +44,50 @@ TEST(Files, CopyReplacesOrKeepsAndCarriesTimes) {
   EXPECT_FALSE(std::filesystem::exists(folder / "x"));
 }
 
-TEST(Files, MoveKeepsTimesAndContent) {
+TEST(Files, MoveKeepsTimesAndContentAndReplacesOnlyWhenTold) {
   test::TempFolder folder;
   const auto from = folder.write("a.txt", "abc");
   const SystemTime past = fromLocal({1999, 12, 31, 23, 59, 58});
   setLastWriteTime(from, past);
-  moveFile(from, folder / "sub.txt");
+  EXPECT_TRUE(moveFile(from, folder / "sub.txt", IfExists::Keep));
   EXPECT_FALSE(std::filesystem::exists(from));
   EXPECT_EQ(readFile(folder / "sub.txt"), "abc");
   EXPECT_EQ(lastWriteTime(folder / "sub.txt"), past);
+
+  const auto other = folder.write("b.txt", "b");
+  EXPECT_FALSE(moveFile(other, folder / "sub.txt", IfExists::Keep));
+  EXPECT_FALSE(renameNoReplace(other, folder / "sub.txt"));
+  EXPECT_EQ(readFile(folder / "sub.txt"), "abc");
+  EXPECT_TRUE(moveFile(other, folder / "sub.txt", IfExists::Replace));
+  EXPECT_EQ(readFile(folder / "sub.txt"), "b");
+  EXPECT_THROW(renameNoReplace(folder / "missing", folder / "x"), Error);
+  EXPECT_EQ(numberedName("/p/photo.jpg", 2), "/p/photo (2).jpg");
+}
+
+// The copy is complete and the same before the source goes, with its times and mode.
+TEST(Files, MoveAcrossFileSystemsCopiesChecksAndOnlyThenRemoves) {
+  test::TmpfsMount card;
+  if (!card.mounted()) GTEST_SKIP() << card.reason();
+  test::TempFolder disk;
+  const std::string photo(300000, 'p');
+  const auto from = card.write("IMG_0001.JPG", photo);
+  std::filesystem::permissions(from, std::filesystem::perms(0640));
+  const SystemTime taken = fromLocal({2004, 1, 5, 14, 30, 0});
+  setLastWriteTime(from, taken);
+  const auto mine = disk.write("IMG_0002.JPG", "mine");
+
+  EXPECT_TRUE(moveFile(from, disk / "IMG_0001.JPG", IfExists::Keep));
+  EXPECT_FALSE(std::filesystem::exists(from));
+  EXPECT_EQ(readFile(disk / "IMG_0001.JPG"), photo);
+  EXPECT_EQ(lastWriteTime(disk / "IMG_0001.JPG"), taken);
+  EXPECT_EQ(std::filesystem::status(disk / "IMG_0001.JPG").permissions(), std::filesystem::perms(0640));
+
+  const auto second = card.write("IMG_0002.JPG", "card");
+  EXPECT_FALSE(moveFile(second, mine, IfExists::Keep));
+  EXPECT_EQ(readFile(second), "card");
+  EXPECT_EQ(readFile(mine), "mine");
+  EXPECT_THROW(moveFile(card / "gone.jpg", disk / "gone.jpg", IfExists::Keep), Error);
+  EXPECT_FALSE(std::filesystem::exists(disk / "gone.jpg"));
 }
 
 TEST(Files, TimesReadOnlyAndHidden) {

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
@@ -21,7 +22,6 @@
 #include "metadata/descriptions.h"
 #include "metadata/summaries.h"
 #include "platform/error.h"
-#include "platform/files.h"
 
 namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
@@ -385,26 +385,50 @@ void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
   updatingItems_ = false;
 }
 
-void TFileList::deleteSelected(bool quiet) {
+void TFileList::deleteSelected() {
   if (editing() || selectedItems().isEmpty()) return;
-  const int index = indexOfTopLevelItem(selectedItems().first());
-  for (QTreeWidgetItem* item : selectedItems()) {
-    try {
-      platform::moveToTrash(pathOf(item));
-    } catch (const Error& error) {
-      if (!quiet) emit errorMessage(QString::fromStdString(error.what()));
-      break;
+  emit deleteRequested(indexOfTopLevelItem(selectedItems().first()));
+}
+
+void TFileList::renameRow(const fs::path& from, const fs::path& to) {
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (pathOf(item) != from) continue;
+    item->setText(0, QString::fromStdString(to.filename().string()));
+    item->setData(0, kPathRole, QString::fromStdString(to.string()));
+    if (view_ == ViewStyle::Thumbnails) {
+      for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hintOf(item, to));
     }
+    return;
+  }
+}
+
+void TFileList::dropMissingRows() {
+  for (int row = topLevelItemCount() - 1; row >= 0; --row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(pathOf(item), ec))) continue;
     std::replace(loadItems_.begin(), loadItems_.end(), item, static_cast<QTreeWidgetItem*>(nullptr));
     if (renaming_ == item) renaming_ = nullptr;
     delete item;
   }
+}
+
+void TFileList::selectRowAt(int index) {
   if (topLevelItemCount() == 0) return;
   QTreeWidgetItem* next = topLevelItem(topLevelItemCount() < 2 ? 0 : std::min(index, topLevelItemCount() - 1));
   clearSelection();
   setCurrentItem(next);
   next->setSelected(true);
   emit previewRequested();
+}
+
+void TFileList::selectFiles(const std::vector<fs::path>& files) {
+  clearSelection();
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (std::find(files.begin(), files.end(), pathOf(item)) != files.end()) item->setSelected(true);
+  }
 }
 
 void TFileList::showSelectionCount() {
@@ -423,7 +447,7 @@ bool TFileList::handleKeyPress(QKeyEvent* event) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     emit fullScreenRequested();
   } else if (key == Qt::Key_Delete) {
-    emit deleteRequested();
+    deleteSelected();
   } else if ((key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers() == Qt::AltModifier) {
     moveSelectedRow(key == Qt::Key_Up ? -1 : 1);
   } else {

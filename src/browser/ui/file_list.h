@@ -77,9 +77,16 @@ class TFileList : public QTreeWidget {
   void moveSelectedRow(int step);
   // Starts editing the focused row's name; the file is renamed when the edit ends.
   void startRename();
-  // Deletes the selected files to the trash, without asking, and selects the
-  // row that took the place. A quiet delete reports no failure.
-  void deleteSelected(bool quiet = false);
+  // Asks for the selected files to be deleted (deleteRequested), unless a name is being edited.
+  void deleteSelected();
+  // After a command renamed or moved a file: its row shows the new name and holds the new path.
+  void renameRow(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Removes the rows whose files are gone.
+  void dropMissingRows();
+  // Selects the row at the index (the last row when the list is shorter) and previews it.
+  void selectRowAt(int index);
+  // Selects exactly the rows of these files.
+  void selectFiles(const std::vector<std::filesystem::path>& files);
   // Stops a running thumbnail load (Esc, Space, view change).
   void stopThumbnails();
   bool thumbnailsLoading() const;
@@ -114,8 +121,8 @@ class TFileList : public QTreeWidget {
   void errorMessage(const QString& message);
   // The thumbnail cache cannot be used; pictures are made in memory instead.
   void cacheProblem(const QString& reason);
-  // Del: the window asks first when the options say so, then calls deleteSelected().
-  void deleteRequested();
+  // Del or "Delete" with rows selected; `row` is the first selected row.
+  void deleteRequested(int row);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

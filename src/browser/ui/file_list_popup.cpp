@@ -50,7 +50,7 @@ TFileListPopup::TFileListPopup(TFileList* list, QAction* infoPanelToggle)
   connect(this, &QMenu::aboutToShow, this, &TFileListPopup::updateItems);
   connect(SelectAll1, &QAction::triggered, list, &QAbstractItemView::selectAll);
   connect(Rename1, &QAction::triggered, list, &TFileList::startRename);
-  connect(Delete1, &QAction::triggered, list, &TFileList::deleteRequested);
+  connect(Delete1, &QAction::triggered, list, &TFileList::deleteSelected);
   connect(Updatecachedthumbnail1, &QAction::triggered, list, &TFileList::updateThumbnails);
   connect(Name1, &QAction::triggered, list, [list] { list->sortByColumn(0, true); });
   connect(Size1, &QAction::triggered, list, [list] { list->sortByColumn(1, true); });

@@ -30,6 +30,7 @@ QMessageBox::StandardButtons boxButtons(Buttons buttons) {
     case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Buttons::YesNoAll: return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll;
+    case Buttons::YesNoToAll: return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::NoToAll;
   }
   return QMessageBox::Ok;
 }
@@ -40,6 +41,7 @@ Answer answerOf(int button) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::YesToAll: return Answer::All;
+    case QMessageBox::NoToAll: return Answer::NoToAll;
     default: return Answer::Cancel;
   }
 }

@@ -10,6 +10,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "tools/crypto/vxx_format.h"
 
 namespace vistrel::crypto {
@@ -60,9 +61,8 @@ void verifyWritten(platform::AtomicFile& out, std::string_view password, int alg
 
 // "photo (2).jpg", "photo (3).jpg" ... beside the target: the first name that is free.
 fs::path keepBeside(platform::AtomicFile& out, const fs::path& target) {
-  const std::string stem = target.stem().string(), extension = target.extension().string();
   for (int n = 2; n < 100000; ++n) {
-    const fs::path candidate = target.parent_path() / (stem + " (" + std::to_string(n) + ")" + extension);
+    const fs::path candidate = platform::numberedName(target, n);
     if (out.commitAsNew(candidate)) return candidate;
   }
   throw Error("No free name beside " + target.string());

@@ -32,6 +32,8 @@ TEST(MessageBoxPrompterTest, ShowsOldStyleLineBreaksAsBreaksAndMapsTheButtons) {
   EXPECT_EQ(text, "Overwrite?\n\nA.jpg\nB.jpg");
   pressWhenShown(QMessageBox::Cancel, &text);
   EXPECT_EQ(prompter.ask("Go on?", "Confirm", Buttons::OkCancel, Icon::Warning), Answer::Cancel);
+  pressWhenShown(QMessageBox::NoToAll, &text);
+  EXPECT_EQ(prompter.ask("Replace?", "Confirm File Replace", Buttons::YesNoToAll, Icon::Question), Answer::NoToAll);
 }
 
 TEST(MessageBoxPrompterTest, AWorkerThreadsQuestionIsAnsweredOnTheWindowThread) {

@@ -7,8 +7,7 @@
 #include <QTest>
 
 #include "platform/files.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_folder.h"
+#include "support/form_test.h"
 #include "tools/crypto/gxe_crypto.h"
 #include "tools/crypto/ui/decrypt_form.h"
 #include "tools/crypto/ui/encrypt_form.h"
@@ -18,12 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CryptoFormsTest : public ::testing::Test {
- protected:
-  test::TempFolder folder;
-  platform::SettingsStore store{folder / "settings.reg"};
-  test::ScriptedPrompter prompter;
-};
+using CryptoFormsTest = test::FormTest;
 
 TEST_F(CryptoFormsTest, EncryptNeedsTwoEqualPasswordsAndEnterMovesToTheSecond) {
   TfmEncrypt form(nullptr, prompter, store);
