@@ -8,6 +8,7 @@
 #include "cli/info_command.h"
 #include "cli/resize_command.h"
 #include "cli/rotate_command.h"
+#include "cli/zip_command.h"
 
 namespace vistrel::cli {
 
@@ -15,6 +16,7 @@ std::span<const CommandInfo> commands() {
   static const std::vector<CommandInfo> table = {
       galleryCommand(), infoCommand(),  rotateCommand(),  resizeCommand(),
       ftpCommand(),     cacheCommand(), encryptCommand(), decryptCommand(),
+      zipCommand(),
   };
   return table;
 }
