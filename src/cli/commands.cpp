@@ -6,6 +6,7 @@
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
+#include "cli/mail_command.h"
 #include "cli/resize_command.h"
 #include "cli/rotate_command.h"
 #include "cli/zip_command.h"
@@ -16,7 +17,7 @@ std::span<const CommandInfo> commands() {
   static const std::vector<CommandInfo> table = {
       galleryCommand(), infoCommand(),  rotateCommand(),  resizeCommand(),
       ftpCommand(),     cacheCommand(), encryptCommand(), decryptCommand(),
-      zipCommand(),
+      zipCommand(),     mailCommand(),
   };
   return table;
 }
