@@ -157,6 +157,9 @@ class TMainForm : public QMainWindow {
   void DecryptFilesClick();
   // Shows the dialog; on OK hands it the selected files, runs it and lists the folder again.
   void runCryptoForm(crypto::ui::CryptoForm& form, const std::function<void()>& run);
+  // Sharing the selected files (main_form_sharing.cpp)
+  void Zipimagefiles1Click();
+  void Emailimages1Click();
   // The file list, the drag list and the cache commands (main_form_file_list.cpp)
   void createFileListCommands();
   void createDragListButtons();

@@ -118,10 +118,8 @@ void TMainForm::createMenu() {
   connect(Createthumbnails1, &QAction::triggered, this, &TMainForm::Createthumbnails1Click);
   connect(FTPupload1, &QAction::triggered, this, &TMainForm::FTPupload1Click);
   connect(Help1, &QAction::triggered, this, [] { platform::ui::showHelp(0); });
-  connect(Zipimagefiles1, &QAction::triggered, this, [this] {
-    needsSelection("No file(s) selected.\n\nYou must first select (highlight)\nat least one file in the file list.",
-                   "Information", Icon::Information);
-  });
+  connect(Zipimagefiles1, &QAction::triggered, this, &TMainForm::Zipimagefiles1Click);
+  connect(Emailimages1, &QAction::triggered, this, &TMainForm::Emailimages1Click);
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
   connect(Fullscreen1, &QAction::triggered, this,
           [this] { needsSelection("You must select a file in the file list.", "No file selected", Icon::Error); });
