@@ -63,6 +63,7 @@ TMainForm::TMainForm(platform::SettingsStore& store, platform::Prompter& prompte
   connect(OptionsForm, &TOptionsForm::imageBackgroundChanged, ImageNV, &imaging::TImagNV::setColor);
   connect(OptionsForm, &TOptionsForm::fileListColoursChanged, this, &TMainForm::applyFileListColours);
   createFileListCommands();
+  createEditorCommands();
   createImageToolCommands();
 }
 

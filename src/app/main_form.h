@@ -157,6 +157,12 @@ class TMainForm : public QMainWindow {
   void DecryptFilesClick();
   // Shows the dialog; on OK hands it the selected files, runs it and lists the folder again.
   void runCryptoForm(crypto::ui::CryptoForm& form, const std::function<void()>& run);
+  // The metadata editors over the file list (main_form_editors.cpp)
+  void createEditorCommands();
+  void EditIPTCinfo1Click();
+  void btnFileDateClick();
+  void EditExifDateClick();
+  void btnDescriptionClick();
   // Sharing the selected files (main_form_sharing.cpp)
   void Zipimagefiles1Click();
   void Emailimages1Click();

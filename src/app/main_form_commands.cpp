@@ -127,11 +127,9 @@ void TMainForm::createMenu() {
   connect(cbInclNonImages, &QAction::triggered, this, &TMainForm::listFolder);
   connect(cbIncludeIPTC, &QAction::triggered, this, &TMainForm::cbIncludeIPTCClick);
   connect(cbViewPos, &QAction::triggered, this, &TMainForm::cbViewPosClick);
-  for (QAction* action : {Setfiledate1, Renameseries1}) {
-    connect(action, &QAction::triggered, this, [this] {
-      needsSelection("You must select at least\r\none file in the file list.", "No files selected", Icon::Error);
-    });
-  }
+  connect(Renameseries1, &QAction::triggered, this, [this] {
+    needsSelection("You must select at least\r\none file in the file list.", "No files selected", Icon::Error);
+  });
   connect(EncryptFiles, &QAction::triggered, this, &TMainForm::EncryptFilesClick);
   connect(DecryptFiles, &QAction::triggered, this, &TMainForm::DecryptFilesClick);
   connect(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kWebsite)); });

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "metadata/img_data.h"
 #include "platform/files.h"
 
 namespace vistrel::browser {
@@ -37,9 +38,6 @@ bool isDroppableImage(const std::filesystem::path& file) {
   return isOneOf(platform::lowerExtension(file), droppable);
 }
 
-bool isJpegFile(const std::filesystem::path& file) {
-  const std::string extension = platform::lowerExtension(file);
-  return extension == ".jpg" || extension == ".jpeg";
-}
+bool isJpegFile(const std::filesystem::path& file) { return metadata::IsJpegName(file); }
 
 }  // namespace vistrel::browser

@@ -3,9 +3,12 @@
 #include "cli/cache_command.h"
 #include "cli/command.h"
 #include "cli/crypto_commands.h"
+#include "cli/date_commands.h"
+#include "cli/describe_command.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
+#include "cli/iptc_command.h"
 #include "cli/mail_command.h"
 #include "cli/resize_command.h"
 #include "cli/rotate_command.h"
@@ -15,9 +18,9 @@ namespace vistrel::cli {
 
 std::span<const CommandInfo> commands() {
   static const std::vector<CommandInfo> table = {
-      galleryCommand(), infoCommand(),  rotateCommand(),  resizeCommand(),
-      ftpCommand(),     cacheCommand(), encryptCommand(), decryptCommand(),
-      zipCommand(),     mailCommand(),
+      galleryCommand(),  infoCommand(),    iptcCommand(),  exifdateCommand(), filedateCommand(),
+      describeCommand(), rotateCommand(),  resizeCommand(), ftpCommand(),     cacheCommand(),
+      encryptCommand(),  decryptCommand(), zipCommand(),   mailCommand(),
   };
   return table;
 }

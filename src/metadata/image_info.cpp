@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "metadata/exif_text.h"
@@ -20,6 +21,7 @@ constexpr int kMaxDirectories = 64;
 constexpr std::int64_t kMaxCopiedBytes = 8 << 20;
 constexpr std::int64_t kCostPerEntry = 64;
 constexpr int kDateLength = 19;
+constexpr long long kMaxShiftSeconds = 10000LL * 366 * 86400;
 
 std::string cut(const std::string& text, std::size_t capacity) {
   return std::string(platform::utf8Prefix(text, capacity));
@@ -41,6 +43,12 @@ platform::DateTime addSeconds(const platform::DateTime& date, long long seconds)
   return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
           static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(time.hours().count()),
           static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()), 0};
+}
+
+// Where a date text may be written over: only into a text field that holds
+// all 19 characters, or the bytes after it would be overwritten.
+std::int64_t datePosition(const TTagEntry& entry) {
+  return entry.Format == kAscii && entry.Size >= kDateLength ? entry.ValuePosition : 0;
 }
 
 }  // namespace
@@ -171,14 +179,14 @@ void TImageInfo::rememberSpecialTag(Walk& walk, const TTagEntry& entry, std::int
     case 0x010F: CameraMake = cut(entry.DisplayText, 32); break;
     case 0x0110: CameraModel = cut(entry.DisplayText, 40); break;
     case 0x0132:
-      DateTimePos = entry.ValuePosition;
+      DateTimePos = datePosition(entry);
       CameraDate = cut(entry.DisplayText, 20);
       break;
     case 0x9003:
-      DateTimeOriginalPos = entry.ValuePosition;
+      DateTimeOriginalPos = datePosition(entry);
       CameraDate = cut(entry.DisplayText, 20);
       break;
-    case 0x9004: DateTimeDigitizedPos = entry.ValuePosition; break;
+    case 0x9004: DateTimeDigitizedPos = datePosition(entry); break;
     case 0x9000: ExifVersionText = platform::textFromFile(entry.RawBytes.substr(0, 6)); break;
     case 0x9209: FlashValue = rounded(NumericValueOf(entry.RawBytes, entry.Format, BigEndian)); break;
     case 0x014A:
@@ -236,13 +244,23 @@ void TImageInfo::PutDateAt(std::int64_t position, const platform::DateTime& date
   Buffer.replace(position - 1, kDateLength, ExifDateText(date));
 }
 
-void TImageInfo::ShiftAllDates(int days, int hours, int minutes, int seconds) {
+int TImageInfo::ShiftAllDates(int days, int hours, int minutes, int seconds) {
   const long long offset = ((days * 24LL + hours) * 60 + minutes) * 60 + seconds;
+  int unreadable = 0;
   for (const std::int64_t position : {DateTimePos, DateTimeOriginalPos, DateTimeDigitizedPos}) {
     // A date that does not parse cannot be shifted; it is left as it is.
     if (position <= 0) continue;
-    if (const auto date = DateAt(position)) PutDateAt(position, addSeconds(*date, offset));
+    const auto date = DateAt(position);
+    // Beyond ten thousand years the calendar arithmetic itself would overflow.
+    const bool inRange = date && std::llabs(offset) <= kMaxShiftSeconds;
+    const auto shifted = inRange ? addSeconds(*date, offset) : platform::DateTime{};
+    if (inRange && shifted.year >= 1 && shifted.year <= 9999) {
+      PutDateAt(position, shifted);
+    } else {
+      ++unreadable;
+    }
   }
+  return unreadable;
 }
 
 void TImageInfo::SetAllDates(const platform::DateTime& date) {

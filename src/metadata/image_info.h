@@ -90,7 +90,9 @@ class TImageInfo : public tEndInd {
   std::optional<platform::DateTime> DateAt(std::int64_t position) const;
   // Changes only the buffer; writing it into the file is TimgData's business.
   void PutDateAt(std::int64_t position, const platform::DateTime& date);
-  void ShiftAllDates(int days, int hours, int minutes, int seconds);
+  // Returns how many date texts could not be read (or would leave the years
+  // 1 to 9999) and were left as they are.
+  int ShiftAllDates(int days, int hours, int minutes, int seconds);
   void SetAllDates(const platform::DateTime& date);
 
  private:

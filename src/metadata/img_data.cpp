@@ -49,6 +49,11 @@ bool isByteOrderMark(std::string_view bytes) { return bytes == "II" || bytes == 
 
 }  // namespace
 
+bool IsJpegName(const fs::path& file) {
+  const std::string extension = platform::lowerExtension(file);
+  return extension == ".jpg" || extension == ".jpeg";
+}
+
 TimgData::TimgData() = default;
 TimgData::~TimgData() = default;
 

@@ -27,6 +27,10 @@ struct tSection {
 // The metadata of one image file: the JPEG segments that matter up to the
 // image data (or the start of a TIFF file), and the parsed EXIF block.
 // Made per use: ReadMetadata, read, perhaps change, write back, discard.
+// Whether the name ends in ".jpg" or ".jpeg", in any case: the files whose
+// metadata the editors write.
+bool IsJpegName(const std::filesystem::path& file);
+
 class TimgData : public tEndInd {
  public:
   static constexpr std::size_t kMaxScannedSections = 20;
@@ -71,6 +75,7 @@ class TimgData : public tEndInd {
   // the EXIF image size is set to the stream's.
   std::string JpegWithMetadata(std::string_view jpegStream, bool updateDimensions);
   // The same written to `fileName`: beside it first, then renamed over it.
+  // A read-only file is refused, as a write in place would be.
   void SaveJpegWithMetadata(std::string_view jpegStream, const std::filesystem::path& fileName,
                             bool updateDimensions);
   // Rewrites the file that was read (or writes to `fileName`) with the stored,

@@ -105,6 +105,8 @@ std::string TimgData::JpegWithMetadata(std::string_view jpegStream, bool updateD
 
 void TimgData::SaveJpegWithMetadata(std::string_view jpegStream, const std::filesystem::path& fileName,
                                     bool updateDimensions) {
+  std::error_code error;
+  enforce(!std::filesystem::exists(fileName, error) || !platform::isReadOnly(fileName), "The file is read-only");
   const std::string bytes = JpegWithMetadata(jpegStream, updateDimensions);
   platform::AtomicFile file(fileName);
   file.write(bytes);

@@ -4,6 +4,7 @@
 
 #include <csignal>
 
+#include "camera_file.h"
 #include "exif_builder.h"
 #include "metadata/img_data.h"
 #include "metadata/jpeg_stream.h"
@@ -172,40 +173,7 @@ TEST_F(JpegRewriteTest, KilledWriterLeavesTheOldOrTheNewFile) {
   }
 }
 
-// Files made by ImageMagick and tagged by exiftool: the pixels and the
-// segments of other programs survive our metadata writes.
-class CameraFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* tool : {"convert", "exiftool", "djpeg"}) {
-      if (!test::haveTool(tool)) GTEST_SKIP() << "needs " << tool;
-    }
-    test::runTool({"convert", "-size", "96x64", "plasma:fractal", "-seed", "3", photo.string()});
-    std::string icc(128, '\0');
-    icc.replace(0, 4, std::string("\0\0\0\x84", 4));
-    icc.replace(8, 16, std::string("\x02\x10\0\0mntrRGB XYZ ", 16));  // version, class, colour space
-    icc.replace(36, 4, "acsp");
-    const auto profile = folder.write("p.icc", icc + std::string(4, '\0'));
-    test::runTool({"exiftool", "-q", "-overwrite_original", "-Make=Camera", "-DateTimeOriginal=2020:01:01 10:00:00",
-                   "-ICC_Profile<=" + profile.string(), "-XMP:Title=Xmp title", photo.string()});
-    pixels = test::runTool({"djpeg", "-pnm", photo.string()});
-    profileBytes = test::runTool({"exiftool", "-b", "-ICC_Profile", photo.string()});
-    ASSERT_FALSE(profileBytes.empty());
-  }
-
-  void expectOthersIntact() {
-    EXPECT_EQ(test::runTool({"djpeg", "-pnm", photo.string()}), pixels);
-    EXPECT_EQ(test::runTool({"exiftool", "-b", "-ICC_Profile", photo.string()}), profileBytes);
-    auto tool = test::exiftoolValues(photo.string(), {"XMP:Title", "Make"});
-    EXPECT_EQ(tool["Title"], "Xmp title");
-    EXPECT_EQ(tool["Make"], "Camera");
-  }
-
-  test::TempFolder folder;
-  std::filesystem::path photo = folder / "camera.jpg";
-  std::string pixels;
-  std::string profileBytes;
-};
+using test::CameraFileTest;
 
 TEST_F(CameraFileTest, IptcCaptionKeepsPixelsProfileXmpAndExif) {
   TimgData data;
