@@ -68,14 +68,6 @@ async def main():
 asyncio.run(main())
 )";
 
-sockaddr_in loopback(int port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
 }  // namespace
 
 bool FtpServer::tlsAvailable() { return runQuietly({kPython, "-c", "import OpenSSL"}, "/dev/null") == 0; }

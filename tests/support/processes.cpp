@@ -19,14 +19,6 @@
 namespace vistrel::test {
 namespace {
 
-sockaddr_in loopback(int port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
 bool answers(int port) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
   const sockaddr_in address = loopback(port);
@@ -98,6 +90,14 @@ void makeCertificate(const std::filesystem::path& certificate, const std::filesy
                  folder / "openssl.log") != 0) {
     throw std::runtime_error("openssl could not make a certificate");
   }
+}
+
+sockaddr_in loopback(int port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
 }
 
 int freePort() {

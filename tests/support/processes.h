@@ -1,5 +1,6 @@
 #pragma once
 
+#include <netinet/in.h>
 #include <sys/types.h>
 
 #include <filesystem>
@@ -29,6 +30,9 @@ void stopServer(pid_t pid);
 // A self-signed certificate for 127.0.0.1 and its key, made with openssl.
 // Throws std::runtime_error when it cannot be made.
 void makeCertificate(const std::filesystem::path& certificate, const std::filesystem::path& key);
+
+// The address 127.0.0.1:port.
+sockaddr_in loopback(int port);
 
 // A port on 127.0.0.1 that nothing listens on right now.
 int freePort();
