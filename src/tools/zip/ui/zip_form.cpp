@@ -51,6 +51,7 @@ TZipForm::TZipForm(QWidget* parent, platform::Prompter& prompter) : QDialog(pare
   new QShortcut(QKeySequence::HelpContents, this, [] { platform::ui::showHelp(kHelpContext); });
   editFileName = new QLineEdit(QDir::home().filePath("test.zip"), this);
   editFileName->setValidator(new ArchiveNameValidator(editFileName));
+  editFileName->setMinimumWidth(320);
   btnNew = new QPushButton("&New", this);
   btnOpen = new QPushButton("&Open", this);
   comboCompression = new QComboBox(this);
