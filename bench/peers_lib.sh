@@ -1,7 +1,7 @@
 # Shared by the peer benchmarks (sourced, not run): the photo corpus and the
-# timing of commands in rounds. The sourcing script sets count and runs; this
-# sets here, build, vistrel, corpus, im and a scratch folder work, removed at
-# the end.
+# timing of commands in rounds. The sourcing script sets count and runs (and
+# may set what, the heading of its tables); this sets here, build, vistrel,
+# corpus, im and a scratch folder work, removed at the end.
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${BUILD:-$here/../build}" && pwd)
@@ -63,7 +63,7 @@ run_and_report() {
     read -r w c m <<<"$median"
     wall[$name]=$w cpu[$name]=$c mem[$name]=$m
   done
-  echo "$count photos of 12 MP, median of $runs runs, $(nproc) cores, $(date -u +%F)"
+  echo "${what:-$count photos of 12 MP}, median of $runs runs, $(nproc) cores, $(date -u +%F)"
   printf '| %-44s | %8s | %8s | %9s | %12s |\n' tool "wall s" "CPU s" "peak MB" "wall / ours"
   printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..46})" ---------- ---------- ----------- --------------
   for name in "${order[@]}"; do

@@ -43,6 +43,10 @@ class GalleryRunner;
 class TThumbFrm;
 }
 
+namespace vistrel::search::ui {
+class TSearchForm;
+}
+
 namespace vistrel::browser::ui {
 class TDragListBox;
 class TFileListPopup;
@@ -179,6 +183,9 @@ class TMainForm : public QMainWindow {
   void Deletecacheallfolders1Click();
   void CacheStatsClick();
   void Openwith1Click();
+  // File search and text replace (main_form_tools.cpp)
+  void FindFiles1Click();
+  void Textreplace1Click();
   // The picture tools on the selected files (main_form_image_tools.cpp)
   void createImageToolCommands();
   // The rotate command: by the transform, or each file as its camera says.
@@ -208,6 +215,7 @@ class TMainForm : public QMainWindow {
   gallery::ui::TThumbFrm* ThumbFrm = nullptr;
   gallery::ui::GalleryRunner* galleryRunner_ = nullptr;
   imaging::TResizeForm* ResizeForm = nullptr;
+  search::ui::TSearchForm* SearchForm = nullptr;
   std::string listedFolder_;
   ViewStyle viewStyle_ = ViewStyle::Details;
   int thumbSize_ = 80;

@@ -117,6 +117,8 @@ void TMainForm::createMenu() {
 
   connect(Createthumbnails1, &QAction::triggered, this, &TMainForm::Createthumbnails1Click);
   connect(FTPupload1, &QAction::triggered, this, &TMainForm::FTPupload1Click);
+  connect(FindFiles1, &QAction::triggered, this, &TMainForm::FindFiles1Click);
+  connect(Textreplace1, &QAction::triggered, this, &TMainForm::Textreplace1Click);
   connect(Help1, &QAction::triggered, this, [] { platform::ui::showHelp(0); });
   connect(Zipimagefiles1, &QAction::triggered, this, &TMainForm::Zipimagefiles1Click);
   connect(Emailimages1, &QAction::triggered, this, &TMainForm::Emailimages1Click);

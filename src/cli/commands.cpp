@@ -5,11 +5,13 @@
 #include "cli/crypto_commands.h"
 #include "cli/date_commands.h"
 #include "cli/describe_command.h"
+#include "cli/find_command.h"
 #include "cli/ftp_command.h"
 #include "cli/gallery_command.h"
 #include "cli/info_command.h"
 #include "cli/iptc_command.h"
 #include "cli/mail_command.h"
+#include "cli/replace_command.h"
 #include "cli/resize_command.h"
 #include "cli/rotate_command.h"
 #include "cli/zip_command.h"
@@ -20,7 +22,8 @@ std::span<const CommandInfo> commands() {
   static const std::vector<CommandInfo> table = {
       galleryCommand(),  infoCommand(),    iptcCommand(),  exifdateCommand(), filedateCommand(),
       describeCommand(), rotateCommand(),  resizeCommand(), ftpCommand(),     cacheCommand(),
-      encryptCommand(),  decryptCommand(), zipCommand(),   mailCommand(),
+      encryptCommand(),  decryptCommand(), findCommand(),   replaceCommand(),
+      zipCommand(),      mailCommand(),
   };
   return table;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/command.h"
+#include "cli/escaped_output.h"
 #include "platform/text.h"
 #include "platform/version.h"
 
@@ -18,6 +19,7 @@ bool looksLikePath(std::string_view arg) {
 }
 
 int runCommand(const CommandInfo& info, int argc, char** argv) {
+  const EscapedOutput escaped;
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (asksForHelp(args)) {
     std::cout << commandHelp(info);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/terminal_prompter.h"
 #include "platform/text.h"
 
 namespace vistrel::cli {
@@ -10,7 +11,7 @@ void TerminalProgress::progress(int position, int total, const std::filesystem::
   if (quiet_) return;
   const std::string text = "Processing " + std::to_string(position) + " of " + std::to_string(total);
   if (!terminal_) {
-    std::fprintf(out_, "%s: %s\n", text.c_str(), platform::displayName(source.filename()).c_str());
+    std::fprintf(out_, "%s: %s\n", text.c_str(), terminalText(platform::displayName(source.filename())).c_str());
     return;
   }
   constexpr int kWidth = 30;
@@ -26,16 +27,16 @@ void TerminalProgress::status(const std::string& text) {
 }
 
 void TerminalProgress::fileLeftOut(const gallery::FileProblem& problem) {
-  line("Left out " + problem.file.string() + ": " + problem.reason);
+  line("Left out " + platform::displayName(problem.file) + ": " + problem.reason);
 }
 
 void TerminalProgress::photoFailed(const gallery::FileProblem& problem) {
-  line("Could not make " + problem.file.string() + ": " + problem.reason);
+  line("Could not make " + platform::displayName(problem.file) + ": " + problem.reason);
 }
 
 void TerminalProgress::line(const std::string& text) {
   endBar();
-  std::fprintf(out_, "%s\n", text.c_str());
+  std::fprintf(out_, "%s\n", terminalText(text).c_str());
 }
 
 void TerminalProgress::closeProgress() { endBar(); }

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <vector>
 
+#include "platform/control_escapes.h"
 #include "platform/text.h"
 
 namespace vistrel::cli {
@@ -81,7 +82,7 @@ std::string terminalText(const std::string& message) {
       out += text[i];
     }
   }
-  return out;
+  return platform::escapeControls(out);
 }
 
 platform::Answer TerminalPrompter::ask(const std::string& text, const std::string& caption, Buttons buttons,

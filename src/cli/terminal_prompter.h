@@ -43,7 +43,8 @@ class TerminalPrompter : public platform::Prompter {
   bool interactive_;
 };
 
-// Message texts use CR LF and lone CR between lines; a terminal wants LF.
+// Message texts use CR LF and lone CR between lines; a terminal wants LF, and
+// control characters shown as escapes.
 std::string terminalText(const std::string& text);
 
 }  // namespace vistrel::cli

@@ -6,6 +6,8 @@
 #include <iostream>
 
 #include "cli/password_input.h"
+#include "cli/terminal_prompter.h"
+#include "platform/text.h"
 #include "tools/zip/archive_name.h"
 #include "tools/zip/zip_writer.h"
 
@@ -51,7 +53,8 @@ class ZipCommand : public Command {
     zip::ZipEvents events;
     if (terminal) {
       events.adding = [](std::size_t number, std::size_t total, const fs::path& file) {
-        std::fprintf(stderr, "\r\033[KAdding %zu of %zu: %s", number, total, file.filename().c_str());
+        std::fprintf(stderr, "\r\033[KAdding %zu of %zu: %s", number, total,
+                     terminalText(platform::displayName(file.filename())).c_str());
       };
     }
     events.skipped = [](const fs::path& file, const std::string& reason) {

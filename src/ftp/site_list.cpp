@@ -5,6 +5,8 @@
 #include "ftp/password_cipher.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/log.h"
+#include "platform/private_files.h"
 #include "platform/program_data.h"
 #include "platform/text.h"
 
@@ -83,14 +85,18 @@ SiteList::SiteList(std::filesystem::path file) : file_(std::move(file)) {}
 void SiteList::ensureExists() const {
   std::error_code ec;
   if (std::filesystem::exists(file_, ec)) return;
-  platform::createFolders(file_.parent_path());
-  platform::writeFileAtomically(file_, "");
+  platform::writePrivateFile(file_, "");
 }
 
 void SiteList::load() {
   lines_.clear();
   std::error_code ec;
   if (!std::filesystem::exists(file_, ec)) return;
+  try {
+    platform::keepPrivate(file_);
+  } catch (const Error& e) {
+    log::warning(e.what());
+  }
   const std::string content = platform::readFile(file_);
   std::size_t start = 0;
   while (start < content.size()) {
@@ -106,8 +112,7 @@ void SiteList::load() {
 void SiteList::save() const {
   std::string content;
   for (const std::string& line : lines_) content += line + "\r\n";
-  platform::createFolders(file_.parent_path());
-  platform::writeFileAtomically(file_, content);
+  platform::writePrivateFile(file_, content);
 }
 
 std::vector<Site> SiteList::shownSites() const {

@@ -1,5 +1,6 @@
 #include "ftp/uploader.h"
 
+#include "ftp/clear_text_warning.h"
 #include "ftp/ftp_client.h"
 #include "ftp/password_cipher.h"
 #include "platform/error.h"
@@ -113,6 +114,10 @@ UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<UploadFile
 
 UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOptions& options) {
   FtpSettings settings = settingsFor(site, options);
+  {
+    platform::SettingsStore store;
+    warnOfPasswordInClear(site, prompter_, store);
+  }
   settings.password = password(site);
   const std::vector<UploadFile> files = uploadFiles(source);
   const std::string folder = remoteFolder(site.directory);

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/control_escapes.h"
 #include "platform/text.h"
 
 namespace vistrel::log {
@@ -12,8 +13,8 @@ namespace {
 void writeToStderr(Level level, std::string_view text) {
   if (level < Level::Warning) return;
   const char* tag = level == Level::Error ? "error" : "warning";
-  // Messages may name files whose names are not UTF-8.
-  std::fprintf(stderr, "vistrel: %s: %s\n", tag, platform::textFromFile(text).c_str());
+  // Messages may name files whose names are not UTF-8 or hold control characters.
+  std::fprintf(stderr, "vistrel: %s: %s\n", tag, platform::escapeControls(platform::textFromFile(text)).c_str());
 }
 
 std::mutex& sinkMutex() {

@@ -103,29 +103,57 @@ std::string timestamp() {
   return text;
 }
 
+// A name beside the file that no earlier damaged copy has taken.
+std::filesystem::path asideName(const std::filesystem::path& file) {
+  const std::string base = file.string() + ".damaged-" + timestamp();
+  std::filesystem::path aside = base;
+  std::error_code ec;
+  for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, ec)); ++n) {
+    aside = base + "-" + std::to_string(n);
+  }
+  return aside;
+}
+
 // Reads the file as it is on disk. A file that cannot be parsed is moved aside
 // (the caller holds the lock) and an empty tree is used.
 SettingsStore::Tree readTree(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return {};
+  if (std::filesystem::is_directory(file, ec)) {
+    log::warning("The settings file " + file.string() + " is a folder, not a file; the defaults are used.");
+    return {};
+  }
   std::string problem;
   try {
     return parseSettingsText(readFile(file));
   } catch (const Error& e) {
     problem = e.what();
   }
-  const std::filesystem::path aside = file.string() + ".damaged-" + timestamp();
+  const std::filesystem::path aside = asideName(file);
   std::filesystem::rename(file, aside, ec);
-  log::warning("The settings file " + file.string() + " is damaged (" + problem + "); it was moved to " +
-               aside.string() + " and the defaults are used.");
+  log::warning("The settings file " + file.string() + " is damaged (" + problem + "); " +
+               (ec ? "it could not be moved aside (" + ec.message() + ")" : "it was moved to " + aside.string()) +
+               " and the defaults are used.");
   return {};
+}
+
+// Saves replace the file by a rename, so a reader needs the lock only to keep
+// from moving aside a file another process is saving. A configuration folder
+// the user cannot write to has no lock file: its settings are read without.
+std::optional<FileLock> lockForReading(const std::filesystem::path& settingsFile) {
+  try {
+    return std::optional<FileLock>(std::in_place, lockFile(settingsFile));
+  } catch (const Error&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
 
 SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) {
-  createFolders(file_.parent_path());
-  FileLock lock(lockFile(file_));
+  std::error_code ec;
+  std::filesystem::create_directories(file_.parent_path(), ec);  // a failure shows when a change is saved
+  const auto lock = lockForReading(file_);
   tree_ = readTree(file_);
 }
 
@@ -191,7 +219,7 @@ void SettingsStore::flush() {
 }
 
 void SettingsStore::reload() {
-  FileLock lock(lockFile(file_));
+  const auto lock = lockForReading(file_);
   tree_ = readTree(file_);
   for (const auto& change : pending_) apply(*change);
 }

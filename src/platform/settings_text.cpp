@@ -153,7 +153,8 @@ SettingsStore::Tree parseSettingsText(std::string_view text) {
   int number = 0;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);  // edited on a system that ends lines with CR LF
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     ++number;
     if (line.empty() || line.front() == ';') continue;

@@ -28,6 +28,22 @@ TEST(InfoCommand, PrintsTheInfoPanelOfEachFile) {
       << result.out;
 }
 
+// A caption and a file name that would recolour the terminal and move its cursor.
+TEST(InfoCommand, ControlCharactersOfNamesAndCaptionsReachTheTerminalEscaped) {
+  TempFolder folder;
+  const std::string iptc = std::string("Photoshop 3.0\0" "8BIM\x04\x04\0\0\0\0\0\x0A\x1C\x02\x78\0\x05\x1b[2JX\0\0", 37);
+  const auto photo = folder.write("\x1b[31mred.jpg", jpegOf({segment(0xED, iptc)}));
+  const auto missing = folder.path() / "gone\x1b]0;title\x07.jpg";
+  const auto result = runVistrel({"info", photo.string(), missing.string()});
+  for (const std::string* text : {&result.out, &result.err}) {
+    EXPECT_EQ(text->find('\x1b'), std::string::npos) << *text;
+    EXPECT_EQ(text->find('\x07'), std::string::npos) << *text;
+  }
+  EXPECT_NE(result.out.find("\\x1b[31mred.jpg"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Image caption: \\x1b[2JX"), std::string::npos) << result.out;
+  EXPECT_NE(result.err.find("gone\\x1b]0;title\\x07.jpg"), std::string::npos) << result.err;
+}
+
 std::string withLineFeeds(std::string text) {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   return text;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ftp/clear_text_warning.h"
 #include "ftp/password_cipher.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -11,7 +12,10 @@
 namespace vistrel::ftp {
 namespace {
 
+namespace fs = std::filesystem;
 using platform::Answer;
+
+fs::perms permissionsOf(const fs::path& path) { return fs::status(path).permissions() & fs::perms::all; }
 
 TEST(SiteLineTest, SplitsSixFieldsAndKeepsTheRestInTheDirectory) {
   const Site site = parseSiteLine("Home>myhost>anna>>21>/www/gallery");
@@ -63,8 +67,31 @@ TEST_F(SiteListTest, MissingFileIsCreatedEmptyAndReadsAsNoSites) {
   SiteList sites(folder_ / "data" / "ftp.dat");
   sites.ensureExists();
   EXPECT_EQ(platform::readFile(folder_ / "data" / "ftp.dat"), "");
+  EXPECT_EQ(permissionsOf(folder_ / "data" / "ftp.dat"), fs::perms(0600));
+  EXPECT_EQ(permissionsOf(folder_ / "data"), fs::perms(0700));
   sites.load();
   EXPECT_TRUE(sites.lines().empty());
+}
+
+TEST_F(SiteListTest, AListOthersCouldReadIsMadePrivateWhenLoadedAndKeptSoWhenSaved) {
+  store("Home>host>anna>x>21>/www\r\n");
+  fs::permissions(folder_ / "ftp.dat", fs::perms(0644));
+  fs::permissions(folder_.path(), fs::perms(0755));
+  SiteList sites = list();
+  EXPECT_EQ(permissionsOf(folder_ / "ftp.dat"), fs::perms(0600));
+  EXPECT_EQ(permissionsOf(folder_.path()), fs::perms(0700));
+  EXPECT_EQ(saveSiteEntry(sites, entry("Work"), prompter_), SaveOutcome::Saved);
+  EXPECT_EQ(permissionsOf(folder_ / "ftp.dat"), fs::perms(0600));
+}
+
+TEST_F(SiteListTest, APasswordInClearIsWarnedOfOncePerSite) {
+  platform::SettingsStore settings(folder_ / "settings.reg");
+  const Site sites[] = {parseSiteLine("Plain>host>anna>>21>/"), parseSiteLine("Tls>ftps://host>anna>>21>/"),
+                        parseSiteLine("Open>host>anonymous>>21>/"), parseSiteLine("Plain>host>anna>>21>/")};
+  for (const Site& site : sites) warnOfPasswordInClear(site, prompter_, settings);
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_NE(prompter_.shown()[0].text.find("\"Plain\" uses plain FTP"), std::string::npos);
+  EXPECT_NE(prompter_.shown()[0].text.find("ftps://"), std::string::npos);
 }
 
 TEST_F(SiteListTest, LinesWithoutDescriptionAreHiddenButKept) {

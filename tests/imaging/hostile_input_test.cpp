@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "imaging/codecs/format_table.h"
 #include "imaging/fast_dib.h"
 #include "imaging/image_file.h"
 #include "imaging/image_library.h"
@@ -192,6 +193,18 @@ TEST_F(HostileInput, TgaAndPsdClaimingHugePictures) {
   putBe32(psd, 14, 300000);  // rows
   putBe32(psd, 18, 300000);  // columns
   expectRefused("big.psd", psd);
+}
+
+// The PSD reader handed bytes that stb takes for another format: the PSD
+// header fields then hold whatever bytes stand there.
+TEST_F(HostileInput, PsdReaderOnBytesOfAnotherFormat) {
+  Bytes tga = made("a.tga", "-size 4x3 xc:white -compress None");
+  for (std::size_t at : {12, 13, 22, 23}) tga[at] = 0xFF;  // as PSD: 65535 channels of 65535 bits
+  const auto& formats = codecs::imageFormats();
+  const auto psd = std::find_if(formats.begin(), formats.end(), [](const auto& f) { return f.name == "PSD"; });
+  ASSERT_NE(psd, formats.end());
+  const int bits = psd->factory()->readHeader(tga).bitsPerPixel;
+  EXPECT_TRUE(bits > 0 && bits <= 32) << bits;
 }
 
 TEST_F(HostileInput, TiffClaimingAHugePicture) {

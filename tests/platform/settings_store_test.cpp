@@ -101,20 +101,61 @@ TEST_F(SettingsStoreTest, TheFileIsReadableText) {
       << text;
 }
 
-TEST_F(SettingsStoreTest, ADamagedFileIsMovedAsideAndReported) {
-  writeFileAtomically(file(), "[Software]\n\"Cut\"=\"no end\n");
+int damagedCopies(const std::filesystem::path& folder) {
+  int aside = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().starts_with("settings.reg.damaged-")) ++aside;
+  }
+  return aside;
+}
+
+// Twice within a second: the second copy must not take the first one's name.
+TEST_F(SettingsStoreTest, DamagedFilesAreMovedAsideEachUnderItsOwnNameAndReported) {
+  for (int i = 0; i < 2; ++i) {
+    writeFileAtomically(file(), "[Software]\n\"Cut\"=\"no end\n");
+    std::string reported;
+    log::setSink([&](log::Level, std::string_view text) { reported += text; });
+    SettingsStore store(file());
+    log::setSink(nullptr);
+    EXPECT_FALSE(store.keyExists("Software"));
+    EXPECT_NE(reported.find("damaged"), std::string::npos);
+  }
+  EXPECT_EQ(damagedCopies(folder_.path()), 2);
+  EXPECT_FALSE(std::filesystem::exists(file()));
+}
+
+TEST_F(SettingsStoreTest, LinesEndingInCarriageReturnAndLineFeedAreRead) {
+  writeFileAtomically(file(), "; Vistrel settings\r\n\r\n[Software\\Kelmora]\r\n\"Cols\"=dword:00000003\r\n");
+  SettingsStore store(file());
+  EXPECT_EQ(store.openKey("Software\\Kelmora", false)->readDword("Cols"), 3u);
+  EXPECT_EQ(damagedCopies(folder_.path()), 0);
+}
+
+TEST_F(SettingsStoreTest, AFolderInThePlaceOfTheFileGivesDefaultsAndAPlainErrorOnSave) {
+  std::filesystem::create_directory(file());
   std::string reported;
   log::setSink([&](log::Level, std::string_view text) { reported += text; });
   SettingsStore store(file());
   log::setSink(nullptr);
-  EXPECT_FALSE(store.keyExists("Software"));
-  EXPECT_NE(reported.find("damaged"), std::string::npos);
-  int aside = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
-    if (entry.path().filename().string().starts_with("settings.reg.damaged-")) ++aside;
+  EXPECT_NE(reported.find("is a folder"), std::string::npos) << reported;
+  store.openKey("K", true)->writeString("a", "1");
+  try {
+    store.flush();
+    ADD_FAILURE() << "saved over a folder";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find(file().string()), std::string::npos) << e.what();
   }
-  EXPECT_EQ(aside, 1);
-  EXPECT_FALSE(std::filesystem::exists(file()));
+  EXPECT_TRUE(std::filesystem::is_directory(file()));
+}
+
+// As in a configuration folder the user cannot write to (the tests may run as
+// root, so the lock file is made impossible instead): reading still works.
+TEST_F(SettingsStoreTest, SettingsAreReadWhenTheLockFileCannotBeMade) {
+  { SettingsStore(file()).openKey("K", true)->writeString("a", "1"); }
+  std::filesystem::remove(file().string() + ".lock");
+  std::filesystem::create_symlink(folder_.path() / "missing" / "lock", file().string() + ".lock");
+  SettingsStore store(file());
+  EXPECT_EQ(store.openKey("K", false)->readString("a"), "1");
 }
 
 // Two stores opened before either saves, as two running programs would hold them.

@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include "platform/control_escapes.h"
+
 #include <gtest/gtest.h>
 
 namespace vistrel::platform {
@@ -29,6 +31,20 @@ TEST(Utf8Prefix, CutsOnlyBetweenCharacters) {
   const std::pair<std::size_t, std::string> cases[] = {
       {0, ""}, {1, "a"}, {2, "a"}, {3, "a\xC3\xA9"}, {5, "a\xC3\xA9"}, {6, text}, {60, text}};
   for (const auto& [maxBytes, prefix] : cases) EXPECT_EQ(utf8Prefix(text, maxBytes), prefix) << maxBytes;
+}
+
+
+TEST(EscapeControls, ShowsControlsOfBothRangesAndKeepsLinesTabsAndLetters) {
+  const struct {
+    std::string_view text, shown;
+  } cases[] = {
+      {"a\x1b[31mb", "a\\x1b[31mb"},
+      {"line\r\nnext\tcol\rover\r", "line\r\nnext\tcol\\x0dover\\x0d"},
+      {"del\x7f", "del\\x7f"},
+      {"csi\xc2\x9b" "2J", "csi\\u009b2J"},         // C1 control, as UTF-8
+      {"caf\xc3\xa9 \xc2\xa0\xc2", "caf\xc3\xa9 \xc2\xa0\xc2"},  // letters, no-break space, a cut character
+  };
+  for (const auto& c : cases) EXPECT_EQ(escapeControls(c.text), c.shown) << c.text;
 }
 
 }  // namespace

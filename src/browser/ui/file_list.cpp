@@ -499,6 +499,18 @@ void TFileList::fileChanged(const fs::path& file) {
   if (QTreeWidgetItem* item = itemOf(file)) redrawThumbnail(item);
 }
 
+void TFileList::appendRows(const std::vector<browser::ListedFile>& files) {
+  QList<QTreeWidgetItem*> items;
+  for (const browser::ListedFile& file : files) items.append(makeItem(file));
+  addTopLevelItems(items);
+}
+
+void TFileList::clearRows() { listFolder({}, settings_); }
+
+void TFileList::loadListThumbnails() {
+  if (view_ == ViewStyle::Thumbnails) loadThumbnails();
+}
+
 void TFileList::addFile(const fs::path& file) {
   try {
     QTreeWidgetItem* item = makeItem(browser::listedFile(file));

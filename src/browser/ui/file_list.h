@@ -79,6 +79,13 @@ class TFileList : public QTreeWidget {
   void fileChanged(const std::filesystem::path& file);
   // A row at the end for a file a command has just made beside the listed ones.
   void addFile(const std::filesystem::path& file);
+  // Rows for files from anywhere (a search's hits) after the rows there are;
+  // in thumbnail view they show no picture until loadListThumbnails().
+  void appendRows(const std::vector<browser::ListedFile>& files);
+  // Removes every row; the list keeps its settings.
+  void clearRows();
+  // Draws every row's thumbnail, in thumbnail view.
+  void loadListThumbnails();
   // The thumbnail of a row drawn so far (null while it shows the placeholder).
   QIcon thumbnailOf(int row) const;
 

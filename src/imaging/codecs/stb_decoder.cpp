@@ -66,10 +66,13 @@ class StbDecoder final : public ImageDecoder {
   }
 
  private:
-  // stb reports four channels for every PSD file; the header knows better.
+  // stb reports four channels for every PSD file; the header knows better
+  // when it holds what the format allows (up to 56 channels of up to 32 bits).
   int bitsPerPixel(std::span<const std::uint8_t> bytes, int channels) const {
     if (std::string_view(formatName_) == "PSD" && bytes.size() >= 24) {
-      return (bytes[12] << 8 | bytes[13]) * (bytes[22] << 8 | bytes[23]);
+      const int fileChannels = bytes[12] << 8 | bytes[13];
+      const int depth = bytes[22] << 8 | bytes[23];
+      if (fileChannels >= 1 && fileChannels <= 56 && depth >= 1 && depth <= 32) return fileChannels * depth;
     }
     return channels * 8;
   }

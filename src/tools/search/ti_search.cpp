@@ -1,0 +1,78 @@
+#include "tools/search/ti_search.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace vistrel::search {
+namespace {
+
+// GCC's and Clang's portable vectors: 32 bytes wide with AVX2, two SSE2 or
+// NEON registers elsewhere. They never cross a call (the helpers are always
+// inlined), so the warning that such a call's ABI depends on AVX is moot.
+#pragma GCC diagnostic ignored "-Wpsabi"
+using Lanes = unsigned char __attribute__((vector_size(32)));
+using Words = std::uint64_t __attribute__((vector_size(32)));  // the same bits, read in four
+constexpr std::size_t kLanes = sizeof(Lanes);
+constexpr std::size_t kStride = 2 * kLanes;  // windows filtered a round; two vectors hide one's latency
+static_assert(std::endian::native == std::endian::little, "a lane's bit is found from the low end");
+
+[[gnu::always_inline]] inline Lanes load(const unsigned char* bytes) {
+  Lanes lanes;
+  std::memcpy(&lanes, bytes, kLanes);
+  return lanes;
+}
+
+// A phrase byte as the lanes are compared with it: a lower-case letter with
+// the bit that sets its case, so that both cases become it.
+struct Folded {
+  explicit Folded(unsigned char lower) : byte(lower), caseBit(lower >= 'a' && lower <= 'z' ? 0x20 : 0) {}
+  // 0xFF in each lane that holds the byte, 0 elsewhere.
+  [[gnu::always_inline]] Lanes in(Lanes lanes) const { return reinterpret_cast<Lanes>((lanes | caseBit) == byte); }
+  unsigned char byte, caseBit;
+};
+
+}  // namespace
+
+TTISearch::TTISearch(std::string_view phrase) {
+  for (int byte = 0; byte < 256; ++byte) {
+    lower_[std::size_t(byte)] = static_cast<unsigned char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+  }
+  for (const char c : phrase) phrase_ += static_cast<char>(lower_[static_cast<unsigned char>(c)]);
+}
+
+bool TTISearch::matchesAt(const unsigned char* window) const {
+  for (std::size_t i = 0; i < phrase_.size(); ++i) {
+    if (lower_[window[i]] != static_cast<unsigned char>(phrase_[i])) return false;
+  }
+  return true;
+}
+
+[[gnu::target_clones("avx2", "default")]] TTISearch::Scan TTISearch::Find(std::string_view text, std::size_t from) const {
+  const std::size_t m = phrase_.size(), n = text.size();
+  if (m == 0) return {true, from};
+  if (n < m || from > n - m) return {false, from};
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t lastWindow = n - m;
+  std::size_t pos = from;
+  const Folded first(static_cast<unsigned char>(phrase_.front())), last(static_cast<unsigned char>(phrase_.back()));
+  const auto fits = [&](std::size_t at) { return first.in(load(bytes + at)) & last.in(load(bytes + at + m - 1)); };
+  for (; pos + kStride - 1 <= lastWindow; pos += kStride) {
+    const Words low = reinterpret_cast<Words>(fits(pos)), high = reinterpret_cast<Words>(fits(pos + kLanes));
+    const Words any = low | high;
+    if ((any[0] | any[1] | any[2] | any[3]) == 0) continue;
+    const std::uint64_t words[] = {low[0], low[1], low[2], low[3], high[0], high[1], high[2], high[3]};
+    for (std::size_t word = 0; word < 8; ++word) {
+      for (std::uint64_t bits = words[word] & 0x8080808080808080u; bits != 0; bits &= bits - 1) {
+        const std::size_t at = pos + word * 8 + std::size_t(std::countr_zero(bits)) / 8;
+        if (matchesAt(bytes + at)) return {true, at};
+      }
+    }
+  }
+  for (; pos <= lastWindow; ++pos) {
+    if (matchesAt(bytes + pos)) return {true, pos};
+  }
+  return {false, pos};
+}
+
+}  // namespace vistrel::search
