@@ -218,6 +218,9 @@ class TMainForm : public QMainWindow {
   void btnFileDateClick();
   void EditExifDateClick();
   void btnDescriptionClick();
+  // Sharing the selected files (main_form_sharing.cpp)
+  void Zipimagefiles1Click();
+  void Emailimages1Click();
   // The file list, the drag list and the cache commands (main_form_file_list.cpp)
   void createFileListCommands();
   void createDragListButtons();

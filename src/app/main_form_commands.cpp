@@ -123,6 +123,8 @@ void TMainForm::createMenu() {
   connect(FindFiles1, &QAction::triggered, this, &TMainForm::FindFiles1Click);
   connect(Textreplace1, &QAction::triggered, this, &TMainForm::Textreplace1Click);
   connect(Help1, &QAction::triggered, this, [] { platform::ui::showHelp(0); });
+  connect(Zipimagefiles1, &QAction::triggered, this, &TMainForm::Zipimagefiles1Click);
+  connect(Emailimages1, &QAction::triggered, this, &TMainForm::Emailimages1Click);
   connect(Exit1, &QAction::triggered, this, &QWidget::close);
   connect(Options1, &QAction::triggered, this, &TMainForm::Options1Click);
   connect(cbInclNonImages, &QAction::triggered, this, &TMainForm::listFolder);

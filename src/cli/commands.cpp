@@ -11,11 +11,13 @@
 #include "cli/import_command.h"
 #include "cli/info_command.h"
 #include "cli/iptc_command.h"
+#include "cli/mail_command.h"
 #include "cli/rename_command.h"
 #include "cli/replace_command.h"
 #include "cli/resize_command.h"
 #include "cli/rotate_command.h"
 #include "cli/target_commands.h"
+#include "cli/zip_command.h"
 
 namespace vistrel::cli {
 
@@ -24,7 +26,8 @@ std::span<const CommandInfo> commands() {
       galleryCommand(),  infoCommand(),    iptcCommand(),    exifdateCommand(), filedateCommand(),
       describeCommand(), rotateCommand(),  resizeCommand(),  ftpCommand(),      cacheCommand(),
       encryptCommand(),  decryptCommand(), findCommand(),    replaceCommand(),  renameCommand(),
-      importCommand(),   copyCommand(),    moveCommand(),    trashCommand(),
+      importCommand(),   copyCommand(),    moveCommand(),    trashCommand(),    zipCommand(),
+      mailCommand(),
   };
   return table;
 }

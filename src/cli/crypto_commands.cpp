@@ -2,8 +2,8 @@
 
 #include <iostream>
 
+#include "cli/password_input.h"
 #include "cli/terminal_prompter.h"
-#include "platform/files.h"
 #include "tools/crypto/cipher_table.h"
 #include "tools/crypto/crypto_batch.h"
 
@@ -35,23 +35,6 @@ constexpr OptionSpec kDecryptOptions[] = {
     {"--delete", "", "Delete each encrypted file once its decrypted file is in place."},
     kYes,
 };
-
-// The first line of the file, without its line break.
-std::string passwordFromFile(const fs::path& file) {
-  std::string text = platform::readFile(file);
-  text = text.substr(0, text.find('\n'));
-  if (!text.empty() && text.back() == '\r') text.pop_back();
-  return text;
-}
-
-std::string passwordFromTerminal(bool confirm) {
-  const auto first = TerminalPrompter::readSecret("Password: ");
-  if (!first) throw UsageError("no terminal to read the password from: give --password-file F");
-  if (confirm && TerminalPrompter::readSecret("Confirm password: ") != first) {
-    throw UsageError("the two passwords differ");
-  }
-  return *first;
-}
 
 class CryptoCommand : public Command {
  public:

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/processes.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::test {
@@ -63,8 +64,5 @@ class TunnelProxy {
   int port_ = 0;
   pid_t pid_ = -1;
 };
-
-// A port on 127.0.0.1 that nothing listens on right now.
-int freePort();
 
 }  // namespace vistrel::test
