@@ -6,6 +6,7 @@
 #include "gallery/image_pipeline.h"
 #include "gallery/file_metadata.h"
 #include "gallery/overlay_text.h"
+#include "imaging/exif_block.h"
 #include "page_fixture.h"
 #include "platform/files.h"
 
@@ -233,7 +234,7 @@ namespace {
 TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   if (std::system("exiftool -ver > /dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
   const auto source = photo("cam.jpg", 800, 600);
-  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam "
+  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam -EXIF:Orientation#=6 "
                               "-EXIF:DateTimeOriginal='2024:01:02 03:04:05' '" + source.string() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0);
   settings.CopyExif = true;
@@ -246,6 +247,10 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   EXPECT_EQ(exif->date, "2024:01:02 03:04:05");
   EXPECT_NE(exif->camera.find("TestCam"), std::string::npos);
   EXPECT_EQ(written("thumb_cam.jpg"), (ImageSize{150, 112}));  // 112.5 goes to the even neighbour
+  // The pixels were not turned, so the copy must not tell a browser to turn them.
+  const std::string output = platform::readFile(folder / "web/thumb_cam.jpg");
+  ASSERT_EQ(output.substr(2, 2), "\xFF\xE1");
+  EXPECT_EQ(imaging::exifOrientation({reinterpret_cast<const std::uint8_t*>(output.data()) + 6, output.size() - 6}), 1);
 }
 
 }  // namespace
