@@ -1,6 +1,5 @@
 #include "gallery/file_metadata.h"
 
-#include "imaging/exif_block.h"
 #include "metadata/descriptions.h"
 #include "metadata/img_data.h"
 #include "metadata/summaries.h"
@@ -38,12 +37,6 @@ std::optional<ExifTexts> FileMetadata::exif(const std::filesystem::path& file) {
 std::optional<std::string> FileMetadata::withExifOf(const std::filesystem::path& source, const std::string& jpeg) {
   metadata::TimgData data;
   if (!data.ReadMetadata(source) || !data.HasExifBlock()) return std::nullopt;
-  // The output's pixels stand as the source's were stored: a copied
-  // Orientation would have viewers turn them, out of the page's cell.
-  if (data.Exif && data.Exif->Buffer.size() > 2) {
-    std::string& block = data.Exif->Buffer;
-    imaging::resetExifOrientation({reinterpret_cast<std::uint8_t*>(block.data()) + 2, block.size() - 2});
-  }
   return data.JpegWithMetadata(jpeg, true);
 }
 

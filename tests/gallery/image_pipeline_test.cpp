@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "gallery/imaging_codec.h"
@@ -251,6 +252,41 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   const std::string output = platform::readFile(folder / "web/thumb_cam.jpg");
   ASSERT_EQ(output.substr(2, 2), "\xFF\xE1");
   EXPECT_EQ(imaging::exifOrientation({reinterpret_cast<const std::uint8_t*>(output.data()) + 6, output.size() - 6}), 1);
+}
+
+std::string exiftoolSays(const fs::path& file) {
+  const std::string command = "exiftool -q -q -s -n -Model -GPSLatitude -GPSLongitude -SerialNumber "
+                              "-LensSerialNumber -Warning '" + file.string() + "'";
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+TEST_F(ProcessImageTest, LocationAndSerialNumbersStayOutOfTheCopyWhenAsked) {
+  if (std::system("exiftool -ver > /dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
+  const auto source = photo("gps.jpg", 400, 300);
+  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam -GPSLatitude=59.91 "
+                              "-GPSLatitudeRef=N -GPSLongitude=10.75 -GPSLongitudeRef=E -SerialNumber=B123 "
+                              "-LensSerialNumber=L456 '" + source.string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  settings.CopyExif = true;
+  FileMetadata files;
+  OverwriteGuard guard(prompter, true);
+  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", writtenFiles};
+  for (const bool remove : {false, true}) {
+    settings.RemovePrivateExif = remove;
+    ASSERT_TRUE(processImage(run, codec, source, OutputKind::Thumbnail));
+    const std::string said = exiftoolSays(folder / "web/thumb_gps.jpg");
+    EXPECT_NE(said.find("Model                           : TestCam"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Warning"), std::string::npos) << said;
+    for (const char* secret : {"59.91", "10.75", "B123", "L456"}) {
+      EXPECT_EQ(said.find(secret) == std::string::npos, remove) << secret << (remove ? " left in\n" : " lost\n") << said;
+    }
+  }
 }
 
 }  // namespace
