@@ -5,6 +5,7 @@
 #include "gallery/captions.h"
 #include "gallery/overlay_text.h"
 #include "gallery/source_types.h"
+#include "imaging/exif_block.h"
 #include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "platform/log.h"
@@ -89,7 +90,13 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
 std::string withExif(const RunContext& run, const fs::path& source, const std::string& jpeg) {
   if (!run.settings.CopyExif || !carriesExifCopy(source)) return jpeg;
   try {
-    return run.metadata.withExifOf(source, jpeg).value_or(jpeg);
+    std::string out = run.metadata.withExifOf(source, jpeg).value_or(jpeg);
+    const std::span<std::uint8_t> exif = imaging::leadingExifPayload(out);
+    // The pixels stand as the source's were stored: a copied Orientation
+    // would have browsers turn them, out of the page's cell.
+    imaging::resetExifOrientation(exif);
+    if (run.settings.RemovePrivateExif) imaging::removePrivateExif(exif);
+    return out;
   } catch (const std::exception& e) {
     log::warning(std::string("EXIF data not copied from ") + source.string() + ": " + e.what());
     return jpeg;

@@ -130,6 +130,9 @@ const std::array kFields = {
     SettingsField{"Image", "ImageFolder", "ImageFolder", "Folder of the medium images inside the target folder.",
                   &S::ImageFolder},
     SettingsField{"Image", "CopyExif", "", "Copy the photo's EXIF block into its JPEG outputs.", &S::CopyExif},
+    SettingsField{"Image", "RemovePrivateExif", "",
+                  "Leave the location, the camera's serial numbers and the maker note out of the EXIF copy.",
+                  &S::RemovePrivateExif},
     SettingsField{"Overlay", "UseOverlayText", "UseOverlayText", "Draw OverlayText onto the thumbnails.",
                   &S::UseOverlayText},
     SettingsField{"Overlay", "UseMediumOverlay", "UseMediumOverlay", "Draw MediumOverlayText onto the medium images.",
@@ -192,6 +195,7 @@ GallerySettings makeMissingInFile() {
   s.Center = false;
   s.BackToIndex = "Index page";
   s.HorLinkPos = 0;
+  s.RemovePrivateExif = false;  // designs saved before the option published everything
   return s;
 }
 

@@ -1,6 +1,9 @@
 #include "imaging/exif_block.h"
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -10,6 +13,8 @@ namespace {
 constexpr std::size_t kTiffStart = 6;  // after "Exif\0\0"
 constexpr std::size_t kEntrySize = 12;
 constexpr std::uint16_t kOrientation = 0x0112, kExifDirectory = 34665, kPixelWidth = 40962, kPixelHeight = 40963;
+constexpr std::uint16_t kGpsDirectory = 0x8825, kMakerNote = 0x927C, kBodySerial = 0xA431, kLensSerial = 0xA435,
+                        kCameraSerial = 0xC62F;
 constexpr std::uint16_t kShort = 3, kLong = 4;
 
 // The TIFF structure of the payload with its byte order.
@@ -76,7 +81,78 @@ std::optional<std::size_t> orientationEntry(const Tiff& tiff) {
   return at;
 }
 
+// The bytes an entry's values take: inside the entry up to four, else at the
+// offset it holds (an unknown type counts as one byte a value).
+std::size_t valueSize(const Tiff& tiff, std::size_t entry) {
+  static constexpr std::uint8_t kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+  const std::uint32_t type = tiff.number(entry + 2, 2);
+  const std::uint64_t size = std::uint64_t{type < std::size(kTypeSizes) ? kTypeSizes[type] : 1u} * tiff.number(entry + 4, 4);
+  return static_cast<std::size_t>(std::min<std::uint64_t>(size, tiff.bytes.size()));
+}
+
+void blank(std::span<std::uint8_t> payload, const Tiff& tiff, std::size_t at, std::size_t size) {
+  if (tiff.contains(at, size)) std::fill_n(payload.begin() + static_cast<std::ptrdiff_t>(kTiffStart + at), size, 0);
+}
+
+void blankValues(std::span<std::uint8_t> payload, const Tiff& tiff, std::size_t entry) {
+  const std::size_t size = valueSize(tiff, entry);
+  if (size > 4) blank(payload, tiff, tiff.number(entry + 8, 4), size);
+}
+
+// Takes the entry out of its directory: the values are blanked, the later
+// entries and the link to the next directory move up, the count goes down.
+void dropEntry(std::span<std::uint8_t> payload, const Tiff& tiff, std::uint32_t directory, std::size_t entry) {
+  blankValues(payload, tiff, entry);
+  const std::uint32_t count = tiff.number(directory, 2);
+  const std::size_t end = directory + 2 + kEntrySize * count + 4;  // after the link
+  if (!tiff.contains(directory, end - directory)) return;
+  std::uint8_t* base = payload.data() + kTiffStart;
+  std::memmove(base + entry, base + entry + kEntrySize, end - entry - kEntrySize);
+  blank(payload, tiff, end - kEntrySize, kEntrySize);
+  putNumber(payload, tiff, directory, count - 1, 2);
+}
+
+void dropTags(std::span<std::uint8_t> payload, const Tiff& tiff, std::uint32_t directory,
+              std::initializer_list<std::uint16_t> tags) {
+  for (const std::uint16_t tag : tags) {
+    if (const auto at = tiff.entry(directory, tag)) dropEntry(payload, tiff, directory, *at);
+  }
+}
+
+std::optional<std::uint32_t> subDirectory(const Tiff& tiff, std::uint16_t pointerTag) {
+  const auto pointer = tiff.entry(tiff.firstDirectory(), pointerTag);
+  if (!pointer) return std::nullopt;
+  return tiff.number(*pointer + 8, 4);
+}
+
+void removeGpsDirectory(std::span<std::uint8_t> payload, const Tiff& tiff) {
+  const auto gps = subDirectory(tiff, kGpsDirectory);
+  if (!gps) return;
+  const std::vector<std::size_t> entries = tiff.entries(*gps);
+  for (const std::size_t at : entries) blankValues(payload, tiff, at);
+  blank(payload, tiff, *gps, 2 + kEntrySize * entries.size() + 4);
+  dropTags(payload, tiff, tiff.firstDirectory(), {kGpsDirectory});
+}
+
 }  // namespace
+
+std::span<std::uint8_t> leadingExifPayload(std::string& jpeg) {
+  if (jpeg.size() < 6 || jpeg.compare(0, 4, "\xFF\xD8\xFF\xE1") != 0) return {};
+  const std::size_t length = static_cast<std::uint8_t>(jpeg[4]) << 8 | static_cast<std::uint8_t>(jpeg[5]);
+  if (length < 2 || 4 + length > jpeg.size()) return {};
+  const std::span<std::uint8_t> payload(reinterpret_cast<std::uint8_t*>(jpeg.data()) + 6, length - 2);
+  return isExifPayload(payload) ? payload : std::span<std::uint8_t>();
+}
+
+void removePrivateExif(std::span<std::uint8_t> payload) {
+  const auto tiff = tiffOf(payload);
+  if (!tiff) return;
+  removeGpsDirectory(payload, *tiff);
+  dropTags(payload, *tiff, tiff->firstDirectory(), {kCameraSerial});
+  if (const auto exif = subDirectory(*tiff, kExifDirectory)) {
+    dropTags(payload, *tiff, *exif, {kBodySerial, kLensSerial, kMakerNote});
+  }
+}
 
 bool isExifPayload(std::span<const std::uint8_t> payload) {
   return payload.size() >= kTiffStart && std::memcmp(payload.data(), "Exif\0\0", kTiffStart) == 0;

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "gallery/imaging_codec.h"
 #include "gallery/image_pipeline.h"
 #include "gallery/file_metadata.h"
 #include "gallery/overlay_text.h"
+#include "imaging/exif_block.h"
 #include "page_fixture.h"
 #include "platform/files.h"
 
@@ -233,7 +235,7 @@ namespace {
 TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   if (std::system("exiftool -ver > /dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
   const auto source = photo("cam.jpg", 800, 600);
-  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam "
+  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam -EXIF:Orientation#=6 "
                               "-EXIF:DateTimeOriginal='2024:01:02 03:04:05' '" + source.string() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0);
   settings.CopyExif = true;
@@ -246,6 +248,45 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   EXPECT_EQ(exif->date, "2024:01:02 03:04:05");
   EXPECT_NE(exif->camera.find("TestCam"), std::string::npos);
   EXPECT_EQ(written("thumb_cam.jpg"), (ImageSize{150, 112}));  // 112.5 goes to the even neighbour
+  // The pixels were not turned, so the copy must not tell a browser to turn them.
+  const std::string output = platform::readFile(folder / "web/thumb_cam.jpg");
+  ASSERT_EQ(output.substr(2, 2), "\xFF\xE1");
+  EXPECT_EQ(imaging::exifOrientation({reinterpret_cast<const std::uint8_t*>(output.data()) + 6, output.size() - 6}), 1);
+}
+
+std::string exiftoolSays(const fs::path& file) {
+  const std::string command = "exiftool -q -q -s -n -Model -GPSLatitude -GPSLongitude -SerialNumber "
+                              "-LensSerialNumber -Warning '" + file.string() + "'";
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+TEST_F(ProcessImageTest, LocationAndSerialNumbersStayOutOfTheCopyWhenAsked) {
+  if (std::system("exiftool -ver > /dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
+  const auto source = photo("gps.jpg", 400, 300);
+  const std::string command = "exiftool -q -overwrite_original -EXIF:Model=TestCam -GPSLatitude=59.91 "
+                              "-GPSLatitudeRef=N -GPSLongitude=10.75 -GPSLongitudeRef=E -SerialNumber=B123 "
+                              "-LensSerialNumber=L456 '" + source.string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  settings.CopyExif = true;
+  FileMetadata files;
+  OverwriteGuard guard(prompter, true);
+  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", writtenFiles};
+  for (const bool remove : {false, true}) {
+    settings.RemovePrivateExif = remove;
+    ASSERT_TRUE(processImage(run, codec, source, OutputKind::Thumbnail));
+    const std::string said = exiftoolSays(folder / "web/thumb_gps.jpg");
+    EXPECT_NE(said.find("Model                           : TestCam"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Warning"), std::string::npos) << said;
+    for (const char* secret : {"59.91", "10.75", "B123", "L456"}) {
+      EXPECT_EQ(said.find(secret) == std::string::npos, remove) << secret << (remove ? " left in\n" : " lost\n") << said;
+    }
+  }
 }
 
 }  // namespace

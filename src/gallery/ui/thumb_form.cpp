@@ -338,6 +338,7 @@ void TThumbFrm::bindAll() {
   edit(editThumbFolder, &S::ThumbFolder);
   edit(editImageFolder, &S::ImageFolder);
   check(cbCopyExif, &S::CopyExif);
+  check(cbRemovePrivate, &S::RemovePrivateExif);
   check(cbThumbOverlay, &S::UseOverlayText);
   check(cbMediumOverlay, &S::UseMediumOverlay);
   edit(editOverlayText, &S::OverlayText);
@@ -522,6 +523,10 @@ QWidget* TThumbFrm::buildImagePage() {
   editThumbFolder = new QLineEdit;
   editImageFolder = new QLineEdit;
   cbCopyExif = new QCheckBox("Copy exif info (JPEG only)");
+  cbRemovePrivate = new QCheckBox("Remove location and camera serial numbers from published images");
+  cbRemovePrivate->setToolTip(
+      "The EXIF copy of thumbnails and medium images leaves out the GPS position, the serial numbers of camera "
+      "body and lens, and the maker note, which holds them again");
 
   auto* form = new QFormLayout;
   form->addRow("JPEG compression: ", jpegCompLevel);
@@ -537,6 +542,7 @@ QWidget* TThumbFrm::buildImagePage() {
   form->addRow("Thumbnails:", editThumbFolder);
   form->addRow("Images:", editImageFolder);
   form->addRow(cbCopyExif);
+  form->addRow(cbRemovePrivate);
   form->addRow(cbHighQuality);
   return page(form);
 }
