@@ -1,12 +1,14 @@
 #include "app/gui_main.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QProxyStyle>
 
 #include "app/icons.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
+#include "platform/ui/help_key.h"
 #include "platform/ui/message_box_prompter.h"
 #include "platform/log.h"
 #include "platform/program_data.h"
@@ -57,6 +59,7 @@ int runGui(int argc, char** argv) {
   QApplication::setApplicationDisplayName("Vistrel");
   QApplication::setWindowIcon(programIcon());
   QApplication::setDesktopFileName("vistrel");
+  application.installEventFilter(new platform::ui::HelpKey([](const QUrl& url) { QDesktopServices::openUrl(url); }, &application));
   if (!instance.takeOver()) log::warning("Another Vistrel may start beside this one: cannot claim the instance name");
   try {
     platform::SettingsStore store;

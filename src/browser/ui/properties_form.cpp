@@ -50,6 +50,7 @@ QString permissionsText(const fs::path& file) {
 }  // namespace
 
 TPropertiesForm::TPropertiesForm(QWidget* parent) : QDialog(parent) {
+  setProperty("helpSection", "properties");
   auto* layout = new QVBoxLayout(this);
   fields_ = new QFormLayout;
   layout->addLayout(fields_);
