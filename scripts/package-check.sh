@@ -49,7 +49,20 @@ man -w vistrel
 MANWIDTH=80 man vistrel >"$work/manual"
 grep -q "vistrel gallery" "$work/manual"
 appstreamcli validate --no-net /usr/share/metainfo/org.vistrel.Vistrel.metainfo.xml
-grep -q '^Exec=vistrel' /usr/share/applications/vistrel.desktop
+# The menu entry's command brings up the window (on a virtual display, waiting
+# up to a minute for it).
+launch=$(sed -n 's/^Exec=//p' /usr/share/applications/vistrel.desktop | sed 's/ %[fFuU]//')
+cat >"$work/launch.sh" <<END
+$launch &
+for _ in \$(seq 120); do
+  xwininfo -root -tree | grep -q '("vistrel" "Vistrel")' && { kill \$!; exit 0; }
+  sleep 0.5
+done
+kill \$!
+exit 1
+END
+env -i HOME="$work/home-package" PATH=/usr/bin:/bin VISTREL_INSTANCE_NAME="package-check-$$" \
+  xvfb-run -a sh "$work/launch.sh"
 # The loader answers 124 when it has found and loaded a completion.
 offered=$(bash -c 'source /usr/share/bash-completion/bash_completion; _completion_loader vistrel;
   COMP_WORDS=(vistrel gal) COMP_CWORD=1 COMP_LINE="vistrel gal" COMP_POINT=11 && _vistrel && echo "${COMPREPLY[*]}"')
