@@ -216,11 +216,18 @@ struct CrawledPage {
 
 std::map<std::string, CrawledPage> crawl(const test::TempFolder& folder) {
   const fs::path crawler = folder.write("web/crawl.html", kCrawler);
+  const fs::path log = folder / "chromium.log";
   const std::string dom = test::runTool(
-      {"timeout", "120", "chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-       "--disable-background-networking", "--disable-component-update", "--disable-sync",
-       "--user-data-dir=" + (folder / "chromium").string(), "--allow-file-access-from-files",
-       "--virtual-time-budget=20000", "--dump-dom", "file://" + crawler.string()});
+      {"sh", "-c", "exec \"$@\" 2>\"$0\"", log.string(), "timeout", "120", "chromium", "--headless", "--no-sandbox",
+       "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+       "--disable-component-update", "--disable-sync", "--user-data-dir=" + (folder / "chromium").string(),
+       "--allow-file-access-from-files", "--enable-logging=stderr", "--v=0", "--virtual-time-budget=20000",
+       "--dump-dom", "file://" + crawler.string()});
+  // What the pages wrote to the console: script errors and refused loads.
+  std::istringstream logLines(platform::readFile(log));
+  for (std::string line; std::getline(logLines, line);) {
+    EXPECT_EQ(line.find(":CONSOLE"), std::string::npos) << line;
+  }
   std::map<std::string, CrawledPage> pages;
   const auto start = dom.find("<pre id=\"report\">"), end = dom.find("</pre>");
   EXPECT_NE(start, std::string::npos) << dom;
