@@ -1,6 +1,7 @@
 #include "app/gui_main.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -8,6 +9,7 @@
 #include "app/icons.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
+#include "platform/ui/help_key.h"
 #include "platform/ui/message_box_prompter.h"
 #include "platform/heap_tuning.h"
 #include "platform/log.h"
@@ -65,6 +67,7 @@ int runGui(int argc, char** argv) {
   QApplication::setApplicationName("Vistrel");
   QApplication::setWindowIcon(programIcon());
   QApplication::setDesktopFileName("vistrel");
+  application.installEventFilter(new platform::ui::HelpKey([](const QUrl& url) { QDesktopServices::openUrl(url); }, &application));
   if (!instance.takeOver()) log::warning("Another Vistrel may start beside this one: cannot claim the instance name");
   try {
     platform::SettingsStore store;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/arguments.h"
@@ -49,5 +50,7 @@ std::optional<int> runHeadless(int argc, char** argv);
 std::string usageText();
 // The text of "vistrel COMMAND --help".
 std::string commandHelp(const CommandInfo& info);
+// The command's own exit-status text, or the common rule of 0, 1 and 2.
+std::string_view exitStatusText(const CommandInfo& info);
 
 }  // namespace vistrel::cli

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/terminal_prompter.h"
+#include "ftp/site_list.h"
 #include "ftp/uploader.h"
 #include "platform/settings_store.h"
 
@@ -10,16 +11,27 @@ namespace vistrel::cli {
 namespace {
 
 constexpr OptionSpec kOptions[] = {
-    {"--site", "NAME", "The server to upload to: the name of an entry of the FTP site list (ftp.dat in the program "
+    {"--site", "SITE", "The server to upload to: the name of an entry of the FTP site list (ftp.dat in the program "
                        "data folder), as the upload window shows it."},
     {"--yes", "", "Answer yes to every question, such as whether to upload into a remote folder that exists."},
+    {"--list-sites", "", "Print the names of the sites in the FTP site list, one a line, and exit."},
+};
+
+class ListSitesCommand : public Command {
+ public:
+  int run() override {
+    ftp::SiteList list;
+    list.load();
+    for (const ftp::Site& site : list.shownSites()) std::cout << site.description << "\n";
+    return 0;
+  }
 };
 
 class FtpCommand : public Command {
  public:
   explicit FtpCommand(const ParsedArguments& args)
       : site_(args.last("--site").value_or("")), assumeYes_(args.has("--yes")) {
-    if (site_.empty()) throw UsageError("the server is missing (--site NAME)");
+    if (site_.empty()) throw UsageError("the server is missing (--site SITE)");
     if (args.operands.size() > 1) throw UsageError("only one folder can be uploaded");
     if (!args.operands.empty()) folder_ = args.operands.front();
   }
@@ -58,7 +70,7 @@ int uploadFromTerminal(const std::string& site, const std::filesystem::path& fol
 const CommandInfo& ftpCommand() {
   static const CommandInfo info{
       "ftp",
-      "ftp --site NAME [--yes] [FOLDER]",
+      "ftp --site SITE [--yes] [FOLDER] | ftp --list-sites",
       "Upload the files of FOLDER (by default the target folder of the last gallery run) to a server of the FTP "
       "site list.",
       kOptions,
@@ -68,7 +80,10 @@ const CommandInfo& ftpCommand() {
       "line.",
       "  # publish the last gallery to the site called \"Home page\"\n"
       "  vistrel ftp --site \"Home page\"",
-      [](const ParsedArguments& args) -> std::unique_ptr<Command> { return std::make_unique<FtpCommand>(args); }};
+      [](const ParsedArguments& args) -> std::unique_ptr<Command> {
+        if (args.has("--list-sites")) return std::make_unique<ListSitesCommand>();
+        return std::make_unique<FtpCommand>(args);
+      }};
   return info;
 }
 

@@ -70,6 +70,10 @@ void appendOption(std::string& out, const OptionSpec& option) {
 
 }  // namespace
 
+std::string_view exitStatusText(const CommandInfo& info) {
+  return *info.exitStatus != '\0' ? info.exitStatus : kCommonExitStatus;
+}
+
 std::string commandHelp(const CommandInfo& info) {
   std::string out = "usage: vistrel " + std::string(info.synopsis) + "\n\n";
   appendParagraphs(out, info.summary, 0);
@@ -81,7 +85,7 @@ std::string commandHelp(const CommandInfo& info) {
     appendParagraphs(out, info.details, 0);
   }
   out += "\nExit status:\n";
-  appendParagraphs(out, *info.exitStatus != '\0' ? info.exitStatus : kCommonExitStatus, 2);
+  appendParagraphs(out, exitStatusText(info), 2);
   out += "\nExample:\n";
   appendParagraphs(out, info.example, 0);
   return out;

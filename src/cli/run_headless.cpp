@@ -3,8 +3,10 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/bash_completion.h"
 #include "cli/command.h"
 #include "cli/escaped_output.h"
+#include "cli/man_page.h"
 #include "platform/text.h"
 #include "platform/version.h"
 
@@ -71,6 +73,11 @@ std::optional<int> runHeadless(int argc, char** argv) {
   if (first == "help") return runHelp(argc, argv);
   if (first == "--version" || first == "-V") {
     std::cout << "Vistrel " << platform::versionText() << "\n";
+    return 0;
+  }
+  // For the build, which installs what these print; not in the usage text.
+  if (first == "--man-page" || first == "--bash-completion") {
+    std::cout << (first == "--man-page" ? manPage() : bashCompletion());
     return 0;
   }
   if (const CommandInfo* info = findCommand(first)) return runCommand(*info, argc, argv);

@@ -29,6 +29,7 @@ TOpenWithForm::TOpenWithForm(fs::path file, const std::vector<fs::path>& folders
       file_(std::move(file)),
       entries_(platform::applicationsFor(platform::mimeTypesOf(file_), folders, platform::messagesLocale())) {
   setWindowTitle("Open with ..");
+  setProperty("helpSection", "open-with");
   auto* layout = new QVBoxLayout(this);
   auto* prompt =
       new QLabel("Choose the program to open \"" + QString::fromStdString(file_.filename().string()) + "\" with:");

@@ -50,6 +50,7 @@ QString permissionsText(const fs::path& file) {
 }  // namespace
 
 TPropertiesForm::TPropertiesForm(QWidget* parent) : QDialog(parent) {
+  setProperty("helpSection", "properties");
   auto* layout = new QVBoxLayout(this);
   // Never narrower than its longest value, which may arrive after the count.
   layout->setSizeConstraint(QLayout::SetMinimumSize);

@@ -74,6 +74,7 @@ void TAddForm::prepareAdd() {
   passwordAtShow_.clear();
   editedLine_.reset();
   setWindowTitle("Add server");
+  setProperty("helpSection", "context-300");
 }
 
 void TAddForm::prepareEdit(const Site& site) {

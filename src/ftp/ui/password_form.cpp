@@ -10,6 +10,7 @@ namespace vistrel::ftp::ui {
 TPasswordForm::TPasswordForm(QWidget* parent) : QDialog(parent) {
   setObjectName("TPasswordForm");
   setWindowTitle("Password");
+  setProperty("helpSection", "context-300");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("Enter server password: ", this));
   PasswordEdit = new QLineEdit(this);

@@ -30,6 +30,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 TResizeForm::TResizeForm(platform::SettingsStore& store, platform::Prompter& prompter, QWidget* parent)
     : QDialog(parent), store_(store), prompter_(prompter) {
   setWindowTitle("Quick resize (images only - no HTML)");
+  setProperty("helpSection", "resize");
   NewWidth = new QSpinBox;
   NewWidth->setRange(50, 4000);
   NewWidth->setSingleStep(50);

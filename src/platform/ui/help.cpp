@@ -6,10 +6,12 @@
 
 namespace vistrel::platform::ui {
 
-QUrl helpUrl(int context) {
+QUrl helpUrl(int context) { return helpUrl(context != 0 ? QStringLiteral("context-%1").arg(context) : QString()); }
+
+QUrl helpUrl(const QString& section) {
   const auto page = resourceFolder() / "help" / "index.html";
   QUrl url = QUrl::fromLocalFile(QString::fromStdString(page.string()));
-  if (context != 0) url.setFragment(QStringLiteral("context-%1").arg(context));
+  if (!section.isEmpty()) url.setFragment(section);
   return url;
 }
 

@@ -24,6 +24,7 @@ CryptoForm::CryptoForm(QWidget* parent, platform::Prompter& prompter, platform::
       store_(store),
       direction_(direction),
       stored_(readCryptoOptions(store, direction)) {
+  setProperty("helpSection", "encryption");
   const bool encrypt = direction == Direction::Encrypt;
   edPassword = new QLineEdit(this);
   edPassword->setObjectName("edPassword");
