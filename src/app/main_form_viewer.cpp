@@ -28,6 +28,7 @@
 #include "platform/text.h"
 #include "platform/ui/captions.h"
 #include "platform/version.h"
+#include "tools/targets/target_operation.h"
 
 // The main window's side of showing one photo: the preview and the info
 // panel, the full-screen window and the slideshow that step through the file
