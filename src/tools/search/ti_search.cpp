@@ -32,6 +32,14 @@ struct Folded {
   unsigned char byte, caseBit;
 };
 
+// 0xFF in each lane whose window, of the phrase's length m, starts and ends
+// with the phrase's first and last byte. A function rather than a lambda in
+// Find: the sanitizers lose a lambda's captures in a cloned function.
+[[gnu::always_inline]] inline Lanes fitsAt(const unsigned char* window, std::size_t m, const Folded& first,
+                                           const Folded& last) {
+  return first.in(load(window)) & last.in(load(window + m - 1));
+}
+
 }  // namespace
 
 TTISearch::TTISearch(std::string_view phrase) {
@@ -56,9 +64,9 @@ bool TTISearch::matchesAt(const unsigned char* window) const {
   const std::size_t lastWindow = n - m;
   std::size_t pos = from;
   const Folded first(static_cast<unsigned char>(phrase_.front())), last(static_cast<unsigned char>(phrase_.back()));
-  const auto fits = [&](std::size_t at) { return first.in(load(bytes + at)) & last.in(load(bytes + at + m - 1)); };
   for (; pos + kStride - 1 <= lastWindow; pos += kStride) {
-    const Words low = reinterpret_cast<Words>(fits(pos)), high = reinterpret_cast<Words>(fits(pos + kLanes));
+    const Words low = reinterpret_cast<Words>(fitsAt(bytes + pos, m, first, last));
+    const Words high = reinterpret_cast<Words>(fitsAt(bytes + pos + kLanes, m, first, last));
     const Words any = low | high;
     if ((any[0] | any[1] | any[2] | any[3]) == 0) continue;
     const std::uint64_t words[] = {low[0], low[1], low[2], low[3], high[0], high[1], high[2], high[3]};
