@@ -19,6 +19,7 @@ class FileMetadata : public MetadataSource {
   std::string iptcValue(const std::filesystem::path& file, std::string_view dataset) override;
   std::optional<ExifTexts> exif(const std::filesystem::path& file) override;
   std::optional<std::string> withExifOf(const std::filesystem::path& source, const std::string& jpeg) override;
+  int orientation(const std::filesystem::path& file) override { return metadata::ExifOrientationOfFile(file); }
 
  private:
   struct Descriptions {

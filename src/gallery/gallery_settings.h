@@ -81,6 +81,7 @@ struct GallerySettings {
   std::string ThumbFolder = "thumbnails";
   std::string ImageFolder = "images";
   bool CopyExif = false;
+  bool TurnUpright = true;  // outputs made the way the camera was held (EXIF Orientation)
   bool RemovePrivateExif = true;  // GPS, serial numbers and maker note out of the EXIF copy
   // Overlay
   bool UseOverlayText = false;

@@ -6,6 +6,7 @@
 #include "gallery/overlay_text.h"
 #include "gallery/source_types.h"
 #include "imaging/exif_block.h"
+#include "imaging/orientation.h"
 #include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "platform/log.h"
@@ -75,6 +76,10 @@ RgbImage scaledPicture(const RunContext& run, ImageCodec& codec, const fs::path&
   } else {
     original = codec.headerSize(source);
     loaded = codec.load(source, chooseReduction(original.width, limit));
+  }
+  if (const int orientation = s.TurnUpright ? run.metadata.orientation(source) : 1; orientation > 1) {
+    loaded = imaging::orientedPicture(loaded, orientation);
+    if (imaging::OrientationSwapsSides(orientation)) std::swap(original.width, original.height);
   }
   const ImageSize size = outputSize(original, {loaded.width, loaded.height}, limit);
   if (loaded.empty() || size.width <= 0 || size.height <= 0) throw Error("The file holds no picture.");

@@ -29,6 +29,9 @@ class MetadataSource {
   // Throws Error when that fails.
   virtual std::optional<std::string> withExifOf(const std::filesystem::path& source,
                                                 const std::string& jpeg) = 0;
+  // How the camera was held: the EXIF Orientation (1 to 8), 1 when the file
+  // says nothing valid.
+  virtual int orientation(const std::filesystem::path& file) = 0;
 };
 
 // Knows nothing: for runs that must not read metadata.
@@ -40,6 +43,7 @@ class NoMetadata : public MetadataSource {
   std::optional<std::string> withExifOf(const std::filesystem::path&, const std::string&) override {
     return std::nullopt;
   }
+  int orientation(const std::filesystem::path&) override { return 1; }
 };
 
 }  // namespace vistrel::gallery

@@ -130,6 +130,7 @@ const std::array kFields = {
     SettingsField{"Image", "ImageFolder", "ImageFolder", "Folder of the medium images inside the target folder.",
                   &S::ImageFolder},
     SettingsField{"Image", "CopyExif", "", "Copy the photo's EXIF block into its JPEG outputs.", &S::CopyExif},
+    SettingsField{"Image", "TurnUpright", "", "Turn photos upright by their EXIF orientation.", &S::TurnUpright},
     SettingsField{"Image", "RemovePrivateExif", "",
                   "Leave the location, the camera's serial numbers and the maker note out of the EXIF copy.",
                   &S::RemovePrivateExif},
@@ -195,7 +196,9 @@ GallerySettings makeMissingInFile() {
   s.Center = false;
   s.BackToIndex = "Index page";
   s.HorLinkPos = 0;
-  s.RemovePrivateExif = false;  // designs saved before the option published everything
+  // Designs saved before these options made their outputs without them.
+  s.TurnUpright = false;
+  s.RemovePrivateExif = false;
   return s;
 }
 

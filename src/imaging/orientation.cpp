@@ -63,4 +63,12 @@ TBitmap OrientBitmap(const TBitmap& picture, int orientation) {
   return upright;
 }
 
+RgbPicture orientedPicture(const RgbPicture& picture, int orientation) {
+  const bool swaps = OrientationSwapsSides(orientation);
+  RgbPicture upright(swaps ? picture.height : picture.width, swaps ? picture.width : picture.height);
+  OrientPixels(picture.pixels.data(), picture.width, picture.height, picture.width * 3, 3, orientation,
+               upright.pixels.data(), upright.width * 3);
+  return upright;
+}
+
 }  // namespace vistrel::imaging

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "imaging/bitmap.h"
+#include "imaging/image_types.h"
 
 namespace vistrel::imaging {
 
@@ -24,5 +25,6 @@ void OrientPixels(const std::uint8_t* source, int width, int height, int sourceS
 
 // The bitmap turned upright.
 TBitmap OrientBitmap(const TBitmap& picture, int orientation);
+RgbPicture orientedPicture(const RgbPicture& picture, int orientation);
 
 }  // namespace vistrel::imaging

@@ -14,6 +14,7 @@ class FakeMetadata : public MetadataSource {
   std::map<std::string, std::string> descriptions;
   std::map<std::string, std::map<std::string, std::string>> iptc;
   std::map<std::string, ExifTexts> exifs;
+  std::map<std::string, int> orientations;
   bool failExif = false;
   int exifReads = 0;
 
@@ -32,6 +33,10 @@ class FakeMetadata : public MetadataSource {
     const auto found = exifs.find(file.filename().string());
     if (found == exifs.end()) return std::nullopt;
     return found->second;
+  }
+  int orientation(const std::filesystem::path& file) override {
+    const auto found = orientations.find(file.filename().string());
+    return found == orientations.end() ? 1 : found->second;
   }
   std::optional<std::string> withExifOf(const std::filesystem::path& source, const std::string& jpeg) override {
     if (!exifs.count(source.filename().string())) return std::nullopt;

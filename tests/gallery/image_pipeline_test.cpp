@@ -164,6 +164,22 @@ TEST_F(ProcessImageTest, PortraitMediumAndOverlayWithExifCopy) {
   EXPECT_EQ(platform::readFile(folder / "web/medium_other.jpg").find("+exif"), std::string::npos);
 }
 
+TEST_F(ProcessImageTest, PhotosAreMadeTheWayTheCameraWasHeldWhenAsked) {
+  const auto source = photo("held.jpg", 400, 300);
+  const struct {
+    int orientation;
+    bool upright;
+    ImageSize expected;
+  } cases[] = {{6, true, {112, 150}}, {8, true, {112, 150}}, {5, true, {112, 150}},
+               {3, true, {150, 112}}, {6, false, {150, 112}}, {1, true, {150, 112}}};
+  for (const auto& c : cases) {
+    meta.orientations["held.jpg"] = c.orientation;
+    settings.TurnUpright = c.upright;
+    EXPECT_TRUE(process(source, OutputKind::Thumbnail, true));
+    EXPECT_EQ(written("thumb_held.jpg"), c.expected) << c.orientation << (c.upright ? " upright" : " as stored");
+  }
+}
+
 TEST_F(ProcessImageTest, OverwriteAnswersAndCancel) {
   const auto source = photo("a.jpg", 200, 100);
   ASSERT_TRUE(process(source, OutputKind::Thumbnail));
@@ -247,8 +263,9 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   ASSERT_TRUE(exif.has_value());
   EXPECT_EQ(exif->date, "2024:01:02 03:04:05");
   EXPECT_NE(exif->camera.find("TestCam"), std::string::npos);
-  EXPECT_EQ(written("thumb_cam.jpg"), (ImageSize{150, 112}));  // 112.5 goes to the even neighbour
-  // The pixels were not turned, so the copy must not tell a browser to turn them.
+  // Held upright (Orientation 6): 800 × 600 stored, 112 × 150 shown (112.5 goes to the even neighbour).
+  EXPECT_EQ(written("thumb_cam.jpg"), (ImageSize{112, 150}));
+  // Turned or not, the copy must not tell a browser to turn the pixels again.
   const std::string output = platform::readFile(folder / "web/thumb_cam.jpg");
   ASSERT_EQ(output.substr(2, 2), "\xFF\xE1");
   EXPECT_EQ(imaging::exifOrientation({reinterpret_cast<const std::uint8_t*>(output.data()) + 6, output.size() - 6}), 1);

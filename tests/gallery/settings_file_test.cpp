@@ -76,6 +76,11 @@ TEST(SettingsFile, MissingKeysTakeTheFileDefaults) {
   EXPECT_EQ(s.textPosition, TextPosition::TextTop);
   // An empty or missing memo leaves the text alone.
   EXPECT_EQ(s.HeadText, "keep me");
+  // Designs from before the options keep making what they made; new ones turn and hide.
+  EXPECT_FALSE(s.TurnUpright);
+  EXPECT_FALSE(s.RemovePrivateExif);
+  EXPECT_TRUE(GallerySettings::defaults().TurnUpright);
+  EXPECT_TRUE(GallerySettings::defaults().RemovePrivateExif);
 }
 
 TEST(SettingsFile, Latin1OfOlderVersionsIsReadAsUtf8AlsoInsideBase64) {

@@ -338,6 +338,7 @@ void TThumbFrm::bindAll() {
   edit(editThumbFolder, &S::ThumbFolder);
   edit(editImageFolder, &S::ImageFolder);
   check(cbCopyExif, &S::CopyExif);
+  check(cbTurnUpright, &S::TurnUpright);
   check(cbRemovePrivate, &S::RemovePrivateExif);
   check(cbThumbOverlay, &S::UseOverlayText);
   check(cbMediumOverlay, &S::UseMediumOverlay);
@@ -523,6 +524,9 @@ QWidget* TThumbFrm::buildImagePage() {
   editThumbFolder = new QLineEdit;
   editImageFolder = new QLineEdit;
   cbCopyExif = new QCheckBox("Copy exif info (JPEG only)");
+  cbTurnUpright = new QCheckBox("Turn photos upright by their EXIF orientation");
+  cbTurnUpright->setToolTip("Thumbnails and medium images are made the way the camera was held, as the photo "
+                            "viewers show them");
   cbRemovePrivate = new QCheckBox("Remove location and camera serial numbers from published images");
   cbRemovePrivate->setToolTip(
       "The EXIF copy of thumbnails and medium images leaves out the GPS position, the serial numbers of camera "
@@ -542,6 +546,7 @@ QWidget* TThumbFrm::buildImagePage() {
   form->addRow("Thumbnails:", editThumbFolder);
   form->addRow("Images:", editImageFolder);
   form->addRow(cbCopyExif);
+  form->addRow(cbTurnUpright);
   form->addRow(cbRemovePrivate);
   form->addRow(cbHighQuality);
   return page(form);

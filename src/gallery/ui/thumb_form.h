@@ -114,6 +114,7 @@ class TThumbFrm : public QDialog {
   QLineEdit* editThumbFolder;
   QLineEdit* editImageFolder;
   QCheckBox* cbCopyExif;
+  QCheckBox* cbTurnUpright;
   QCheckBox* cbRemovePrivate;
   // Thumbnail link
   QRadioButton* rbMediumFormat;
