@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The engine tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
 # every fuzz target on its seed corpus for FUZZ_RUNS inputs (default 5000) from a
-# fixed seed, at most FUZZ_SECONDS (default 60).
+# fixed seed, at most FUZZ_SECONDS (default 30).
 # Expects the packages of scripts/setup.sh to be installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ cmake --build build-fuzz
 # A fixed seed and count make the gate repeatable: the same build fuzzes the
 # same inputs every time. Longer hunts: FUZZ_RUNS=-1 FUZZ_SECONDS=600.
 runs=${FUZZ_RUNS:-5000}
-seconds=${FUZZ_SECONDS:-60}
+seconds=${FUZZ_SECONDS:-30}
 for fuzzer in build-fuzz/fuzz/*_fuzzer; do
   name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
