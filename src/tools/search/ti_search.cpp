@@ -32,12 +32,14 @@ struct Folded {
   unsigned char byte, caseBit;
 };
 
-// 0xFF in each lane whose window, of the phrase's length m, starts and ends
-// with the phrase's first and last byte. A function rather than a lambda in
-// Find: the sanitizers lose a lambda's captures in a cloned function.
-[[gnu::always_inline]] inline Lanes fitsAt(const unsigned char* window, std::size_t m, const Folded& first,
-                                           const Folded& last) {
-  return first.in(load(window)) & last.in(load(window + m - 1));
+// Marks the lanes whose window, of the phrase's length m, starts and ends with
+// the phrase's first and last byte. A function rather than a lambda in Find:
+// under the sanitizers a lambda's captures are lost in a cloned function; and
+// the result goes out through a reference, as clang refuses to pass a vector
+// by value between a clone and a plain function.
+[[gnu::always_inline]] inline void fitsAt(const unsigned char* window, std::size_t m, const Folded& first,
+                                          const Folded& last, Words& fits) {
+  fits = reinterpret_cast<Words>(first.in(load(window)) & last.in(load(window + m - 1)));
 }
 
 }  // namespace
@@ -65,8 +67,9 @@ bool TTISearch::matchesAt(const unsigned char* window) const {
   std::size_t pos = from;
   const Folded first(static_cast<unsigned char>(phrase_.front())), last(static_cast<unsigned char>(phrase_.back()));
   for (; pos + kStride - 1 <= lastWindow; pos += kStride) {
-    const Words low = reinterpret_cast<Words>(fitsAt(bytes + pos, m, first, last));
-    const Words high = reinterpret_cast<Words>(fitsAt(bytes + pos + kLanes, m, first, last));
+    Words low, high;
+    fitsAt(bytes + pos, m, first, last, low);
+    fitsAt(bytes + pos + kLanes, m, first, last, high);
     const Words any = low | high;
     if ((any[0] | any[1] | any[2] | any[3]) == 0) continue;
     const std::uint64_t words[] = {low[0], low[1], low[2], low[3], high[0], high[1], high[2], high[3]};
