@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/curl_setup.h"
 #include "platform/error.h"
 #include "platform/text.h"
 
@@ -14,12 +15,6 @@ namespace vistrel::mail {
 namespace {
 
 namespace fs = std::filesystem;
-
-// libcurl wants curl_global_init before the first handle, once per process.
-void initialiseCurl() {
-  static const bool done = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
-  if (!done) throw Error("The network library could not be initialised.");
-}
 
 class CurlList {
  public:
@@ -99,9 +94,7 @@ struct SmtpCallbacks {
 };
 
 SmtpClient::SmtpClient(SmtpServer server, SmtpEvents events) : server_(std::move(server)), events_(std::move(events)) {
-  initialiseCurl();
-  curl_ = curl_easy_init();
-  if (!curl_) throw Error("The network library could not be initialised.");
+  curl_ = platform::newCurlHandle();
 }
 
 SmtpClient::~SmtpClient() { curl_easy_cleanup(curl_); }
@@ -141,14 +134,7 @@ void SmtpClient::prepare() {
   startTlsAsked_ = false;
   secured_ = startsWithWord(server_.url, "smtps://");
   curl_easy_setopt(curl, CURLOPT_URL, server_.url.c_str());
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText_);
-  curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-  curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &SmtpCallbacks::debug);
-  curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &SmtpCallbacks::progress);
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+  platform::setCommonCurlOptions(curl, errorText_, &SmtpCallbacks::debug, &SmtpCallbacks::progress, this);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, server_.timeoutMs);
   const long seconds = (server_.timeoutMs + 999) / 1000;
   curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);
@@ -192,8 +178,7 @@ SmtpOutcome SmtpClient::probe(ServerOffers& offers) {
   }
   // A connection made for looking only is not used for sending: end it.
   curl_easy_cleanup(curl_);
-  curl_ = curl_easy_init();
-  if (!curl_) throw Error("The network library could not be initialised.");
+  curl_ = platform::newCurlHandle();
   return outcome;
 }
 
