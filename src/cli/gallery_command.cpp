@@ -77,6 +77,10 @@ constexpr OptionSpec kOptions[] = {
                     "same for every N."},
     {"--open", "", "Open the first index page in the web browser afterwards."},
     {"--ftp", "SITE", "Upload the gallery to SITE of the FTP site list afterwards (see vistrel ftp)."},
+    {"--ftp-only-changed", "", "With --ftp, upload only new and changed files (see vistrel ftp --only-changed). "
+                               "Example: vistrel gallery --ftp Home --ftp-only-changed ~/Pictures/trip"},
+    {"--ftp-remove-deleted", "", "With --ftp, delete on the server the files of earlier uploads that the gallery "
+                                 "no longer has (see vistrel ftp --remove-deleted)."},
     {"--quiet", "", "Print no progress, only the questions, errors and the path of the first page.", "-q"},
     {"--print-settings", "", "Print the design that would be used, as a design file, and exit."},
     {"--save-settings", "F.vgc", "Save the design that would be used to F.vgc; without photos, only that. Into "
@@ -251,7 +255,9 @@ int GalleryCommand::run() {
   if (args_.has("--open")) openInBrowser(result.firstIndexPage);
   const auto site = args_.last("--ftp");
   if (!site) return status;
-  return std::max(status, uploadFromTerminal(*site, gallery::targetFolder(s), prompter));
+  const auto on = [this](const char* option) { return args_.has(option) ? std::optional(true) : std::nullopt; };
+  return std::max(status, uploadFromTerminal(*site, gallery::targetFolder(s), prompter,
+                                             {on("--ftp-only-changed"), on("--ftp-remove-deleted")}));
 }
 
 }  // namespace
@@ -260,7 +266,8 @@ const CommandInfo& galleryCommand() {
   static const CommandInfo info{
       "gallery",
       "gallery [--settings F.vgc] [--set [Section.]Key=Value] [--target DIR] [--html-only]\n"
-      "                [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open] [--ftp SITE] [--quiet]\n"
+      "                [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open] [--quiet]\n"
+      "                [--ftp SITE [--ftp-only-changed] [--ftp-remove-deleted]]\n"
       "                [--print-settings] [--save-settings F.vgc] [--list-keys] [FILE|FOLDER ...]",
       "Make a web gallery of the photos: thumbnails, medium images, index pages and one page per photo, as "
       "\"Create thumbnails\" in the browser does.",

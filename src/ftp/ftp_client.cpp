@@ -12,7 +12,9 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/curl_setup.h"
 #include "platform/error.h"
+#include "platform/program_data.h"
 #include "platform/text.h"
 
 namespace vistrel::ftp {
@@ -21,12 +23,6 @@ namespace {
 constexpr std::string_view kFtpsScheme = "ftps://";
 constexpr std::string_view kSftpScheme = "sftp://";
 constexpr std::string_view kFtpScheme = "ftp://";
-
-// libcurl wants curl_global_init before the first handle, once per process.
-void initialiseCurl() {
-  static const bool done = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
-  if (!done) throw Error("The network library could not be initialised.");
-}
 
 std::string escaped(CURL* curl, std::string_view text) {
   std::unique_ptr<char, decltype(&curl_free)> out(
@@ -80,6 +76,29 @@ struct ClientCallbacks {
     self->sockets_.erase(fd);
     return ::close(fd);
   }
+  static std::size_t collect(char* data, std::size_t, std::size_t size, void* text) {
+    static_cast<std::string*>(text)->append(data, size);
+    return size;
+  }
+  // Known keys must match; the first key of a server is recorded, as a
+  // terminal client does on first contact, and said so in the log.
+  static int hostKey(CURL*, const curl_khkey*, const curl_khkey*, curl_khmatch match, void* client) {
+    auto* self = static_cast<FtpClient*>(client);
+    const std::string server = self->settings_.host + ":" + std::to_string(self->settings_.port);
+    const std::string file = platform::displayName(knownHostsFile());
+    if (match == CURLKHMATCH_OK) return CURLKHSTAT_FINE;
+    if (match == CURLKHMATCH_MISSING) {
+      if (self->events_.status) {
+        self->events_.status("First connection to " + server + ": its host key is now recorded in " + file +
+                             ", and a later connection is refused if the key changes.");
+      }
+      return CURLKHSTAT_FINE_ADD_TO_FILE;
+    }
+    self->hostKeyRefusal_ = "The host key of " + server + " differs from the one recorded in " + file +
+                            ": the connection is refused, as another machine may pose as the server. If the "
+                            "server's key was changed on purpose, delete the line of this server from that file.";
+    return CURLKHSTAT_REJECT;
+  }
   static int progress(void* client, curl_off_t, curl_off_t, curl_off_t ulTotal, curl_off_t ulNow) {
     return static_cast<FtpClient*>(client)->progress(static_cast<std::uint64_t>(ulNow),
                                                      static_cast<std::uint64_t>(ulTotal))
@@ -118,10 +137,8 @@ Protocol protocolOf(std::string& host) {
 
 FtpClient::FtpClient(FtpSettings settings, FtpEvents events)
     : settings_(std::move(settings)), events_(std::move(events)) {
-  initialiseCurl();
   protocol_ = protocolOf(settings_.host);
-  curl_ = curl_easy_init();
-  if (!curl_) throw Error("The network library could not be initialised.");
+  curl_ = platform::newCurlHandle();
 }
 
 FtpClient::~FtpClient() { curl_easy_cleanup(curl_); }
@@ -145,23 +162,28 @@ std::string FtpClient::folderPath(const std::string& name) const {
   return path;
 }
 
+// The library reads "~" in quoted command paths as a name, but the server
+// takes relative paths from the login folder, as the URLs' "~/" does.
+std::string FtpClient::sftpPath(const std::string& name) const {
+  std::string quoted = "\"";
+  for (const char c : folderPath(name)) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
 void FtpClient::prepare(const std::string& address) {
   CURL* curl = curl_;
   curl_easy_reset(curl);
   errorText_[0] = '\0';
+  hostKeyRefusal_.clear();
   lastSent_ = 0;
   replies_.clear();
   curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
   curl_easy_setopt(curl, CURLOPT_USERNAME, settings_.user.c_str());
   curl_easy_setopt(curl, CURLOPT_PASSWORD, settings_.password.c_str());
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText_);
-  curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-  curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &ClientCallbacks::debug);
-  curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &ClientCallbacks::progress);
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+  platform::setCommonCurlOptions(curl, errorText_, &ClientCallbacks::debug, &ClientCallbacks::progress, this);
   curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &ClientCallbacks::openSocket);
   curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
   curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &ClientCallbacks::closeSocket);
@@ -195,10 +217,9 @@ void FtpClient::prepare(const std::string& address) {
     if (bundle && *bundle) curl_easy_setopt(curl, CURLOPT_CAINFO, bundle);
   }
   if (protocol_ == Protocol::Sftp) {
-    if (const char* home = std::getenv("HOME")) {
-      const std::string knownHosts = std::string(home) + "/.ssh/known_hosts";
-      curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHosts.c_str());
-    }
+    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHostsFile().c_str());
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, &ClientCallbacks::hostKey);
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, this);
   }
 }
 
@@ -209,7 +230,10 @@ bool FtpClient::perform() {
   curl_easy_getinfo(curl_, CURLINFO_ACTIVESOCKET, &socket);
   connected_ = socket != CURL_SOCKET_BAD;
   if (code == CURLE_OK) return true;
-  if (events_.error) {
+  if (!events_.error) return false;
+  if (!hostKeyRefusal_.empty()) {
+    events_.error(static_cast<int>(code), hostKeyRefusal_);
+  } else {
     events_.error(static_cast<int>(code), errorText_[0] ? errorText_ : curl_easy_strerror(code));
   }
   return false;
@@ -246,38 +270,44 @@ void FtpClient::stop() {
 }
 
 bool FtpClient::connect() {
+  if (protocol_ == Protocol::Sftp) {
+    std::error_code ignored;  // a missing folder shows as a failed connection
+    std::filesystem::create_directories(knownHostsFile().parent_path(), ignored);
+  }
   prepare(url(folder_));
   curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
   if (!perform() || !connected_) return false;
-  if (protocol_ != Protocol::Sftp) askForUtf8Names();
+  if (protocol_ != Protocol::Sftp) readFeatures();
   return true;
 }
 
 // Names go out as they are on disk, which here means UTF-8; a server that
 // knows UTF-8 may otherwise take them for its own code page. A server that
 // refuses the option still gets the names.
-void FtpClient::askForUtf8Names() {
+void FtpClient::readFeatures() {
   if (!performQuote("*FEAT")) return;
+  bool utf8 = false;
   std::string_view text = replies_;
   while (!text.empty()) {
     const auto end = text.find('\n');
     const std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     // Features are listed one a line, each after a blank.
-    if (line.starts_with(' ') && platform::equalsIgnoreCase(platform::trimBlanks(line), "UTF8")) {
-      performQuote("*OPTS UTF8 ON");
-      return;
-    }
+    if (!line.starts_with(' ')) continue;
+    const std::string_view feature = platform::trimBlanks(line);
+    utf8 = utf8 || platform::equalsIgnoreCase(feature, "UTF8");
+    mlsd_ = mlsd_ || platform::equalsIgnoreCase(feature.substr(0, 4), "MLST");
   }
+  if (utf8) performQuote("*OPTS UTF8 ON");
 }
 
 void FtpClient::disconnect() {
   // Closing the handle logs out (QUIT) and closes the connection; the next
   // request would open a new one.
   curl_easy_cleanup(curl_);
-  curl_ = curl_easy_init();
+  curl_ = nullptr;
   connected_ = false;
-  if (!curl_) throw Error("The network library could not be initialised.");
+  curl_ = platform::newCurlHandle();
 }
 
 // Runs one command after entering the current folder. The "*" lets a refused
@@ -295,10 +325,7 @@ bool FtpClient::performQuote(const std::string& command) {
 }
 
 bool FtpClient::makeDirectory(const std::string& name) {
-  if (protocol_ == Protocol::Sftp) {
-    const std::string path = folderPath(name);
-    return performQuote("mkdir \"" + (path.starts_with('/') ? path : "~/" + path) + "\"");
-  }
+  if (protocol_ == Protocol::Sftp) return performQuote("mkdir " + sftpPath(name));
   return performQuote("*MKD " + name);
 }
 
@@ -329,17 +356,30 @@ bool FtpClient::upload(const std::filesystem::path& local, const std::string& re
   return false;
 }
 
+bool FtpClient::removeFile(const std::string& name) {
+  if (protocol_ != Protocol::Sftp) return performQuote("*DELE " + name);
+  return performQuote("rm " + sftpPath(name));
+}
+
 // A stopped upload leaves the first part of the file on the server, where a
 // gallery page would show it broken: take it away again.
 void FtpClient::removePartialFile(const std::string& name) {
   ignoreStop_ = true;
-  if (protocol_ == Protocol::Sftp) {
-    const std::string path = folderPath(name);
-    performQuote("*rm \"" + (path.starts_with('/') ? path : "~/" + path) + "\"");
-  } else {
-    performQuote("*DELE " + name);
-  }
+  removeFile(name);
   ignoreStop_ = false;
 }
+
+std::optional<std::vector<RemoteEntry>> FtpClient::list(const std::string& name) {
+  const bool mlsd = mlsd_ && protocol_ != Protocol::Sftp;
+  std::string text;
+  prepare(url(name.empty() ? folder_ : folderPath(name)));
+  curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &ClientCallbacks::collect);
+  curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &text);
+  if (mlsd) curl_easy_setopt(curl_, CURLOPT_CUSTOMREQUEST, "MLSD");
+  if (!perform()) return std::nullopt;
+  return parseListing(text, mlsd);
+}
+
+std::filesystem::path knownHostsFile() { return platform::configFolder() / "known_hosts"; }
 
 }  // namespace vistrel::ftp

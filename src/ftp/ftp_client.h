@@ -6,7 +6,11 @@
 #include <functional>
 #include <mutex>
 #include <set>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "ftp/remote_listing.h"
 
 namespace vistrel::ftp {
 
@@ -41,6 +45,10 @@ enum class Protocol { Ftp, FtpExplicitTls, Sftp };
 Protocol protocolOf(std::string& host);
 bool sftpAvailable();
 
+// The host keys of SFTP servers, in the program's configuration folder: the
+// first connection to a server records its key, later ones must match it.
+std::filesystem::path knownHostsFile();
+
 // One control connection to one server, on one libcurl easy handle that keeps
 // the connection between requests. Operations block; each returns false (after
 // an error event) when it fails. stop() may be called from any thread.
@@ -64,6 +72,12 @@ class FtpClient {
   // Stores the file under the name in the current remote folder; the name
   // may lead through sub-folders ("thumbnails/a.jpg") that exist there.
   bool upload(const std::filesystem::path& local, const std::string& remoteName);
+  // Deletes a file of the current remote folder (or below it).
+  bool removeFile(const std::string& name);
+  // The entries of a folder below the current one ("" for the current one),
+  // by MLSD where the server offers it and LIST otherwise; nothing when the
+  // folder cannot be listed.
+  std::optional<std::vector<RemoteEntry>> list(const std::string& name);
 
   // Ends the running operation at once, even one waiting for a silent server;
   // every later one fails.
@@ -79,10 +93,11 @@ class FtpClient {
   bool performQuote(const std::string& command);
   std::string url(const std::string& folder, const std::string& file = {}) const;
   std::string folderPath(const std::string& name) const;
+  std::string sftpPath(const std::string& name) const;
   void reportLines(const char* data, std::size_t size);
   bool progress(std::uint64_t sent, std::uint64_t total);
   void removePartialFile(const std::string& name);
-  void askForUtf8Names();
+  void readFeatures();
 
   FtpSettings settings_;
   FtpEvents events_;
@@ -92,6 +107,8 @@ class FtpClient {
   std::string folder_;  // the current remote folder, relative to the login folder
   bool binary_ = true;
   bool connected_ = false;
+  bool mlsd_ = false;  // the server offers MLSD
+  std::string hostKeyRefusal_;  // why the SFTP server's key was refused
   std::atomic<bool> ignoreStop_{false};
   std::mutex socketsMutex_;
   std::set<int> sockets_;  // open sockets of the client, to cut them on stop()

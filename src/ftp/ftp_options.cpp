@@ -18,6 +18,8 @@ FtpOptions readFtpOptions(platform::SettingsStore& store) {
     options.autoClose = key->readBool("FtpAutoClose");
     options.passiveMode = key->readBool("FtpPassiveMode");
     options.promptOverwrite = key->readBool("FtpPromptOverwrite");
+    options.onlyChanged = key->readBool("FtpOnlyChanged");
+    options.removeDeleted = key->readBool("FtpRemoveDeleted");
   } catch (const platform::SettingsError&) {
     // Settings of an older version: keep the defaults from here on.
   }
@@ -35,6 +37,8 @@ void writeFtpOptions(platform::SettingsStore& store, const FtpOptions& options) 
   key->writeBool("FtpAutoClose", options.autoClose);
   key->writeBool("FtpPassiveMode", options.passiveMode);
   key->writeBool("FtpPromptOverwrite", options.promptOverwrite);
+  key->writeBool("FtpOnlyChanged", options.onlyChanged);
+  key->writeBool("FtpRemoveDeleted", options.removeDeleted);
   store.flush();
 }
 

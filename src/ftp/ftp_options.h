@@ -17,6 +17,8 @@ struct FtpOptions {
   bool autoClose = false;
   bool passiveMode = true;
   bool promptOverwrite = true;
+  bool onlyChanged = false;    // upload only new and changed files
+  bool removeDeleted = false;  // remove files deleted locally from the server
 };
 
 // Reads the values in their fixed order; the first missing or mistyped one

@@ -67,12 +67,14 @@ void Uploader::disconnect(FtpClient& client) const {
 }
 
 // Makes and enters the remote folder; gives a result when the upload ends here.
+// A folder that holds an earlier upload of ours is no surprise when only the
+// changes go up.
 std::optional<UploadResult> Uploader::prepareFolder(FtpClient& client, const std::string& folder,
-                                                    const FtpOptions& options) {
+                                                    const FtpOptions& options, bool knownFolder) {
   client.setBinary(true);
   if (!client.makeDirectory(folder) && !stopped_) {
     log("Directory exists");
-    if (options.promptOverwrite &&
+    if (options.promptOverwrite && !(options.onlyChanged && knownFolder) &&
         prompter_.ask(kFolderExistsQuestion, "Target folder exists", platform::Buttons::YesNo,
                       platform::Icon::Warning) != platform::Answer::Yes) {
       disconnect(client);
@@ -90,7 +92,36 @@ std::optional<UploadResult> Uploader::prepareFolder(FtpClient& client, const std
   return UploadResult::Stopped;
 }
 
-UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<UploadFile>& files) {
+// The manifest only saves work later: an upload goes on without it.
+void Uploader::keepRecord(const std::function<void()>& change) {
+  try {
+    change();
+  } catch (const Error& error) {
+    log("The upload cannot be recorded: " + std::string(error.what()));
+  }
+}
+
+UploadPlan Uploader::plan(FtpClient& client, const std::vector<UploadFile>& files, UploadManifest& manifest,
+                          const FtpOptions& options) {
+  if (!options.onlyChanged && !options.removeDeleted) return {files, {}, {}};
+  if (manifest.files().empty()) {
+    if (options.onlyChanged) log("No earlier upload to this folder is known: every file is sent.");
+    return {files, {}, {}};
+  }
+  RemoteFolders remote;
+  for (const std::string& folder : foldersToList(files, manifest)) {
+    if (stopped_) break;
+    remote[folder] = client.list(folder);
+  }
+  UploadPlan plan = planUpload(files, manifest, remote, options.onlyChanged, options.removeDeleted);
+  for (const std::string& name : plan.forget) keepRecord([&] { manifest.forget(name); });
+  if (options.onlyChanged) {
+    log(std::to_string(files.size() - plan.send.size()) + " files are unchanged on the server.");
+  }
+  return plan;
+}
+
+UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<UploadFile>& files, UploadManifest& manifest) {
   std::size_t sent = 0;
   std::string folderMade;
   for (const UploadFile& file : files) {
@@ -102,14 +133,35 @@ UploadResult Uploader::sendFiles(FtpClient& client, const std::vector<UploadFile
     folderMade = folder;
     const std::string shown = platform::textFromFile(file.remote);
     status(0, "Uploading " + shown);
+    // Taken before sending: a file that changes meanwhile goes again next time.
+    std::optional<FileState> state;
+    keepRecord([&] { state = fileState(file.local); });
     if (client.upload(file.local, file.remote)) {
       ++sent;
       log(shown + " has been uploaded.");
+      if (state) keepRecord([&] { manifest.record(file.remote, *state); });
     }
   }
   log(std::to_string(sent) + " of " + std::to_string(files.size()) + " files uploaded.");
   if (stopped_) return UploadResult::Stopped;
   return sent == files.size() ? UploadResult::Done : UploadResult::Incomplete;
+}
+
+// Deletes files that this program uploaded and the local folder no longer has.
+bool Uploader::removeFiles(FtpClient& client, const std::vector<std::string>& names, UploadManifest& manifest) {
+  bool removedAll = true;
+  for (const std::string& name : names) {
+    if (!client.connected() || stopped_) return false;
+    const std::string shown = platform::textFromFile(name);
+    if (client.removeFile(name)) {
+      log(shown + " has been deleted on the server.");
+      keepRecord([&] { manifest.forget(name); });
+    } else {
+      log(shown + " could not be deleted on the server.");
+      removedAll = false;
+    }
+  }
+  return removedAll;
 }
 
 UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOptions& options) {
@@ -146,8 +198,13 @@ UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOp
     return stopped_ ? UploadResult::Stopped : UploadResult::ConnectionFailed;
   }
   log("Connected to " + site.address + "..");
-  if (const auto ended = prepareFolder(client, folder, options)) return *ended;
-  const UploadResult result = sendFiles(client, files);
+  UploadManifest manifest(site, folder);
+  if (const auto ended = prepareFolder(client, folder, options, !manifest.files().empty())) return *ended;
+  const UploadPlan work = plan(client, files, manifest, options);
+  UploadResult result = sendFiles(client, work.send, manifest);
+  if (result == UploadResult::Done && !removeFiles(client, work.remove, manifest)) {
+    result = stopped_ ? UploadResult::Stopped : UploadResult::Incomplete;
+  }
   status(0, "Done");
   status(1, "");
   disconnect(client);
@@ -155,7 +212,7 @@ UploadResult Uploader::run(const Site& site, const fs::path& source, const FtpOp
 }
 
 UploadResult uploadFolder(const std::string& siteName, const fs::path& folder, platform::Prompter& prompter,
-                          UploadEvents events) {
+                          UploadEvents events, const UploadOverrides& overrides) {
   SiteList sites;
   sites.load();
   const auto site = sites.find(siteName);
@@ -163,7 +220,9 @@ UploadResult uploadFolder(const std::string& siteName, const fs::path& folder, p
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) throw Error("Invalid source folder: " + folder.string());
   platform::SettingsStore store;
-  const FtpOptions options = readFtpOptions(store);
+  FtpOptions options = readFtpOptions(store);
+  options.onlyChanged = overrides.onlyChanged.value_or(options.onlyChanged);
+  options.removeDeleted = overrides.removeDeleted.value_or(options.removeDeleted);
   return Uploader(prompter, std::move(events)).run(*site, folder, options);
 }
 

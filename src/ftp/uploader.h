@@ -11,6 +11,8 @@
 #include "ftp/ftp_options.h"
 #include "ftp/site_list.h"
 #include "ftp/source_folder.h"
+#include "ftp/upload_manifest.h"
+#include "ftp/upload_plan.h"
 #include "platform/prompter.h"
 
 namespace vistrel::ftp {
@@ -37,7 +39,9 @@ enum class UploadResult {
 };
 
 // Sends the files of a local folder (see uploadFiles) to the site's remote
-// folder, making the sub-folders there as they come.
+// folder, making the sub-folders there as they come. Every file sent is
+// recorded in the folder's upload manifest, which the options "only new and
+// changed files" and "remove files deleted locally" go by.
 // One object serves one upload at a time; stop() may come from any thread,
 // also before run() has begun, and a stopped uploader stays stopped.
 class Uploader {
@@ -55,8 +59,12 @@ class Uploader {
   void status(int panel, const std::string& text) const;
   void disconnect(FtpClient& client) const;
   std::optional<UploadResult> prepareFolder(FtpClient& client, const std::string& folder,
-                                            const FtpOptions& options);
-  UploadResult sendFiles(FtpClient& client, const std::vector<UploadFile>& files);
+                                            const FtpOptions& options, bool knownFolder);
+  UploadPlan plan(FtpClient& client, const std::vector<UploadFile>& files, UploadManifest& manifest,
+                  const FtpOptions& options);
+  UploadResult sendFiles(FtpClient& client, const std::vector<UploadFile>& files, UploadManifest& manifest);
+  bool removeFiles(FtpClient& client, const std::vector<std::string>& names, UploadManifest& manifest);
+  void keepRecord(const std::function<void()>& change);
 
   platform::Prompter& prompter_;
   UploadEvents events_;
@@ -65,10 +73,16 @@ class Uploader {
   std::atomic<bool> stopped_{false};
 };
 
+// Choices of a command line that replace the stored options for one upload.
+struct UploadOverrides {
+  std::optional<bool> onlyChanged;
+  std::optional<bool> removeDeleted;
+};
+
 // Uploads a folder to the site of "ftp.dat" with this description, with the
 // options of the upload dialog. For the gallery run and the command line.
 // Throws Error for an unknown site or a source folder that does not exist.
 UploadResult uploadFolder(const std::string& siteName, const std::filesystem::path& folder,
-                          platform::Prompter& prompter, UploadEvents events);
+                          platform::Prompter& prompter, UploadEvents events, const UploadOverrides& overrides = {});
 
 }  // namespace vistrel::ftp

@@ -107,6 +107,9 @@ TEST_F(FtpCommandTest, MistakesAreReported) {
   result = runVistrel({"ftp", "--site", "Test", (gallery_ / "missing").string()});
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("Invalid source folder"), std::string::npos) << result.err;
+  result = runVistrel({"ftp", "--site", "Test", "--only-changed", "--all-files", gallery_.path().string()});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("exclude each other"), std::string::npos) << result.err;
   result = runVistrel({"ftp", "--site", "Test"});
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find("no gallery target folder"), std::string::npos) << result.err;

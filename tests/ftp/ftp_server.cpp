@@ -91,6 +91,21 @@ FtpServer::FtpServer(bool tls) {
 
 FtpServer::~FtpServer() { stopServer(pid_); }
 
+// The server logs "STOR /root/name completed=1 bytes=..." for each finished upload.
+std::vector<std::string> FtpServer::storedFiles() const {
+  const std::string prefix = "] STOR " + root().string() + "/";
+  const std::string suffix = " completed=1 ";
+  std::vector<std::string> files;
+  const std::string log = platform::readFile(folder_ / "server.log");
+  for (std::size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
+    const std::size_t start = at + prefix.size();
+    const std::string line = log.substr(start, log.find('\n', start) - start);
+    const std::size_t end = line.find(suffix);
+    if (end != std::string::npos) files.push_back(line.substr(0, end));
+  }
+  return files;
+}
+
 TunnelProxy::TunnelProxy() {
   port_ = freePort();
   const auto script = folder_.write("proxy.py", kProxyScript);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/processes.h"
 #include "support/temp_folder.h"
@@ -26,6 +27,8 @@ class FtpServer {
   int port() const { return port_; }
   std::filesystem::path root() const { return folder_ / "root"; }
   std::filesystem::path certificate() const { return folder_ / "cert.pem"; }
+  // The files stored so far by completed uploads, relative to root(), in order.
+  std::vector<std::string> storedFiles() const;
 
   // Whether this machine can run the TLS server at all (python3-openssl).
   static bool tlsAvailable();

@@ -4,16 +4,21 @@
 #include <map>
 #include <cstdlib>
 #include <memory>
+#include <set>
+#include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "ftp/clear_text_warning.h"
 #include "ftp/ftp_client.h"
 #include "ftp/password_cipher.h"
 #include "ftp/uploader.h"
 #include "ftp_server.h"
 #include "platform/files.h"
+#include "platform/settings_store.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_folder.h"
 
@@ -70,6 +75,12 @@ class UploadTest : public ::testing::Test {
   static void TearDownTestSuite() { server_.reset(); }
 
   void SetUp() override {
+    {
+      // The user has seen the warning about passwords over plain FTP before.
+      test::ScriptedPrompter seen;
+      platform::SettingsStore store;
+      warnOfPasswordInClear(siteFor(0, ""), seen, store);
+    }
     gallery_.write("index.html", "<html>gallery</html>\r\n");
     gallery_.write("image 1.jpg", bytesOfSize(300000, 1));
     gallery_.write("tn_image 1.jpg", bytesOfSize(4000, 2));
@@ -92,7 +103,23 @@ class UploadTest : public ::testing::Test {
     EXPECT_FALSE(fs::exists(remote / "sub"));
   }
 
+  // The files the server stored while the call ran.
+  static std::set<std::string> storedDuring(const std::function<void()>& call) {
+    const std::size_t before = server_->storedFiles().size();
+    call();
+    const auto after = server_->storedFiles();
+    return {after.begin() + static_cast<std::ptrdiff_t>(before), after.end()};
+  }
+
+  static FtpOptions onlyChanged(bool removeDeleted = false) {
+    FtpOptions options;
+    options.onlyChanged = true;
+    options.removeDeleted = removeDeleted;
+    return options;
+  }
+
   static std::unique_ptr<FtpServer> server_;
+  test::IsolatedUser user_;  // the upload manifests go to its configuration folder
   test::TempFolder gallery_;
   test::ScriptedPrompter prompter_;
   Recorder recorder_;
@@ -278,6 +305,64 @@ TEST_F(UploadTest, StopEndsTheTransferAndRemovesThePartialFile) {
   EXPECT_FALSE(fs::exists(server_->root() / "stopped" / "index.html"));
   EXPECT_FALSE(recorder_.logged("image 1.jpg has been uploaded."));
   EXPECT_TRUE(recorder_.logged("DELE image 1.jpg")) << recorder_.all();
+}
+
+TEST_F(UploadTest, AGalleryUploadedBeforeIsNotSentAgainUnlessItChanged) {
+  const Site site = siteFor(server_->port(), "/delta");
+  EXPECT_EQ(storedDuring([&] { EXPECT_EQ(upload(site, onlyChanged()), UploadResult::Done) << recorder_.all(); }),
+            (std::set<std::string>{"delta/empty.txt", "delta/image 1.jpg", "delta/index.html", "delta/tn_image 1.jpg"}));
+  EXPECT_TRUE(recorder_.logged("No earlier upload to this folder is known: every file is sent."));
+
+  // A gallery run rewrites pages it did not change: only their time stamp differs.
+  gallery_.write("index.html", "<html>gallery</html>\r\n");
+  fs::last_write_time(gallery_ / "index.html", fs::last_write_time(gallery_ / "index.html") - std::chrono::hours(1));
+  EXPECT_TRUE(storedDuring([&] { EXPECT_EQ(upload(site, onlyChanged()), UploadResult::Done) << recorder_.all(); })
+                  .empty());
+  EXPECT_TRUE(recorder_.logged("4 files are unchanged on the server.")) << recorder_.all();
+
+  gallery_.write("index.html", "<html>GALLERY</html>\r\n");  // the same size
+  gallery_.write("new.jpg", bytesOfSize(1000, 4));
+  fs::remove(server_->root() / "delta" / "tn_image 1.jpg");  // deleted on the server by hand
+  EXPECT_EQ(storedDuring([&] { EXPECT_EQ(upload(site, onlyChanged()), UploadResult::Done) << recorder_.all(); }),
+            (std::set<std::string>{"delta/index.html", "delta/new.jpg", "delta/tn_image 1.jpg"}));
+  expectSameFiles(server_->root() / "delta");
+}
+
+TEST_F(UploadTest, RemovingFilesDeletedLocallyTouchesOnlyFilesItUploaded) {
+  const Site site = siteFor(server_->port(), "/removal");
+  ASSERT_EQ(upload(site, onlyChanged(true)), UploadResult::Done) << recorder_.all();
+  const fs::path remote = server_->root() / "removal";
+  platform::writeFileAtomically(remote / "guestbook.txt", "someone else's");
+  fs::remove(gallery_ / "image 1.jpg");
+  fs::remove(gallery_ / "tn_image 1.jpg");
+  fs::remove(remote / "tn_image 1.jpg");  // already gone there
+  EXPECT_EQ(upload(site, onlyChanged(true)), UploadResult::Done) << recorder_.all();
+  EXPECT_FALSE(fs::exists(remote / "image 1.jpg"));
+  EXPECT_TRUE(recorder_.logged("image 1.jpg has been deleted on the server.")) << recorder_.all();
+  EXPECT_TRUE(fs::exists(remote / "guestbook.txt"));
+  EXPECT_TRUE(fs::exists(remote / "index.html"));
+  // Removal is a choice of its own.
+  gallery_.write("gone.txt", "x");
+  ASSERT_EQ(upload(site, onlyChanged()), UploadResult::Done);
+  fs::remove(gallery_ / "gone.txt");
+  ASSERT_EQ(upload(site, onlyChanged()), UploadResult::Done);
+  EXPECT_TRUE(fs::exists(remote / "gone.txt"));
+}
+
+TEST_F(UploadTest, AnInterruptedUploadGoesOnWithWhatIsMissing) {
+  const Site site = siteFor(server_->port(), "/resumed");
+  Uploader* running = nullptr;
+  UploadEvents events = recorder_.events();
+  events.log = [&](const std::string& line) {
+    if (line.ends_with(" has been uploaded.")) running->stop();
+  };
+  Uploader interrupted(prompter_, events);
+  running = &interrupted;
+  EXPECT_EQ(storedDuring([&] { EXPECT_EQ(interrupted.run(site, gallery_.path(), onlyChanged()), UploadResult::Stopped); }),
+            std::set<std::string>{"resumed/empty.txt"});
+  EXPECT_EQ(storedDuring([&] { EXPECT_EQ(upload(site, onlyChanged()), UploadResult::Done) << recorder_.all(); }),
+            (std::set<std::string>{"resumed/image 1.jpg", "resumed/index.html", "resumed/tn_image 1.jpg"}));
+  expectSameFiles(server_->root() / "resumed");
 }
 
 TEST(UploadTimeoutTest, ASilentServerTimesOut) {

@@ -224,6 +224,8 @@ QWidget* TFtpForm::buildOptionsTab() {
   cbAutoClose = checkBox(page, "cbAutoClose", "Close FTP dialog when finished");
   cbPassive = checkBox(page, "cbPassive", "Passive mode");
   cbPromptOverwrite = checkBox(page, "cbPromptOverwrite", "Show warning if remote directory exists");
+  cbOnlyChanged = checkBox(page, "cbOnlyChanged", "Upload only new and changed files");
+  cbRemoveDeleted = checkBox(page, "cbRemoveDeleted", "Remove files deleted locally");
   connect(cbUseProxy, &QCheckBox::toggled, this, &TFtpForm::cbUseProxyClick);
   connect(cbLargeIcons, &QCheckBox::toggled, this, &TFtpForm::cbLargeIconsClick);
 
@@ -238,6 +240,8 @@ QWidget* TFtpForm::buildOptionsTab() {
   layout->addRow(cbAutoClose);
   layout->addRow(cbPassive);
   layout->addRow(cbPromptOverwrite);
+  layout->addRow(cbOnlyChanged);
+  layout->addRow(cbRemoveDeleted);
   return page;
 }
 
@@ -254,6 +258,8 @@ void TFtpForm::readSettings() {
   cbAutoClose->setChecked(o.autoClose);
   cbPassive->setChecked(o.passiveMode);
   cbPromptOverwrite->setChecked(o.promptOverwrite);
+  cbOnlyChanged->setChecked(o.onlyChanged);
+  cbRemoveDeleted->setChecked(o.removeDeleted);
   cbUseProxyClick();
   cbLargeIconsClick();
 }
@@ -269,6 +275,8 @@ FtpOptions TFtpForm::options() const {
   o.autoClose = cbAutoClose->isChecked();
   o.passiveMode = cbPassive->isChecked();
   o.promptOverwrite = cbPromptOverwrite->isChecked();
+  o.onlyChanged = cbOnlyChanged->isChecked();
+  o.removeDeleted = cbRemoveDeleted->isChecked();
   return o;
 }
 

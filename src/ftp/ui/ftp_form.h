@@ -59,6 +59,8 @@ class TFtpForm : public QDialog {
   QCheckBox* cbAutoClose;
   QCheckBox* cbPassive;
   QCheckBox* cbPromptOverwrite;
+  QCheckBox* cbOnlyChanged;
+  QCheckBox* cbRemoveDeleted;
   QPushButton* btnUpload;
   QPushButton* btnClose;
   QPushButton* btnHelp;

@@ -124,7 +124,9 @@ TEST_F(FtpFormTest, SettingsAreReadAtCreationAndWrittenAtClose) {
     EXPECT_TRUE(form.cbPromptOverwrite->isChecked());
     EXPECT_FALSE(form.ProxyEdit->isEnabled());
     form.TimeoutSpin->setValue(33);
+    EXPECT_FALSE(form.cbOnlyChanged->isChecked());
     form.cbPassive->setChecked(false);
+    form.cbOnlyChanged->setChecked(true);
     form.cbUseProxy->setChecked(true);
     EXPECT_TRUE(form.ProxyEdit->isEnabled());
     form.ProxyEdit->setText("proxy.example");
@@ -138,6 +140,8 @@ TEST_F(FtpFormTest, SettingsAreReadAtCreationAndWrittenAtClose) {
   TFtpForm again(nullptr, &prompter_);
   EXPECT_EQ(again.TimeoutSpin->value(), 33);
   EXPECT_FALSE(again.cbPassive->isChecked());
+  EXPECT_TRUE(again.cbOnlyChanged->isChecked());
+  EXPECT_FALSE(again.cbRemoveDeleted->isChecked());
   EXPECT_TRUE(again.cbUseProxy->isChecked());
 }
 
