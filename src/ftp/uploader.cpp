@@ -116,7 +116,8 @@ UploadPlan Uploader::plan(FtpClient& client, const std::vector<UploadFile>& file
   UploadPlan plan = planUpload(files, manifest, remote, options.onlyChanged, options.removeDeleted);
   for (const std::string& name : plan.forget) keepRecord([&] { manifest.forget(name); });
   if (options.onlyChanged) {
-    log(std::to_string(files.size() - plan.send.size()) + " files are unchanged on the server.");
+    const std::size_t unchanged = files.size() - plan.send.size();
+    log(std::to_string(unchanged) + (unchanged == 1 ? " file is" : " files are") + " unchanged on the server.");
   }
   return plan;
 }
