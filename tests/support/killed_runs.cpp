@@ -1,6 +1,5 @@
 #include "support/killed_runs.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "support/processes.h"
 
 namespace vistrel::test {
 
@@ -35,21 +35,7 @@ void copyTree(const fs::path& from, const fs::path& to) {
 std::chrono::microseconds runUntilKilled(const std::vector<std::string>& args, const std::vector<std::string>& environment,
                                          std::chrono::microseconds delay) {
   const auto start = std::chrono::steady_clock::now();
-  const pid_t child = ::fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("QT_QPA_PLATFORM");
-    for (const auto& setting : environment) ::putenv(const_cast<char*>(setting.c_str()));
-    const int null = ::open("/dev/null", O_RDWR);
-    for (int fd = 0; fd < 3; ++fd) ::dup2(null, fd);
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
+  const pid_t child = startWithoutDisplay(args, environment, "/dev/null", "/dev/null");
   const auto deadline = start + delay;
   int status = 0;
   while (::waitpid(child, &status, WNOHANG) == 0) {
