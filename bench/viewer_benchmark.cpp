@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,56 +28,19 @@
 #include "browser/ui/full_screen.h"
 #include "imaging/ui/imag_nv.h"
 #include "imaging/ui/picture_cache.h"
+#include "offscreen_support.h"
 #include "platform/heap_tuning.h"
-#include "platform/prompter.h"
 #include "platform/settings_store.h"
 
 namespace fs = std::filesystem;
 using namespace vistrel;
+using bench::residentKb;
 
 namespace {
 
 constexpr int kSources = 4;
 constexpr int kPhotos = 200;
 const QSize kScreen(1920, 1080);
-
-class SilentPrompter : public platform::Prompter {
- public:
-  platform::Answer ask(const std::string&, const std::string&, platform::Buttons, platform::Icon) override {
-    return platform::Answer::Cancel;
-  }
-  void show(const std::string& text, const std::string&, platform::Icon) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-  }
-  std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override { return {}; }
-};
-
-void makeCorpus(const fs::path& corpus) {
-  fs::create_directories(corpus / "photos");
-  for (int i = 1; i <= kSources; ++i) {
-    const fs::path source = corpus / ("source_" + std::to_string(i) + ".jpg");
-    if (fs::exists(source)) continue;
-    std::fprintf(stderr, "making %s\n", source.c_str());
-    const std::string command = "convert -seed " + std::to_string(i) +
-                                " -size 1500x1000 plasma:fractal -resize 6000x4000\\! -attenuate 0.6 +noise Gaussian "
-                                "-sampling-factor 2x2 -quality 90 '" + source.string() + "'";
-    if (std::system(command.c_str()) != 0) std::exit(2);
-  }
-  for (int i = 0; i < kPhotos; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "photo_%03d.jpg", i);
-    const fs::path link = corpus / "photos" / name;
-    if (!fs::exists(link)) fs::create_hard_link(corpus / ("source_" + std::to_string(i % kSources + 1) + ".jpg"), link);
-  }
-}
-
-long residentKb(const char* field) {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
-  }
-  return 0;
-}
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -129,14 +91,14 @@ int main(int argc, char** argv) {
   platform::returnLargeBuffers();  // as the program does at start
   QApplication application(argc, argv);
   const fs::path corpus = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "vistrel-viewer-bench";
-  makeCorpus(corpus);
+  bench::makeLinkedCorpus(corpus, kSources, kPhotos,
+                          "-size 1500x1000 plasma:fractal -resize 6000x4000\\! -attenuate 0.6 +noise Gaussian "
+                          "-sampling-factor 2x2 -quality 90");
   const fs::path home = corpus / "home";
-  fs::create_directories(home);
-  qputenv("VISTREL_HOME", home.c_str());
-  qputenv("VISTREL_CONFIG_DIR", home.c_str());
+  bench::useOwnHome(home);
 
   platform::SettingsStore store(home / "settings.reg");
-  SilentPrompter prompter;
+  bench::SilentPrompter prompter;
   app::TMainForm form(store, prompter, home);
   form.show();
   QCoreApplication::processEvents();

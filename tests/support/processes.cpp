@@ -1,6 +1,7 @@
 #include "support/processes.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -27,6 +28,15 @@ bool answers(int port) {
   return ok;
 }
 
+// In a forked child: becomes the program, or ends.
+[[noreturn]] void execOrExit(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  ::execv(argv[0], argv.data());
+  ::_exit(127);
+}
+
 pid_t spawnQuietly(const std::vector<std::string>& args, const std::filesystem::path& logFile) {
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -37,16 +47,29 @@ pid_t spawnQuietly(const std::vector<std::string>& args, const std::filesystem::
       ::dup2(::fileno(log), 1);
       ::dup2(::fileno(log), 2);
     }
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
+    execOrExit(args);
   }
   return pid;
 }
 
 }  // namespace
+
+pid_t startWithoutDisplay(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+                          const std::filesystem::path& out, const std::filesystem::path& err) {
+  const pid_t child = ::fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("QT_QPA_PLATFORM");
+    for (const auto& setting : environment) ::putenv(const_cast<char*>(setting.c_str()));
+    ::dup2(::open("/dev/null", O_RDONLY), 0);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    execOrExit(args);
+  }
+  return child;
+}
 
 int runQuietly(const std::vector<std::string>& args, const std::filesystem::path& logFile) {
   int status = 0;

@@ -21,6 +21,12 @@ struct CommandOutput {
 };
 CommandOutput runCommand(const std::vector<std::string>& args);
 
+// Starts a program (no shell) with no display, with extra "NAME=value"
+// settings in its environment, standard input from /dev/null and standard
+// output and error written to the files. Its process id.
+pid_t startWithoutDisplay(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+                          const std::filesystem::path& out, const std::filesystem::path& err);
+
 // Starts a server process, its output going to the log file, and waits until
 // it answers on 127.0.0.1:port. The process ends with the test, even one that
 // crashes. Throws std::runtime_error when it does not start.

@@ -1,0 +1,97 @@
+// A folder of 100,000 photos in the main window's thumbnail view, offscreen at
+// 1280 × 800: the time to list it, the time to the first screen of thumbnails,
+// and the resident memory after each and while the thumbnails of the rest are
+// made for a while.
+//
+//   folder_benchmark [CORPUS_FOLDER] [SWEEP_SECONDS]
+//
+// The corpus (four 640 × 480 JPEGs of noise at quality 95, above the thumbnail
+// cache's minimum size, and 25,000 hard links to each) is made on the first
+// run and kept, with the thumbnail cache in CORPUS/home: the first run fills
+// the cache for the first screen, a second one shows it from a warm cache.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/main_form.h"
+#include "offscreen_support.h"
+#include "platform/heap_tuning.h"
+#include "platform/settings_store.h"
+
+namespace fs = std::filesystem;
+using namespace vistrel;
+
+namespace {
+
+constexpr int kSources = 4;
+constexpr int kPhotos = 100000;
+constexpr int kFirstScreen = 12;  // at 1280 × 800 the view shows more; these come first
+
+long residentMb(const char* field) { return bench::residentKb(field) / 1024; }
+
+// Runs the event loop until done, or until the time is up; false then.
+bool waitUntil(const std::function<bool()>& done, int limitMs) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > limitMs) return false;
+    QEventLoop loop;
+    QTimer::singleShot(1, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+int drawnRows(const browser::ui::TFileList& list, int upTo) {
+  int drawn = 0;
+  for (int row = 0; row < upTo; ++row) drawn += !list.thumbnailOf(row).isNull();
+  return drawn;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  platform::returnLargeBuffers();  // as the program does at start
+  QApplication application(argc, argv);
+  const fs::path corpus = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "vistrel-folder-bench";
+  const int sweepSeconds = argc > 2 ? std::atoi(argv[2]) : 20;
+  bench::makeLinkedCorpus(corpus, kSources, kPhotos, "-size 640x480 xc:gray +noise Random -quality 95");
+  const fs::path home = corpus / "home";
+  bench::useOwnHome(home);
+
+  platform::SettingsStore store(home / "settings.reg");
+  bench::SilentPrompter prompter;
+  app::TMainForm form(store, prompter, home);
+  form.resize(1280, 800);
+  form.show();
+  QCoreApplication::processEvents();
+  std::printf("resident at start: %ld MB\n", residentMb("VmRSS:"));
+  form.setViewStyle(browser::ViewStyle::Thumbnails);
+  QElapsedTimer clock;
+  clock.start();
+  form.setCurrentFolder((corpus / "photos").string());
+  form.listFolder();
+  const double blocked = clock.nsecsElapsed() / 1e9;  // no event handled meanwhile
+  waitUntil([&] { return form.FileList->topLevelItemCount() == kPhotos; }, 600000);
+  std::printf("listed %d files in %.2f s, %.2f s of it in one call without handling events; resident %ld MB\n",
+              form.FileList->topLevelItemCount(), clock.nsecsElapsed() / 1e9, blocked, residentMb("VmRSS:"));
+  clock.restart();
+  const bool shown = waitUntil([&] { return drawnRows(*form.FileList, kFirstScreen) == kFirstScreen; }, 600000);
+  std::printf("first screen (%d thumbnails) %s in %.2f s after the listing; resident %ld MB\n", kFirstScreen,
+              shown ? "drawn" : "NOT drawn", clock.nsecsElapsed() / 1e9, residentMb("VmRSS:"));
+  const long before = residentMb("VmRSS:");
+  const int drawnBefore = drawnRows(*form.FileList, kPhotos);
+  waitUntil([] { return false; }, sweepSeconds * 1000);
+  const int drawn = drawnRows(*form.FileList, kPhotos) - drawnBefore;
+  const long after = residentMb("VmRSS:");
+  std::printf("sweep for %d s: %d more thumbnails drawn, resident %ld MB (%+.1f KB per thumbnail; peak %ld MB)\n",
+              sweepSeconds, drawn, after, drawn ? (after - before) * 1024.0 / drawn : 0.0, residentMb("VmHWM:"));
+  form.FileList->stopThumbnails();
+  return 0;
+}
