@@ -12,9 +12,12 @@
 
 namespace vistrel::test {
 
-ProgramResult runVistrel(const std::vector<std::string>& args) {
-  TempFolder folder;
-  const auto outFile = folder / "out", errFile = folder / "err";
+namespace {
+
+// Starts build/vistrel without a display, with standard input closed and its
+// output into the two files.
+pid_t spawnVistrel(const std::vector<std::string>& args, const std::filesystem::path& outFile,
+                   const std::filesystem::path& errFile) {
   const pid_t child = ::fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
@@ -33,10 +36,21 @@ ProgramResult runVistrel(const std::vector<std::string>& args) {
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
+  return child;
+}
+
+}  // namespace
+
+ProgramResult runVistrel(const std::vector<std::string>& args) {
+  TempFolder folder;
+  const auto outFile = folder / "out", errFile = folder / "err";
+  const pid_t child = spawnVistrel(args, outFile, errFile);
   int status = 0;
   ::waitpid(child, &status, 0);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), platform::readFile(outFile),
           platform::readFile(errFile)};
 }
+
+pid_t startVistrel(const std::vector<std::string>& args) { return spawnVistrel(args, "/dev/null", "/dev/null"); }
 
 }  // namespace vistrel::test
