@@ -35,21 +35,21 @@ mkdir -p "$work/photos" "$work/five"
 for ((i = 1; i <= count; ++i)); do ln -s "$(printf '%s/photo_%05d.jpg' "$corpus" "$i")" "$work/photos/"; done
 for ((i = count + 1; i <= count + 5; ++i)); do ln -s "$(printf '%s/photo_%05d.jpg' "$corpus" "$i")" "$work/five/"; done
 
-gallery() { "$vistrel" gallery --quiet --overwrite all "$@" >/dev/null; }
-# Wall seconds of one run.
-timed() { /usr/bin/time -f %e -o "$work/time" "$@" && cat "$work/time"; }
+gallery=("$vistrel" gallery --quiet --overwrite all)
+# Wall seconds of one gallery run.
+timed() { /usr/bin/time -f %e -o "$work/time" "${gallery[@]}" "$@" >/dev/null && cat "$work/time"; }
 median() { sort -n | sed -n "$(((runs + 1) / 2))p"; }
 
-gallery --target "$work/web" "$work/photos"
+"${gallery[@]}" --target "$work/web" "$work/photos" >/dev/null
 unchanged=() added=() five=()
 for ((r = 0; r < runs; ++r)); do
-  unchanged+=("$(timed gallery --update --target "$work/web" "$work/photos")")
+  unchanged+=("$(timed --update --target "$work/web" "$work/photos")")
   cp -r --preserve=all "$work/web" "$work/grown"
   ln -s "$work"/five/* "$work/photos/"
-  added+=("$(timed gallery --update --target "$work/grown" "$work/photos")")
+  added+=("$(timed --update --target "$work/grown" "$work/photos")")
   rm -rf "$work/grown" "$work/only-five"
   for f in "$work"/five/*; do rm "$work/photos/$(basename "$f")"; done
-  five+=("$(timed gallery --target "$work/only-five" "$work/five")")
+  five+=("$(timed --target "$work/only-five" "$work/five")")
 done
 echo "$count photos of 640 × 480, median of $runs runs, $(nproc) cores, $(date -u +%F)"
 printf '| %-52s | %8s |\n' run "wall s"

@@ -335,6 +335,20 @@ TEST_F(GalleryRunTest, OneNameWithOtherExtensionsGivesDistinctImagesPagesAndLink
   EXPECT_EQ(brokenLinks(folder / "web"), std::vector<std::string>{});
 }
 
+TEST_F(GalleryRunTest, TheWindowsUpdateAsksBeforeItRemovesTheFilesOfRemovedPhotos) {
+  const fs::path a = photo("a.jpg"), b = photo("b.jpg");
+  run({a, b});
+  options.onlyChanged = true;
+  options.prune = Prune::Ask;
+  for (const auto answer : {platform::Answer::No, platform::Answer::Yes}) {
+    prompter.expect("Remove the 3 files of photos that are no longer in the gallery?", answer);
+    EXPECT_TRUE(run({a}).succeeded());
+    EXPECT_EQ(exists("thumb_b.jpg") && exists("medium_b.jpg") && exists("b.html"), answer == platform::Answer::No);
+  }
+  EXPECT_TRUE(exists("thumb_a.jpg") && exists("a.html"));
+  EXPECT_EQ(prompter.asked().size(), 2u);
+}
+
 TEST(GalleryPhotosTest, ACollidingNameTakesTheFirstSuffixNoPhotoOrIndexPageHas) {
   const auto photos = galleryPhotos(GallerySettings{}, {"/p/a.jpg", "/q/a.jpg", "/p/a.JPG", "/p/a_2.jpg",
                                                         "/p/index.png", "/p/b\x01.jpg", "/p/c\\d.jpg"});
