@@ -82,7 +82,7 @@ class Run {
   bool refuse(RunResult& result, const std::string& refusal);
   bool writePages(const std::vector<GalleryPhoto>& photos);
   std::vector<IndexEntry> indexEntries(const std::vector<GalleryPhoto>& photos) const;
-  void prune(const std::vector<GalleryPhoto>& photos);
+  void prune(const std::vector<fs::path>& taken);
   void noteOutputs();
 
   GallerySettings& settings_;
@@ -118,15 +118,15 @@ void Run::run(const std::vector<fs::path>& candidates, CandidateSource from, Run
   const fs::path first = targetFolder(settings_) / indexPageName(settings_, 1);
   std::error_code ec;
   if (!photos.empty() && fs::exists(first, ec)) result.firstIndexPage = first;
-  if (options_.onlyChanged && options_.prune != Prune::Never) prune(photos);
+  // A run that made no page says nothing about which photos left the gallery.
+  if (options_.onlyChanged && options_.prune != Prune::Never && !result.firstIndexPage.empty()) prune(result.files);
 }
 
 // Removes what earlier runs made for photos that are no longer in the
-// gallery, after asking when the caller wants that.
-void Run::prune(const std::vector<GalleryPhoto>& photos) {
-  std::set<fs::path> sources;
-  for (const GalleryPhoto& photo : photos) sources.insert(photo.source);
-  const std::vector<fs::path> files = outputs_.filesOfOtherPhotos(sources);
+// gallery, after asking when the caller wants that. A photo of the list that
+// failed this time keeps its files: it may read again next time.
+void Run::prune(const std::vector<fs::path>& taken) {
+  const std::vector<fs::path> files = outputs_.filesOfOtherPhotos({taken.begin(), taken.end()});
   if (files.empty()) return;
   if (options_.prune == Prune::Ask &&
       services_.prompter.ask("Remove the " + std::to_string(files.size()) +
