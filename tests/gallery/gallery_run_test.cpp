@@ -349,6 +349,21 @@ TEST_F(GalleryRunTest, TheWindowsUpdateAsksBeforeItRemovesTheFilesOfRemovedPhoto
   EXPECT_EQ(prompter.asked().size(), 2u);
 }
 
+TEST_F(GalleryRunTest, OnlyAnUpdateReplacesItsCopyOfAChangedPhoto) {
+  settings.linkMode = LinkMode::CopyOriginal;
+  options.cbReplaceExisting = true;  // pages and thumbnails: copies are never replaced without an update
+  for (const bool onlyChanged : {false, true}) {
+    fs::remove_all(folder / "web");
+    const fs::path a = photo("a.jpg");
+    options.onlyChanged = false;
+    run({a});
+    const fs::path changed = folder.write("src/a.jpg", codec.encodeJpeg(RgbImage(40, 30), 80));
+    options.onlyChanged = onlyChanged;
+    EXPECT_TRUE(run({a}).succeeded());
+    EXPECT_EQ(platform::sameContent(changed, folder / "web/a.jpg"), onlyChanged);
+  }
+}
+
 TEST(GalleryPhotosTest, ACollidingNameTakesTheFirstSuffixNoPhotoOrIndexPageHas) {
   const auto photos = galleryPhotos(GallerySettings{}, {"/p/a.jpg", "/q/a.jpg", "/p/a.JPG", "/p/a_2.jpg",
                                                         "/p/index.png", "/p/b\x01.jpg", "/p/c\\d.jpg"});
