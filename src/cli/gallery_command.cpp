@@ -70,6 +70,15 @@ constexpr OptionSpec kOptions[] = {
     {"--list-keys", "", "List every key --set accepts, with its type, default and meaning, and exit."},
     {"--target", "DIR", "Write the gallery into DIR (the design's TargetFolder)."},
     {"--html-only", "", "Write only the pages; keep the thumbnails and images that are there."},
+    {"--update", "", "Make a thumbnail or medium image only when its photo, the design's image settings or the "
+                     "image itself changed (missing, replaced or cut short), and write no file again whose bytes "
+                     "stay the same, so that the time stamps of unchanged files stay for the upload. Files an "
+                     "earlier run made are replaced without asking. The gallery window's \"Only make what "
+                     "changed\" has the same effect."},
+    {"--full", "", "Make every thumbnail and medium image again, also when the gallery window's \"Only make "
+                   "what changed\" is ticked."},
+    {"--prune", "", "With --update: remove the thumbnails, medium images, copies and pages that earlier runs made "
+                    "for photos no longer in the gallery. Without it they stay."},
     {"--list", "F.vfl", "Take the photos from a drag-list file instead of FILE and FOLDER arguments."},
     {"--overwrite", "ask|all|none", "What to do with outputs that exist: ask on the terminal, replace them all, "
                                     "or keep them all. Without a terminal the default is none."},
@@ -176,6 +185,8 @@ class GalleryCommand : public Command {
   explicit GalleryCommand(const ParsedArguments& args)
       : args_(args), jobs_(args.has("--jobs") ? parseJobs(*args.last("--jobs")) : defaultJobs()) {
     if (const auto mode = args.last("--overwrite")) overwrite_ = answerMode(*mode);
+    if (args.has("--prune") && !args.has("--update")) throw UsageError("--prune works only with --update");
+    if (args.has("--full") && args.has("--update")) throw UsageError("--full and --update exclude each other");
   }
   int run() override;
 
@@ -235,7 +246,9 @@ int GalleryCommand::run() {
 
   // Without a terminal nothing is overwritten unless the command line says so.
   const AnswerMode answers = overwrite_.value_or(::isatty(STDIN_FILENO) != 0 ? AnswerMode::Ask : AnswerMode::No);
-  const gallery::RunOptions options = gallery::readRunOptions(store, programData);
+  gallery::RunOptions options = gallery::readRunOptions(store, programData);
+  options.onlyChanged = (options.onlyChanged && !args_.has("--full")) || args_.has("--update");
+  if (args_.has("--prune")) options.prune = gallery::Prune::Always;
   TerminalPrompter prompter(answers);
   TerminalProgress progress(args_.has("--quiet"), ::isatty(STDERR_FILENO) != 0);
   gallery::FileMetadata metadata;
@@ -266,8 +279,8 @@ const CommandInfo& galleryCommand() {
   static const CommandInfo info{
       "gallery",
       "gallery [--settings F.vgc] [--set [Section.]Key=Value] [--target DIR] [--html-only]\n"
-      "                [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open] [--quiet]\n"
-      "                [--ftp SITE [--ftp-only-changed] [--ftp-remove-deleted]]\n"
+      "                [--update [--prune] | --full] [--list F.vfl] [--overwrite ask|all|none] [--jobs N] [--open]\n"
+      "                [--ftp SITE [--ftp-only-changed] [--ftp-remove-deleted]] [--quiet]\n"
       "                [--print-settings] [--save-settings F.vgc] [--list-keys] [FILE|FOLDER ...]",
       "Make a web gallery of the photos: thumbnails, medium images, index pages and one page per photo, as "
       "\"Create thumbnails\" in the browser does.",
@@ -286,7 +299,9 @@ const CommandInfo& galleryCommand() {
       "0 when every photo was made and the pages were written, 1 when a photo could not be made, nothing could "
       "be made, or the run was refused or cancelled, 2 for a mistake on the command line.",
       "  # a gallery of a trip, five thumbnails a row, two photos at a time\n"
-      "  vistrel gallery ~/Photos/Lofoten --target ~/web/lofoten --set Cols=5 --jobs 2",
+      "  vistrel gallery ~/Photos/Lofoten --target ~/web/lofoten --set Cols=5 --jobs 2\n"
+      "  # later, after adding and deleting a few photos: make only the new ones, drop the deleted ones' files\n"
+      "  vistrel gallery ~/Photos/Lofoten --target ~/web/lofoten --set Cols=5 --update --prune",
       [](const ParsedArguments& args) -> std::unique_ptr<Command> {
         if (args.has("--list-keys")) return std::make_unique<ListKeysCommand>();
         return std::make_unique<GalleryCommand>(args);

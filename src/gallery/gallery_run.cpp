@@ -1,6 +1,7 @@
 #include "gallery/gallery_run.h"
 
 #include <algorithm>
+#include <set>
 
 #include "gallery/gallery_names.h"
 #include "gallery/image_batch.h"
@@ -12,7 +13,6 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/log.h"
-#include "platform/output_manifest.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -65,10 +65,12 @@ class Run {
   Run(GallerySettings& settings, const RunOptions& options, const std::atomic<bool>& cancel,
       const RunServices& services)
       : settings_(settings),
+        options_(options),
         services_(services),
         guard_(services.prompter, options.cbReplaceExisting),
+        outputs_(targetFolder(settings), options.onlyChanged),
         context_{settings, options, guard_, cancel, services.observer, services.metadata, services.programData,
-                 written_} {}
+                 outputs_} {}
 
   void run(const std::vector<fs::path>& candidates, CandidateSource from, RunResult& result);
   // The closing steps; `result` is null after an error.
@@ -80,11 +82,14 @@ class Run {
   bool refuse(RunResult& result, const std::string& refusal);
   bool writePages(const std::vector<GalleryPhoto>& photos);
   std::vector<IndexEntry> indexEntries(const std::vector<GalleryPhoto>& photos) const;
+  void prune(const std::vector<fs::path>& taken);
+  void noteOutputs();
 
   GallerySettings& settings_;
+  const RunOptions& options_;
   const RunServices& services_;
   OverwriteGuard guard_;
-  std::vector<fs::path> written_;
+  OutputLedger outputs_;
   RunContext context_;
 };
 
@@ -113,6 +118,26 @@ void Run::run(const std::vector<fs::path>& candidates, CandidateSource from, Run
   const fs::path first = targetFolder(settings_) / indexPageName(settings_, 1);
   std::error_code ec;
   if (!photos.empty() && fs::exists(first, ec)) result.firstIndexPage = first;
+  // A run that made no page says nothing about which photos left the gallery.
+  if (options_.onlyChanged && options_.prune != Prune::Never && !result.firstIndexPage.empty()) prune(result.files);
+}
+
+// Removes what earlier runs made for photos that are no longer in the
+// gallery, after asking when the caller wants that. A photo of the list that
+// failed this time keeps its files: it may read again next time.
+void Run::prune(const std::vector<fs::path>& taken) {
+  const std::vector<fs::path> files = outputs_.filesOfOtherPhotos({taken.begin(), taken.end()});
+  if (files.empty()) return;
+  if (options_.prune == Prune::Ask &&
+      services_.prompter.ask("Remove the " + std::to_string(files.size()) +
+                                 " files of photos that are no longer in the gallery?",
+                             "Confirm", platform::Buttons::YesNo, platform::Icon::Question) != platform::Answer::Yes) {
+    return;
+  }
+  for (const fs::path& file : files) {
+    std::error_code ec;
+    if (!fs::remove(file, ec) && ec) log::warning("Cannot remove " + file.string() + ": " + ec.message());
+  }
 }
 
 // The photos of the run file list with their output names.
@@ -159,14 +184,26 @@ std::vector<IndexEntry> Run::indexEntries(const std::vector<GalleryPhoto>& photo
   return entries;
 }
 
-void Run::close(RunResult* result) {
-  RunObserver& observer = services_.observer;
-  observer.closeProgress();
+// New outputs were written without waiting for the disk: they reach it
+// together, before the manifest vouches for them.
+void Run::noteOutputs() {
+  if (!outputs_.wroteAny()) return;
   try {
-    platform::recordOutputs(targetFolder(settings_), written_);
+    platform::syncFileSystem(targetFolder(settings_));
+  } catch (const Error& e) {
+    log::warning(e.what());  // the files are noted all the same: they are the run's
+  }
+  try {
+    outputs_.save();
   } catch (const Error& e) {
     log::warning(e.what());
   }
+}
+
+void Run::close(RunResult* result) {
+  RunObserver& observer = services_.observer;
+  observer.closeProgress();
+  noteOutputs();
   if (result) result->skipped = guard_.skipped();
   observer.mainStatus(result ? closingStatus(*result) : "Done");
   if (result && settings_.OpenHTML && !result->firstIndexPage.empty()) observer.openDocument(result->firstIndexPage);

@@ -23,7 +23,9 @@ struct ImagesMade {
 // its outputs (see SharedDecode), whatever the number of jobs, so one job and
 // many write the same bytes. The decodes share one pixel memory budget: a
 // worker whose photo does not fit beside the others' waits for them. A photo
-// that gives no picture writes nothing and is reported to the observer.
+// that gives no picture writes nothing and is reported to the observer. A run
+// that makes only what changed neither decodes nor writes a photo whose
+// images it keeps.
 ImagesMade makeImages(const RunContext& run, ImageCodec& codec, const std::vector<GalleryPhoto>& photos,
                       unsigned jobs);
 

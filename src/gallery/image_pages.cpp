@@ -2,6 +2,7 @@
 
 #include "gallery/gallery_names.h"
 #include "gallery/html_text.h"
+#include "gallery/output_writer.h"
 #include "gallery/page_texts.h"
 
 namespace vistrel::gallery {
@@ -86,8 +87,8 @@ bool writeImagePages(const RunContext& run, const std::vector<GalleryPhoto>& pho
     if (run.cancelled()) return false;
     const fs::path file = targetFolder(run.settings) / imagePageName(run.settings, photos[i]);
     run.observer.pathShown(file);
-    savePage(file, writer.page(i));
-    run.written.push_back(file);
+    writeOutput(run, file, pageText(writer.page(i)), Existing::Replace);
+    run.outputs.wrote(file, photos[i].source);
   }
   return true;
 }

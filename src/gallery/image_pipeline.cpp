@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "gallery/captions.h"
+#include "gallery/output_writer.h"
 #include "gallery/overlay_text.h"
 #include "gallery/source_types.h"
 #include "imaging/exif_block.h"
 #include "imaging/orientation.h"
-#include "platform/atomic_file.h"
 #include "platform/error.h"
 #include "platform/log.h"
+#include "platform/version.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -50,12 +51,20 @@ void drawFrame(RgbImage& image, Rect& r, int width, std::uint32_t top, std::uint
   ++r.bottom;
 }
 
-void drawOverlay(const RunContext& run, RgbImage& image, const fs::path& source, OutputKind kind) {
+// The text drawn over the picture; nothing without one.
+std::optional<std::string> overlayText(const RunContext& run, const fs::path& source, OutputKind kind) {
   const GallerySettings& s = run.settings;
   const bool thumbnail = kind == OutputKind::Thumbnail;
-  if (!(thumbnail ? s.UseOverlayText : s.UseMediumOverlay)) return;
-  const std::string text = expandCaption(thumbnail ? s.OverlayText : s.MediumOverlayText, source,
-                                         CaptionVariant::Overlay, {}, run.metadata);
+  if (!(thumbnail ? s.UseOverlayText : s.UseMediumOverlay)) return std::nullopt;
+  return expandCaption(thumbnail ? s.OverlayText : s.MediumOverlayText, source, CaptionVariant::Overlay, {},
+                       run.metadata);
+}
+
+void drawOverlay(const RunContext& run, RgbImage& image, const fs::path& source, OutputKind kind) {
+  const GallerySettings& s = run.settings;
+  const auto overlay = overlayText(run, source, kind);
+  if (!overlay) return;
+  const std::string& text = *overlay;
   OverlayFont font(s.OverlayFont, s.FontSize);
   const TextPlacement at =
       placeOverlay(s.textPosition, s.Center, image.width, image.height, font.textWidth(text), font.lineHeight());
@@ -106,6 +115,33 @@ std::string withExif(const RunContext& run, const fs::path& source, const std::s
     log::warning(std::string("EXIF data not copied from ") + source.string() + ": " + e.what());
     return jpeg;
   }
+}
+
+// 64-bit FNV-1a: stable across builds, which the output manifest needs.
+std::string digestOf(std::string_view text) {
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  return hex;
+}
+
+// Everything besides the source that the image's bytes depend on, each value
+// ended by a tab; the program's version stands for its code.
+std::string shapingText(const RunContext& run, const fs::path& source, OutputKind kind) {
+  const GallerySettings& s = run.settings;
+  const bool thumbnail = kind == OutputKind::Thumbnail;
+  std::string text = platform::versionText() + "\t" + (thumbnail ? "thumbnail" : "medium") + "\t";
+  const auto add = [&](const auto&... values) { ((text += std::to_string(values) + "\t"), ...); };
+  add(thumbnail ? s.Maxsize : s.MediumSize, s.TurnUpright, s.Invert, s.Contrast, s.Brightness,
+      thumbnail ? s.Sharpen : s.SharpenMed, thumbnail ? s.SharpenValue : s.SharpenValueMed, s.InclBorder,
+      s.BorderValue, s.BorderColor, s.border3DEnabled(), s.JpegCompLevel, s.CopyExif && carriesExifCopy(source),
+      s.RemovePrivateExif);
+  if (const auto overlay = overlayText(run, source, kind)) {
+    add(static_cast<int>(s.textPosition), s.Center, s.InclDropShadow, s.TextColor, s.FontSize);
+    text += s.OverlayFont + "\t" + *overlay + "\t";
+  }
+  return text;
 }
 
 }  // namespace
@@ -177,20 +213,31 @@ std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec,
   return withExif(run, source, codec.encodeJpeg(image, s.JpegCompLevel));
 }
 
+ImageOrigin imageOrigin(const RunContext& run, const GalleryPhoto& photo, OutputKind kind) {
+  return {platform::fileStamp(photo.source), digestOf(shapingText(run, photo.source, kind))};
+}
+
+bool keepsImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind, const ImageOrigin& origin) {
+  return run.outputs.onlyChanged() && origin.sourceStamp &&
+         run.outputs.upToDate(outputPath(run.settings, photo, kind), photo.source, *origin.sourceStamp, origin.digest);
+}
+
+void noteImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind, const ImageOrigin& origin) {
+  run.outputs.wrote(outputPath(run.settings, photo, kind), photo.source, origin.sourceStamp, origin.digest);
+}
+
 bool commitImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind,
-                 const std::optional<std::string>& file) {
+                 const std::optional<std::string>& file, const ImageOrigin& origin) {
   if (!file || run.cancelled()) return false;
-  const fs::path target = outputPath(run.settings, photo, kind);
-  if (!run.overwrite.mayWrite(target)) return false;
-  platform::AtomicFile out(target);
-  out.write(*file);
-  out.commit();
-  run.written.push_back(target);
+  if (!writeOutput(run, outputPath(run.settings, photo, kind), *file, Existing::Ask)) return false;
+  noteImage(run, photo, kind, origin);
   return true;
 }
 
 bool processImage(const RunContext& run, ImageCodec& codec, const GalleryPhoto& photo, OutputKind kind) {
-  return !run.cancelled() && commitImage(run, photo, kind, renderImage(run, codec, photo, kind));
+  if (run.cancelled()) return false;
+  const ImageOrigin origin = imageOrigin(run, photo, kind);
+  return commitImage(run, photo, kind, renderImage(run, codec, photo, kind), origin);
 }
 
 }  // namespace vistrel::gallery

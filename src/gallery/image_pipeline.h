@@ -8,6 +8,7 @@
 #include "gallery/gallery_names.h"
 #include "gallery/image_codec.h"
 #include "gallery/run_context.h"
+#include "platform/output_manifest.h"
 
 namespace vistrel::gallery {
 
@@ -52,11 +53,26 @@ std::filesystem::path outputPath(const GallerySettings& s, const GalleryPhoto& p
 std::optional<std::string> renderImage(const RunContext& run, ImageCodec& codec, const GalleryPhoto& photo,
                                        OutputKind kind);
 
+// What an output image is made from besides its source's pixels: the
+// source's stamp, taken before it is read, and a digest of the settings and
+// texts that shape the image.
+struct ImageOrigin {
+  std::optional<platform::FileStamp> sourceStamp;
+  std::string digest;
+};
+// Safe on any thread, as renderImage.
+ImageOrigin imageOrigin(const RunContext& run, const GalleryPhoto& photo, OutputKind kind);
+// Whether the run can keep the image an earlier run made: it only makes what
+// changed, and neither the origin nor the file changed since.
+bool keepsImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind, const ImageOrigin& origin);
+// Notes the image, kept or written, as the run's own with its origin.
+void noteImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind, const ImageOrigin& origin);
+
 // Writes a rendered image on the run's own thread, where the overwrite
 // question is asked. Returns false when it wrote nothing (cancelled, or the
 // user kept the existing file).
 bool commitImage(const RunContext& run, const GalleryPhoto& photo, OutputKind kind,
-                 const std::optional<std::string>& file);
+                 const std::optional<std::string>& file, const ImageOrigin& origin);
 
 // Makes one thumbnail or medium image. Returns false when it wrote nothing;
 // throws Error when the source holds no picture.

@@ -2,24 +2,15 @@
 
 #include "gallery/gallery_names.h"
 #include "gallery/html_text.h"
+#include "gallery/output_writer.h"
 #include "gallery/page_texts.h"
-#include "platform/error.h"
 #include "platform/files.h"
-#include "platform/log.h"
 #include "platform/text.h"
 
 namespace vistrel::gallery {
 namespace {
 
 namespace fs = std::filesystem;
-
-void copyQuietly(const RunContext& run, const fs::path& from, const fs::path& to, platform::IfExists ifExists) {
-  try {
-    if (platform::copyFile(from, to, ifExists)) run.written.push_back(to);
-  } catch (const Error& e) {
-    log::warning(e.what());
-  }
-}
 
 // The image named in a link text such as <img src="next.gif" border=0>. Only
 // the name is kept, so that a link text cannot copy files from elsewhere.
@@ -37,15 +28,15 @@ void copySupportingFiles(const RunContext& run) {
   for (const std::string* text : {&s.NextIndexPage, &s.BackIndexPage, &s.PreviousSinglePage,
                                   &s.NextSinglePage, &s.BackToIndex, &s.FirstPage}) {
     const std::string name = navigationImage(*text);
-    if (!name.empty()) copyQuietly(run, run.programData / "gifs" / name, target / name, platform::IfExists::Replace);
+    if (!name.empty()) copyOutput(run, run.programData / "gifs" / name, target / name, platform::IfExists::Replace);
   }
   if (!s.UseCSS || s.CSSfname.empty()) return;
   const std::string sheet = fs::path(s.CSSfname).filename().string();
-  copyQuietly(run, run.programData / "css" / sheet, target / sheet, platform::IfExists::Replace);
+  copyOutput(run, run.programData / "css" / sheet, target / sheet, platform::IfExists::Replace);
   const std::string background = "css_" + fs::path(sheet).replace_extension(".gif").string();
   std::error_code ec;
   if (fs::exists(run.programData / "css" / background, ec)) {
-    copyQuietly(run, run.programData / "css" / background, target / background, platform::IfExists::Replace);
+    copyOutput(run, run.programData / "css" / background, target / background, platform::IfExists::Replace);
   }
 }
 
@@ -112,16 +103,15 @@ bool IndexWriter::finishPage() {
   texts_.appendFoot(lines_);
   const fs::path file = targetFolder(s_) / indexPageName(s_, page_);
   run_.observer.pathShown(file);
-  if (!run_.overwrite.mayWrite(file)) return false;
-  savePage(file, lines_);
-  run_.written.push_back(file);
+  if (!writeOutput(run_, file, pageText(lines_), Existing::Ask)) return false;
+  run_.outputs.wrote(file);
   return true;
 }
 
 std::string IndexWriter::cell(const IndexEntry& entry) const {
   const fs::path& source = entry.photo.source;
   if (s_.linkMode == LinkMode::CopyOriginal) {
-    copyQuietly(run_, source, imageFolder(s_) / entry.photo.copyName, platform::IfExists::Keep);
+    copyOutput(run_, source, imageFolder(s_) / entry.photo.copyName, platform::IfExists::Keep, source);
   }
   const std::string target = linkTarget(s_, entry.photo);
   const bool linked = !target.empty();

@@ -1,7 +1,6 @@
 #include "gallery/page_texts.h"
 
 #include "gallery/html_text.h"
-#include "platform/files.h"
 
 namespace vistrel::gallery {
 
@@ -56,10 +55,10 @@ std::string PageTexts::navigationTableOpen(const char* cellTag) const {
          cellTag + " align=\"" + s_.horLinkPosText() + "\">";
 }
 
-void savePage(const std::filesystem::path& file, const PageLines& lines) {
+std::string pageText(const PageLines& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-  platform::writeFileAtomically(file, text);
+  return text;
 }
 
 }  // namespace vistrel::gallery

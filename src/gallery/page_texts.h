@@ -34,8 +34,7 @@ class PageTexts {
   std::string fontClose_;
 };
 
-// Lines joined by CR LF, one after every line; written so that a failed write
-// leaves no half page under the final name.
-void savePage(const std::filesystem::path& file, const PageLines& lines);
+// Lines joined by CR LF, one after every line.
+std::string pageText(const PageLines& lines);
 
 }  // namespace vistrel::gallery

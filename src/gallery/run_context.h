@@ -6,6 +6,7 @@
 
 #include "gallery/gallery_settings.h"
 #include "gallery/metadata_source.h"
+#include "gallery/output_ledger.h"
 #include "gallery/overwrite_guard.h"
 #include "gallery/run_observer.h"
 #include "gallery/run_options.h"
@@ -14,7 +15,7 @@ namespace vistrel::gallery {
 
 // What every stage of one run reads: the settings, the two program options,
 // the shared overwrite answers and cancel flag, and the front end; and where
-// the stages note each file they write (all on the run's own thread).
+// the stages note each file they write or keep (on the run's own thread).
 struct RunContext {
   const GallerySettings& settings;
   const RunOptions& options;
@@ -23,7 +24,7 @@ struct RunContext {
   RunObserver& observer;
   MetadataSource& metadata;
   std::filesystem::path programData;  // holds css/ and gifs/
-  std::vector<std::filesystem::path>& written;
+  OutputLedger& outputs;
 
   bool cancelled() const { return cancel.load(); }
 };

@@ -49,6 +49,13 @@ void syncFolder(const std::filesystem::path& folder) {
   ::close(fd);
 }
 
+void syncFile(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY);
+  const bool synced = fd >= 0 && ::fsync(fd) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!synced) throw Error(describe("Cannot write", file));
+}
+
 // The process that made a temporary file name, or 0 when the name is not one.
 pid_t ownerOf(const std::string& name) {
   if (!name.starts_with(kTemporaryPrefix)) return 0;
@@ -67,7 +74,8 @@ bool processEnded(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
+AtomicFile::AtomicFile(std::filesystem::path target, Durability durability)
+    : target_(std::move(target)), durability_(durability) {
   const std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-XXXXXX";
   std::string pattern = (target_.parent_path() / name).string();
   const int fd = ::mkstemp(pattern.data());
@@ -96,10 +104,10 @@ void AtomicFile::write(const void* data, std::size_t size) {
   if (size > 0 && std::fwrite(data, 1, size, stream_) != size) throw Error(describe("Cannot write", target_));
 }
 
-void AtomicFile::finish() {
+void AtomicFile::finish(bool sync) {
   if (finished_) return;
   if (!stream_) throw Error(describe("Cannot write", target_));  // an earlier finish failed
-  const bool flushed = std::fflush(stream_) == 0 && ::fsync(::fileno(stream_)) == 0;
+  const bool flushed = std::fflush(stream_) == 0 && (!sync || ::fsync(::fileno(stream_)) == 0);
   const bool closed = std::fclose(stream_) == 0;
   stream_ = nullptr;
   if (!flushed || !closed) throw Error(describe("Cannot write", target_));
@@ -107,6 +115,17 @@ void AtomicFile::finish() {
 }
 
 void AtomicFile::commit() {
+  std::error_code ec;
+  const bool replaces = std::filesystem::exists(std::filesystem::symlink_status(target_, ec));
+  if (durability_ == Durability::WhenReplacing && !replaces) {
+    finish(false);
+    if (renameNoReplace(temporary_, target_)) {
+      committed_ = true;
+      return;
+    }
+    // Another file took the name meanwhile: it is replaced like any other.
+    syncFile(temporary_);
+  }
   finish();
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) throw Error(describe("Cannot replace", target_));
   committed_ = true;
@@ -134,6 +153,13 @@ std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesyst
     if (std::filesystem::remove(it->path(), fileError)) removed.push_back(it->path());
   }
   return removed;
+}
+
+void syncFileSystem(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!synced) throw Error(describe("Cannot write", folder));
 }
 
 void removeStaleTemporaryFilesBeside(const std::vector<std::filesystem::path>& files) {

@@ -13,9 +13,16 @@ namespace vistrel::platform {
 // destructor removes an uncommitted temporary file. The temporary name is
 // ".vistrel-tmp-PID-XXXXXX", so that one left by a killed process can be told
 // from the user's files (see removeStaleTemporaryFiles).
+//
+// With Durability::WhenReplacing only a file that replaces another is synced
+// before its rename: a new file puts no old data at risk, so a writer of many
+// new files syncs them all at once at its end (syncFileSystem) instead of
+// waiting for the disk after each.
+enum class Durability { Always, WhenReplacing };
+
 class AtomicFile {
  public:
-  explicit AtomicFile(std::filesystem::path target);  // throws Error
+  explicit AtomicFile(std::filesystem::path target, Durability durability = Durability::Always);  // throws Error
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -36,9 +43,10 @@ class AtomicFile {
  private:
   std::filesystem::path target_;
   std::filesystem::path temporary_;
-  // Flushes, syncs and closes the temporary file once.
-  void finish();
+  // Flushes, syncs (unless told not to) and closes the temporary file once.
+  void finish(bool sync = true);
 
+  Durability durability_;
   std::FILE* stream_ = nullptr;
   bool finished_ = false;
   bool committed_ = false;
@@ -48,6 +56,10 @@ class AtomicFile {
 // process has ended and which have not changed for a minute. Returns what was
 // removed; files that cannot be removed are left alone.
 std::vector<std::filesystem::path> removeStaleTemporaryFiles(const std::filesystem::path& folder);
+// Writes everything waiting for the file system that holds the folder to
+// its disk. Throws Error.
+void syncFileSystem(const std::filesystem::path& folder);
+
 // The same in each folder that holds one of the files.
 void removeStaleTemporaryFilesBeside(const std::vector<std::filesystem::path>& files);
 

@@ -267,8 +267,8 @@ std::string readFile(const fs::path& file) {
   return content;
 }
 
-void writeFileAtomically(const fs::path& file, std::string_view content) {
-  AtomicFile out(file);
+void writeFileAtomically(const fs::path& file, std::string_view content, Durability durability) {
+  AtomicFile out(file, durability);
   out.write(content);
   out.commit();
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/dates.h"
 
 namespace vistrel::platform {
@@ -77,7 +78,9 @@ fs::path resolvedPath(const fs::path& path);
 bool liesInside(const fs::path& path, const fs::path& folder);
 
 std::string readFile(const fs::path& file);  // throws Error
-// Writes the file beside its final name, syncs it and renames it into place.
-void writeFileAtomically(const fs::path& file, std::string_view content);
+// Writes the file beside its final name, syncs it (see Durability) and
+// renames it into place.
+void writeFileAtomically(const fs::path& file, std::string_view content,
+                         Durability durability = Durability::Always);
 
 }  // namespace vistrel::platform

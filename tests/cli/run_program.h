@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -14,5 +16,7 @@ struct ProgramResult {
 // Runs build/vistrel with the arguments (no shell), without a display and with
 // standard input closed, and collects what it prints.
 ProgramResult runVistrel(const std::vector<std::string>& args);
+// The same without waiting for it, its output dropped: the child's process id.
+pid_t startVistrel(const std::vector<std::string>& args);
 
 }  // namespace vistrel::test

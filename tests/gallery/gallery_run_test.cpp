@@ -335,6 +335,35 @@ TEST_F(GalleryRunTest, OneNameWithOtherExtensionsGivesDistinctImagesPagesAndLink
   EXPECT_EQ(brokenLinks(folder / "web"), std::vector<std::string>{});
 }
 
+TEST_F(GalleryRunTest, TheWindowsUpdateAsksBeforeItRemovesTheFilesOfRemovedPhotos) {
+  const fs::path a = photo("a.jpg"), b = photo("b.jpg");
+  run({a, b});
+  options.onlyChanged = true;
+  options.prune = Prune::Ask;
+  for (const auto answer : {platform::Answer::No, platform::Answer::Yes}) {
+    prompter.expect("Remove the 3 files of photos that are no longer in the gallery?", answer);
+    EXPECT_TRUE(run({a}).succeeded());
+    EXPECT_EQ(exists("thumb_b.jpg") && exists("medium_b.jpg") && exists("b.html"), answer == platform::Answer::No);
+  }
+  EXPECT_TRUE(exists("thumb_a.jpg") && exists("a.html"));
+  EXPECT_EQ(prompter.asked().size(), 2u);
+}
+
+TEST_F(GalleryRunTest, OnlyAnUpdateReplacesItsCopyOfAChangedPhoto) {
+  settings.linkMode = LinkMode::CopyOriginal;
+  options.cbReplaceExisting = true;  // pages and thumbnails: copies are never replaced without an update
+  for (const bool onlyChanged : {false, true}) {
+    fs::remove_all(folder / "web");
+    const fs::path a = photo("a.jpg");
+    options.onlyChanged = false;
+    run({a});
+    const fs::path changed = folder.write("src/a.jpg", codec.encodeJpeg(RgbImage(40, 30), 80));
+    options.onlyChanged = onlyChanged;
+    EXPECT_TRUE(run({a}).succeeded());
+    EXPECT_EQ(platform::sameContent(changed, folder / "web/a.jpg"), onlyChanged);
+  }
+}
+
 TEST(GalleryPhotosTest, ACollidingNameTakesTheFirstSuffixNoPhotoOrIndexPageHas) {
   const auto photos = galleryPhotos(GallerySettings{}, {"/p/a.jpg", "/q/a.jpg", "/p/a.JPG", "/p/a_2.jpg",
                                                         "/p/index.png", "/p/b\x01.jpg", "/p/c\\d.jpg"});

@@ -13,6 +13,7 @@
 #include "imaging/dib_filters.h"
 #include "imaging/dib_transfer.h"
 #include "page_fixture.h"
+#include "platform/output_manifest.h"
 
 namespace vistrel::gallery {
 namespace {
@@ -32,11 +33,16 @@ struct CancellingObserver : RunObserver {
   void closeProgress() override { events.push_back("close"); }
 };
 
-// Every file below a folder, by relative path, with its bytes.
+// Every file below a folder, by relative path, with its bytes; the output
+// manifest with its list of files (its records hold time stamps).
 std::map<std::string, std::string> snapshot(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_regular_file()) continue;
+    if (entry.path().filename() == platform::kOutputManifestName) {
+      for (const std::string& listed : platform::readOutputManifest(root)) files[".vistrel-outputs"] += listed + "\n";
+      continue;
+    }
     std::ifstream in(entry.path(), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();

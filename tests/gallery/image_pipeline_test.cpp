@@ -257,7 +257,7 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
   settings.CopyExif = true;
   FileMetadata files;
   OverwriteGuard guard(prompter, false);
-  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", writtenFiles};
+  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", outputs};
   ASSERT_TRUE(processImage(run, codec, source, OutputKind::Thumbnail));
   const auto exif = files.exif(folder / "web/thumb_cam.jpg");
   ASSERT_TRUE(exif.has_value());
@@ -293,7 +293,7 @@ TEST_F(ProcessImageTest, LocationAndSerialNumbersStayOutOfTheCopyWhenAsked) {
   settings.CopyExif = true;
   FileMetadata files;
   OverwriteGuard guard(prompter, true);
-  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", writtenFiles};
+  RunContext run{settings, options, guard, cancel, observer, files, folder / "data", outputs};
   for (const bool remove : {false, true}) {
     settings.RemovePrivateExif = remove;
     ASSERT_TRUE(processImage(run, codec, source, OutputKind::Thumbnail));

@@ -22,7 +22,7 @@ struct PageFixture : ::testing::Test {
   std::atomic<bool> cancel{false};
   RunObserver observer;
   FakeMetadata meta;
-  std::vector<std::filesystem::path> writtenFiles;
+  OutputLedger outputs{folder / "web", false};
 
   PageFixture() {
     settings.TargetFolder = (folder / "web").string();
@@ -31,7 +31,7 @@ struct PageFixture : ::testing::Test {
   }
 
   RunContext context(OverwriteGuard& guard) {
-    return {settings, options, guard, cancel, observer, meta, folder / "data", writtenFiles};
+    return {settings, options, guard, cancel, observer, meta, folder / "data", outputs};
   }
 
   // A written page, line by line (every line ends in CR LF).

@@ -151,6 +151,18 @@ TEST(AtomicFile, NothingAppearsUntilCommitAndNoTemporaryIsLeft) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
+TEST(AtomicFile, SyncedOnlyWhenReplacingItStillMakesNewFilesAndReplacesOldOnes) {
+  test::TempFolder folder;
+  for (const char* content : {"new", "replaced"}) {
+    AtomicFile out(folder / "page.html", Durability::WhenReplacing);
+    out.write(content);
+    out.commit();
+    EXPECT_EQ(readFile(folder / "page.html"), content);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+  EXPECT_NO_THROW(syncFileSystem(folder.path()));
+}
+
 TEST(AtomicFile, KeepsTheModeOfTheFileItReplaces) {
   test::TempFolder folder;
   const auto target = folder.write("photo.jpg", "old");

@@ -123,6 +123,8 @@ bool GalleryRunner::start(const GallerySettings& settings, std::vector<fs::path>
     prompter_.error(e.what(), "Error");
     return false;
   }
+  // The window never removes files without asking.
+  if (options.onlyChanged) options.prune = Prune::Ask;
   if (worker_.joinable()) worker_.join();
   active_ = true;
   cancel_ = false;

@@ -26,6 +26,7 @@
 
 #include "platform/ui/message_box_prompter.h"
 #include "gallery/gallery_store.h"
+#include "gallery/run_options.h"
 #include "gallery/settings_file.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -406,6 +407,9 @@ QWidget* TThumbFrm::buildGeneralPage() {
   btnHTMLOnlyInfo->setFixedWidth(24);
   connect(btnHTMLOnlyInfo, &QPushButton::clicked, this, [this] { prompter_.inform(kHtmlOnlyInfo, "Info: HTML only"); });
   cbFtpUpload = new QCheckBox("Open FTP upload dialog");
+  cbOnlyChanged = new QCheckBox("Only make what changed");
+  cbOnlyChanged->setToolTip("Make images only for new or changed photos or image settings, and leave files "
+                            "that would stay the same untouched");
 
   auto* form = new QFormLayout;
   form->addRow("Columns:", Cols);
@@ -425,6 +429,7 @@ QWidget* TThumbFrm::buildGeneralPage() {
   form->addRow(cbOpenHTML);
   form->addRow(row({cbHTMLOnly, btnHTMLOnlyInfo}));
   form->addRow(cbFtpUpload);
+  form->addRow(cbOnlyChanged);
   return page(form);
 }
 
@@ -835,10 +840,12 @@ void TThumbFrm::readStore() {
   GallerySettings s = settings();
   readGalleryStore(store_, s);
   setSettings(s);
+  cbOnlyChanged->setChecked(readOnlyChanged(store_));
 }
 
 void TThumbFrm::writeStore() {
-  writeGalleryStore(store_, settings());
+  writeOnlyChanged(store_, cbOnlyChanged->isChecked());
+  writeGalleryStore(store_, settings());  // flushes both
 }
 
 bool TThumbFrm::styleSheetMissing() const {

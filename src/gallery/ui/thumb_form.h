@@ -70,6 +70,8 @@ class TThumbFrm : public QDialog {
   QCheckBox* cbHTMLOnly;
   QPushButton* btnHTMLOnlyInfo;
   QCheckBox* cbFtpUpload;
+  // A run option rather than a setting of the design: kept apart from it.
+  QCheckBox* cbOnlyChanged;
   // HTML settings
   QComboBox* HeaderFontName;
   QComboBox* TextFontName;

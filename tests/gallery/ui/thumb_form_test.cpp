@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "gallery/run_options.h"
 #include "gallery/settings_file.h"
 #include "platform/files.h"
 #include "support/scripted_prompter.h"
@@ -216,8 +217,11 @@ TEST_F(ThumbFormTest, CreateWritesTheStoreThatTheNextDialogReads) {
   a->SeparatorCombo->setEditText(" ~ ");
   a->RzFontCombo->setEditText("Other");
   a->edNextIndexPage->setEditText("Onward");
+  a->cbOnlyChanged->setChecked(true);
   a->btnCreate->click();
   EXPECT_EQ(a->result(), QDialog::Accepted);
+  platform::SettingsStore store;
+  EXPECT_TRUE(readOnlyChanged(store));  // where the command reads it
 
   const auto b = dialog();
   EXPECT_EQ(b->Cols->value(), 6);
@@ -225,6 +229,7 @@ TEST_F(ThumbFormTest, CreateWritesTheStoreThatTheNextDialogReads) {
   EXPECT_EQ(b->edNextIndexPage->currentText(), "Onward");
   EXPECT_EQ(b->SeparatorCombo->currentText(), "");  // the store keeps only an item index
   EXPECT_EQ(b->RzFontCombo->currentText(), "Tahoma");
+  EXPECT_TRUE(b->cbOnlyChanged->isChecked());
 }
 
 TEST_F(ThumbFormTest, CreateRepairsShortColours) {

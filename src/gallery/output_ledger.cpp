@@ -1,0 +1,52 @@
+#include "gallery/output_ledger.h"
+
+namespace vistrel::gallery {
+
+namespace fs = std::filesystem;
+
+OutputLedger::OutputLedger(fs::path target, bool onlyChanged)
+    : target_(std::move(target)),
+      onlyChanged_(onlyChanged),
+      earlier_(platform::readOutputManifest(target_)),
+      records_(platform::readOutputRecords(target_)) {}
+
+bool OutputLedger::madeEarlier(const fs::path& file) const {
+  return earlier_.contains(platform::manifestEntry(target_, file));
+}
+
+bool OutputLedger::upToDate(const fs::path& file, const fs::path& source, const platform::FileStamp& sourceStamp,
+                            const std::string& digest) const {
+  const auto record = records_.find(platform::manifestEntry(target_, file));
+  if (record == records_.end()) return false;
+  const platform::OutputRecord& r = record->second;
+  return !r.digest.empty() && r.digest == digest && r.source == source.string() && r.sourceStamp == sourceStamp &&
+         platform::fileStamp(file) == r.outputStamp;
+}
+
+void OutputLedger::wrote(const fs::path& file) { written_.push_back(file); }
+
+void OutputLedger::wrote(const fs::path& file, const fs::path& source,
+                         const std::optional<platform::FileStamp>& sourceStamp, const std::string& digest) {
+  written_.push_back(file);
+  const auto stamp = platform::fileStamp(file);
+  if (!stamp) return;
+  made_[file] = {source.string(), sourceStamp.value_or(platform::FileStamp{}), sourceStamp ? digest : std::string(),
+                 *stamp};
+}
+
+std::vector<fs::path> OutputLedger::filesOfOtherPhotos(const std::set<fs::path>& sources) const {
+  std::set<std::string> ours, written;
+  for (const fs::path& source : sources) ours.insert(source.string());
+  for (const fs::path& file : written_) written.insert(platform::manifestEntry(target_, file));
+  std::vector<fs::path> files;
+  for (const auto& [entry, record] : records_) {
+    std::error_code ec;
+    if (ours.contains(record.source) || written.contains(entry) || !fs::exists(target_ / entry, ec)) continue;
+    files.push_back(target_ / entry);
+  }
+  return files;
+}
+
+void OutputLedger::save() const { platform::recordOutputs(target_, written_, made_); }
+
+}  // namespace vistrel::gallery
