@@ -1,6 +1,7 @@
 // The small files that other programs and hand edits leave in a user's
-// folders and data folder (descript.ion, drag lists, IPTC templates, the FTP
-// site list with its password fields, desktop entries): each reader must
+// folders and data folder (descript.ion, drag lists, the list of a folder's
+// program outputs, IPTC templates, the FTP site list with its password
+// fields, desktop entries): each reader must
 // accept or refuse them, never crash. A desktop entry's command, whatever it
 // says, must hand the file over in one piece.
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "metadata/descriptions.h"
 #include "metadata/iptc_template.h"
 #include "platform/desktop_entries.h"
+#include "platform/output_manifest.h"
 
 using namespace vistrel;
 using fuzz::tryReading;
@@ -49,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   written("descript.ion", bytes);
   tryReading([] { metadata::FolderDescriptions(fuzz::scratchFolder()); });
   tryReading([&] { browser::readDragList(written("list.vfl", bytes)); });
+  written(platform::kOutputManifestName, bytes);
+  (void)platform::readOutputManifest(fuzz::scratchFolder());
   tryReading([&] {
     metadata::IptcFields fields;
     metadata::LoadIptcTemplate(written("t.vit", bytes), fields);
