@@ -21,15 +21,6 @@ const fs::path& scratchFolder() {
   return made;
 }
 
-void prepare() {
-  log::setSink([](log::Level, std::string_view) {});
-  scratchFolder();  // made before the handler is registered, so it is still there when the handler runs
-  std::atexit([] {
-    std::error_code ec;
-    fs::remove_all(scratchFolder(), ec);
-  });
-}
-
 fs::path written(const fs::path& name, std::string_view bytes) {
   const fs::path file = scratchFolder() / name;
   fs::create_directories(file.parent_path());
@@ -38,3 +29,14 @@ fs::path written(const fs::path& name, std::string_view bytes) {
 }
 
 }  // namespace vistrel::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  using namespace vistrel;
+  log::setSink([](log::Level, std::string_view) {});
+  fuzz::scratchFolder();  // made before the handler is registered, so it is still there when the handler runs
+  std::atexit([] {
+    std::error_code ec;
+    std::filesystem::remove_all(fuzz::scratchFolder(), ec);
+  });
+  return 0;
+}

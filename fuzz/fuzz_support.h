@@ -1,6 +1,8 @@
 #pragma once
 // What several fuzz targets share: a scratch folder of their own (one per
 // process, made once and removed at exit) to put the fuzzed bytes in files.
+// Linking vistrel_fuzz_support gives a target the LLVMFuzzerInitialize that
+// makes the folder and quietens the log.
 
 #include <cstddef>
 #include <filesystem>
@@ -15,9 +17,6 @@ namespace vistrel::fuzz {
 // milliseconds rather than seconds.
 inline constexpr std::size_t kPixelMemoryLimit = std::size_t{8} << 20;
 
-// Makes the folder, quietens the log and removes the folder at exit; call it
-// from LLVMFuzzerInitialize.
-void prepare();
 const std::filesystem::path& scratchFolder();
 // The bytes as the file `name` of the scratch folder (or a path below it).
 std::filesystem::path written(const std::filesystem::path& name, std::string_view bytes);

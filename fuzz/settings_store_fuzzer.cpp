@@ -48,11 +48,6 @@ void checkAside(const fs::path& config, const fs::path& file, std::string_view b
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::prepare();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const fs::path config = fuzz::scratchFolder() / "config";

@@ -16,11 +16,6 @@
 
 using namespace vistrel;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::prepare();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   std::string_view rest(reinterpret_cast<const char*>(data) + 2, size - 2);

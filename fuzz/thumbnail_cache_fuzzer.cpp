@@ -24,11 +24,6 @@ namespace {
 // On an even second, so that the entry's DOS stamp is the source's own.
 const platform::SystemTime kSourceTime = std::chrono::system_clock::from_time_t(1700000000);
 
-browser::ThumbnailCache& cache() {
-  static auto* made = new browser::ThumbnailCache({.root = fuzz::scratchFolder() / "cache", .minFileSizeKB = 1});
-  return *made;
-}
-
 const fs::path& source() {
   static const fs::path made = [] {
     const fs::path file = fuzz::written("photos/a.jpg", std::string(4096, 'x'));
@@ -38,14 +33,18 @@ const fs::path& source() {
   return made;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::prepare();
-  imaging::setPixelMemoryLimit(fuzz::kPixelMemoryLimit);
-  cache().prepareEntry(source());
-  return 0;
+// The cache with the source's entry folder made.
+browser::ThumbnailCache& cache() {
+  static auto* made = [] {
+    imaging::setPixelMemoryLimit(fuzz::kPixelMemoryLimit);
+    auto* cache = new browser::ThumbnailCache({.root = fuzz::scratchFolder() / "cache", .minFileSizeKB = 1});
+    cache->prepareEntry(source());
+    return cache;
+  }();
+  return *made;
 }
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
