@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "imaging/dib_transfer.h"
 #include "imaging/fast_dib.h"
 #include "imaging/pixel_limits.h"
@@ -14,7 +15,7 @@
 using namespace vistrel;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  imaging::setPixelMemoryLimit(std::size_t{64} << 20);
+  imaging::setPixelMemoryLimit(fuzz::kPixelMemoryLimit);
   return 0;
 }
 

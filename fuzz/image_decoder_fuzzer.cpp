@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "imaging/codecs/format_table.h"
 #include "imaging/pixel_limits.h"
 #include "platform/error.h"
@@ -27,7 +28,7 @@ const imaging::codecs::ImageFormat& format() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   log::setSink([](log::Level, std::string_view) {});
-  imaging::setPixelMemoryLimit(std::size_t{64} << 20);
+  imaging::setPixelMemoryLimit(fuzz::kPixelMemoryLimit);
   return 0;
 }
 

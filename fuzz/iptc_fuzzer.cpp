@@ -2,6 +2,7 @@
 // it parses must build into a block that parses to the same entries.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "metadata/img_data.h"
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vistrel::metadata::TIPTCdata iptc(owner);
   iptc.ParseBlock(block);
   try {
-    const std::string built = "\0\0" + iptc.BuildBlock();
+    // The segment as stored: its two length bytes, then the payload.
+    const std::string built = std::string(2, '\0') + iptc.BuildBlock();
     vistrel::metadata::TIPTCdata again(owner);
     again.ParseBlock(built);
     for (const auto& entry : iptc.Entries) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "imaging/lossless_transform.h"
 #include "imaging/pixel_limits.h"
 #include "platform/error.h"
@@ -12,7 +13,7 @@
 using namespace vistrel;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  imaging::setPixelMemoryLimit(std::size_t{64} << 20);
+  imaging::setPixelMemoryLimit(fuzz::kPixelMemoryLimit);
   return 0;
 }
 

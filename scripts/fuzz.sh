@@ -12,7 +12,7 @@ seconds=${1:-1800}
 filter=${2:-}
 
 cmake --preset fuzz >/dev/null
-cmake --build build-fuzz
+cmake --build build-fuzz --target fuzzers
 
 run_one() {
   local fuzzer=$1 seconds=$2 name corpus findings

@@ -2,15 +2,14 @@
 
 #include <unistd.h>
 
-#include <QDataStream>
 #include <QLocalServer>
 #include <QLocalSocket>
+
+#include "app/hand_over_message.h"
 
 namespace vistrel::app {
 namespace {
 
-constexpr int kMaxArguments = 10;
-constexpr int kMaxArgumentLength = 300;
 constexpr char kAnswer = 'K';
 
 }  // namespace
@@ -27,14 +26,7 @@ bool SingleInstance::handOver(const QStringList& arguments) {
   QLocalSocket socket;
   socket.connectToServer(name_);
   if (!socket.waitForConnected(timeouts_.connectMs)) return false;
-  QByteArray message;
-  {
-    QDataStream out(&message, QIODevice::WriteOnly);
-    const QStringList passed = arguments.mid(0, kMaxArguments);
-    out << quint32(passed.size());
-    for (const QString& argument : passed) out << argument.left(kMaxArgumentLength);
-  }
-  socket.write(message);
+  socket.write(handOverMessage(arguments));
   if (!socket.waitForBytesWritten(timeouts_.connectMs)) return false;
   while (socket.bytesAvailable() == 0) {
     if (!socket.waitForReadyRead(timeouts_.answerMs)) return false;
@@ -61,20 +53,12 @@ void SingleInstance::readHandOver() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
       QDataStream in(socket);
-      in.startTransaction();
-      quint32 count = 0;
-      in >> count;
-      QStringList arguments;
-      for (quint32 i = 0; i < count && i < kMaxArguments; ++i) {
-        QString argument;
-        in >> argument;
-        arguments << argument.left(kMaxArgumentLength);
-      }
-      if (!in.commitTransaction()) return;  // wait for the rest
+      const std::optional<QStringList> arguments = readHandOverMessage(in);
+      if (!arguments) return;  // wait for the rest
       socket->putChar(kAnswer);
       socket->flush();
       socket->disconnectFromServer();
-      emit instanceStarted(arguments);
+      emit instanceStarted(*arguments);
     });
   }
 }

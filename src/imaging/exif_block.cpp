@@ -101,11 +101,13 @@ void blankValues(std::span<std::uint8_t> payload, const Tiff& tiff, std::size_t 
 
 // Takes the entry out of its directory: the values are blanked, the later
 // entries and the link to the next directory move up, the count goes down.
+// The directory is measured before the blanking, which a damaged value offset
+// may aim at the directory itself.
 void dropEntry(std::span<std::uint8_t> payload, const Tiff& tiff, std::uint32_t directory, std::size_t entry) {
-  blankValues(payload, tiff, entry);
   const std::uint32_t count = tiff.number(directory, 2);
   const std::size_t end = directory + 2 + kEntrySize * count + 4;  // after the link
-  if (!tiff.contains(directory, end - directory)) return;
+  if (!tiff.contains(directory, end - directory) || entry < directory + 2 || entry + kEntrySize + 4 > end) return;
+  blankValues(payload, tiff, entry);
   std::uint8_t* base = payload.data() + kTiffStart;
   std::memmove(base + entry, base + entry + kEntrySize, end - entry - kEntrySize);
   blank(payload, tiff, end - kEntrySize, kEntrySize);

@@ -86,6 +86,20 @@ TEST_P(ExifBlock, DirectoriesOutsideTheBlockLeaveItAlone) {
   EXPECT_FALSE(resetExifOrientation(notExif));
 }
 
+TEST_P(ExifBlock, PrivateValueAimedAtItsOwnDirectoryIsDroppedInsideTheBlock) {
+  const std::uint32_t exif = tiff.nextOffset() + 2 + 12 + 4;
+  tiff.addDirectory({tiff.longValue(34665, exif)});
+  // A body serial number of 40 characters whose values would start on its directory.
+  tiff.addBytes(tiff.u16(1) + tiff.u16(0xA431) + tiff.u16(2) + tiff.u32(40) + tiff.u32(exif) + tiff.u32(0) +
+                std::string(40, 'x'));
+  std::vector<std::uint8_t> payload = payloadOf(tiff.block(8));
+  const std::size_t size = payload.size();
+  removePrivateExif(payload);
+  const std::string bytes(payload.begin(), payload.end());
+  EXPECT_EQ(payload.size(), size);
+  EXPECT_EQ(bytes.find(tiff.u16(0xA431)), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(ByteOrders, ExifBlock, ::testing::Bool(), vistrel::test::byteOrderName);
 
 }  // namespace

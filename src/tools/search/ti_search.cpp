@@ -42,30 +42,25 @@ struct Folded {
   fits = reinterpret_cast<Words>(first.in(load(window)) & last.in(load(window + m - 1)));
 }
 
-}  // namespace
-
-TTISearch::TTISearch(std::string_view phrase) {
-  for (int byte = 0; byte < 256; ++byte) {
-    lower_[std::size_t(byte)] = static_cast<unsigned char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
-  }
-  for (const char c : phrase) phrase_ += static_cast<char>(lower_[static_cast<unsigned char>(c)]);
-}
-
-bool TTISearch::matchesAt(const unsigned char* window) const {
-  for (std::size_t i = 0; i < phrase_.size(); ++i) {
-    if (lower_[window[i]] != static_cast<unsigned char>(phrase_[i])) return false;
+bool matchesAt(const unsigned char* window, std::string_view phrase, const std::array<unsigned char, 256>& lower) {
+  for (std::size_t i = 0; i < phrase.size(); ++i) {
+    if (lower[window[i]] != static_cast<unsigned char>(phrase[i])) return false;
   }
   return true;
 }
 
-[[gnu::target_clones("avx2", "default")]] TTISearch::Scan TTISearch::Find(std::string_view text, std::size_t from) const {
-  const std::size_t m = phrase_.size(), n = text.size();
+// Cloned here rather than as Find itself: clang names the clones of a function
+// that other files call in a way their calls do not reach.
+[[gnu::target_clones("avx2", "default")]] TTISearch::Scan scan(std::string_view phrase,
+                                                               const std::array<unsigned char, 256>& lower,
+                                                               std::string_view text, std::size_t from) {
+  const std::size_t m = phrase.size(), n = text.size();
   if (m == 0) return {true, from};
   if (n < m || from > n - m) return {false, from};
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t lastWindow = n - m;
   std::size_t pos = from;
-  const Folded first(static_cast<unsigned char>(phrase_.front())), last(static_cast<unsigned char>(phrase_.back()));
+  const Folded first(static_cast<unsigned char>(phrase.front())), last(static_cast<unsigned char>(phrase.back()));
   for (; pos + kStride - 1 <= lastWindow; pos += kStride) {
     Words low, high;
     fitsAt(bytes + pos, m, first, last, low);
@@ -76,14 +71,27 @@ bool TTISearch::matchesAt(const unsigned char* window) const {
     for (std::size_t word = 0; word < 8; ++word) {
       for (std::uint64_t bits = words[word] & 0x8080808080808080u; bits != 0; bits &= bits - 1) {
         const std::size_t at = pos + word * 8 + std::size_t(std::countr_zero(bits)) / 8;
-        if (matchesAt(bytes + at)) return {true, at};
+        if (matchesAt(bytes + at, phrase, lower)) return {true, at};
       }
     }
   }
   for (; pos <= lastWindow; ++pos) {
-    if (matchesAt(bytes + pos)) return {true, pos};
+    if (matchesAt(bytes + pos, phrase, lower)) return {true, pos};
   }
   return {false, pos};
+}
+
+}  // namespace
+
+TTISearch::TTISearch(std::string_view phrase) {
+  for (int byte = 0; byte < 256; ++byte) {
+    lower_[std::size_t(byte)] = static_cast<unsigned char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+  }
+  for (const char c : phrase) phrase_ += static_cast<char>(lower_[static_cast<unsigned char>(c)]);
+}
+
+TTISearch::Scan TTISearch::Find(std::string_view text, std::size_t from) const {
+  return scan(phrase_, lower_, text, from);
 }
 
 }  // namespace vistrel::search

@@ -31,8 +31,6 @@ class TTISearch {
   Scan Find(std::string_view text, std::size_t from = 0) const;
 
  private:
-  bool matchesAt(const unsigned char* window) const;
-
   std::string phrase_;  // lower-cased
   std::array<unsigned char, 256> lower_{};
 };
