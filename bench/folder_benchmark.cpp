@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QListView>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int kSources = 4;
 constexpr int kPhotos = 100000;
-constexpr int kFirstScreen = 12;  // at 1280 × 800 the view shows more; these come first
 
 long residentMb(const char* field) { return bench::residentKb(field) / 1024; }
 
@@ -51,6 +51,17 @@ int drawnRows(const browser::ui::TFileList& list, int upTo) {
   int drawn = 0;
   for (int row = 0; row < upTo; ++row) drawn += !list.thumbnailOf(row).isNull();
   return drawn;
+}
+
+// The rows the thumbnail view shows at the top: the first screen.
+int firstScreen(browser::ui::TFileList& list) {
+  const QRect screen = list.iconView()->viewport()->rect();
+  int rows = 0;
+  while (rows < list.topLevelItemCount() &&
+         list.iconView()->visualRect(list.model()->index(rows, 0)).intersects(screen)) {
+    ++rows;
+  }
+  return rows;
 }
 
 }  // namespace
@@ -82,16 +93,17 @@ int main(int argc, char** argv) {
   std::printf("listed %d files in %.2f s, %.2f s of it in one call without handling events; resident %ld MB\n",
               form.FileList->topLevelItemCount(), clock.nsecsElapsed() / 1e9, blocked, residentMb("VmRSS:"));
   clock.restart();
-  const bool shown = waitUntil([&] { return drawnRows(*form.FileList, kFirstScreen) == kFirstScreen; }, 600000);
-  std::printf("first screen (%d thumbnails) %s in %.2f s after the listing; resident %ld MB\n", kFirstScreen,
+  const int onScreen = firstScreen(*form.FileList);
+  const bool shown = waitUntil([&] { return drawnRows(*form.FileList, onScreen) == onScreen; }, 600000);
+  std::printf("first screen (%d thumbnails) %s in %.2f s after the listing; resident %ld MB\n", onScreen,
               shown ? "drawn" : "NOT drawn", clock.nsecsElapsed() / 1e9, residentMb("VmRSS:"));
   const long before = residentMb("VmRSS:");
   const int drawnBefore = drawnRows(*form.FileList, kPhotos);
   waitUntil([] { return false; }, sweepSeconds * 1000);
-  const int drawn = drawnRows(*form.FileList, kPhotos) - drawnBefore;
+  const int held = drawnRows(*form.FileList, kPhotos);
   const long after = residentMb("VmRSS:");
-  std::printf("sweep for %d s: %d more thumbnails drawn, resident %ld MB (%+.1f KB per thumbnail; peak %ld MB)\n",
-              sweepSeconds, drawn, after, drawn ? (after - before) * 1024.0 / drawn : 0.0, residentMb("VmHWM:"));
+  std::printf("sweep for %d s: %d thumbnails held (%+d), resident %ld MB (%+ld MB; peak %ld MB)\n", sweepSeconds,
+              held, held - drawnBefore, after, after - before, residentMb("VmHWM:"));
   form.FileList->stopThumbnails();
   return 0;
 }

@@ -485,6 +485,28 @@ TEST_F(FileListTest, ThumbnailViewOfAFullFolderFillsAsItGoesStopsOnEscAndRedraws
   }
 }
 
+TEST_F(FileListTest, ThumbnailsKeptInMemoryStayBoundedAndRowsScrolledBackToAreDrawnAgain) {
+  constexpr int kPhotos = 3000;
+  constexpr int kKept = 2000;
+  imaging::TBitmap tiny(8, 8);
+  tiny.Fill(0, 0, 255);
+  imaging::SaveBitmapAsJpeg(photos / "p1000.jpg", tiny);
+  for (int i = 1; i < kPhotos; ++i) {
+    fs::create_hard_link(photos / "p1000.jpg", photos / ("p" + std::to_string(1000 + i) + ".jpg"));
+  }
+  form->setViewStyle(ViewStyle::Thumbnails);
+  list();
+  waitForThumbnails();
+  EXPECT_LE(drawnCount(), kKept);
+  EXPECT_FALSE(form->FileList->thumbnailOf(0).isNull());  // on screen the whole time
+
+  constexpr int kDropped = 500;
+  ASSERT_TRUE(form->FileList->thumbnailOf(kDropped).isNull());
+  form->FileList->iconView()->scrollTo(form->FileList->model()->index(kDropped, 0));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FileList->thumbnailOf(kDropped).isNull(); }, 20000));
+  EXPECT_LE(drawnCount(), kKept);
+}
+
 // How wide the picture in a row's thumbnail is: its pixels in the middle row.
 int pictureWidth(const QIcon& thumbnail) {
   const QImage image = thumbnail.pixmap(80, 80).toImage();

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QUrl>
 #include <algorithm>
+#include <ranges>
 
 #include "browser/file_commands.h"
 #include "browser/image_types.h"
@@ -29,8 +30,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-constexpr int kDrawnRole = Qt::UserRole + 1;  // the row shows its own thumbnail
+constexpr int kDrawnRole = Qt::UserRole + 1;  // a Drawn: whether the row shows its own thumbnail
 constexpr int kLoadRole = Qt::UserRole + 2;   // the row's place in the running thumbnail load
+enum Drawn { kNotDrawn, kShown, kDropped };
+// A drawn thumbnail takes about 25 KB: past this many, those off screen drawn
+// longest ago go back to the placeholder, and are loaded again from the cache
+// when they come back on screen.
+constexpr std::size_t kThumbnailsKept = 2000;
 const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
 
 QColor toColour(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
@@ -490,18 +496,21 @@ void TFileList::dragSelectedFiles() {
 
 void TFileList::loadThumbnails() {
   const ThumbnailStyle style = styleOf(settings_, palette());
-  const QIcon placeholder(QPixmap::fromImage(placeholderThumbnail(style)));
+  placeholder_ = QIcon(QPixmap::fromImage(placeholderThumbnail(style)));
   std::vector<fs::path> files;
   loadItems_.clear();
+  shown_.clear();
   drawnCount_ = 0;
+  updatingItems_ = true;  // nothing a row shows in text changes
   for (int row = 0; row < topLevelItemCount(); ++row) {
     QTreeWidgetItem* item = topLevelItem(row);
-    item->setIcon(0, placeholder);
-    item->setData(0, kDrawnRole, false);
+    item->setIcon(0, placeholder_);
+    item->setData(0, kDrawnRole, kNotDrawn);
     item->setData(0, kLoadRole, int(loadItems_.size()));
     loadItems_.push_back(item);
     files.push_back(pathOf(item));
   }
+  updatingItems_ = false;
   emit thumbnailProgress(0, int(files.size()));
   emit statusText("Creating preview thumbnails. Press ESC to abort ..");
   const int generation = generation_;
@@ -510,9 +519,14 @@ void TFileList::loadThumbnails() {
     if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
     QTreeWidgetItem* item = loadItems_[std::size_t(row)];
     const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
+    const int before = item->data(0, kDrawnRole).toInt();
+    updatingItems_ = true;
     item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
-    item->setData(0, kDrawnRole, true);
-    ++drawnCount_;
+    item->setData(0, kDrawnRole, kShown);
+    updatingItems_ = false;
+    if (before != kShown) shown_.push_back(row);
+    dropFarThumbnails();
+    if (before == kNotDrawn) ++drawnCount_;
     if (loader_ && loader_->running()) emit thumbnailProgress(drawnCount_, int(loadItems_.size()));
   };
   callbacks.swept = [this, generation] { thumbnailsEnded(generation); };
@@ -526,14 +540,36 @@ void TFileList::loadThumbnails() {
 // The rows the user sees are loaded next, during the load and after Esc.
 void TFileList::wantRowsOnScreen() {
   if (!loader_ || view_ != ViewStyle::Thumbnails) return;
+  // The thumbnails flow across and down in row order, so those on screen are one run of rows.
   const QRect screen = iconView_->viewport()->rect();
+  const auto rectOf = [&](int row) { return iconView_->visualRect(model()->index(row, 0)); };
+  const auto all = std::views::iota(0, topLevelItemCount());
   std::vector<int> rows;
-  for (int row = 0; row < topLevelItemCount(); ++row) {
-    QTreeWidgetItem* item = topLevelItem(row);
-    if (item->data(0, kDrawnRole).toBool() || !iconView_->visualRect(indexFromItem(item)).intersects(screen)) continue;
-    rows.push_back(item->data(0, kLoadRole).toInt());
+  for (int row = *std::ranges::partition_point(all, [&](int r) { return rectOf(r).bottom() < screen.top(); });
+       row < topLevelItemCount() && rectOf(row).top() <= screen.bottom(); ++row) {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    if (item->data(0, kDrawnRole).toInt() != kShown) rows.push_back(item->data(0, kLoadRole).toInt());
   }
   loader_->want(std::move(rows));
+}
+
+void TFileList::dropFarThumbnails() {
+  const QRect screen = iconView_->viewport()->rect();
+  for (std::size_t looked = shown_.size(); shown_.size() > kThumbnailsKept && looked > 0; --looked) {
+    const int row = shown_.front();
+    shown_.pop_front();
+    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
+    if (!item || item->data(0, kDrawnRole).toInt() != kShown) continue;
+    if (iconView_->visualRect(indexFromItem(item)).intersects(screen)) {
+      shown_.push_back(row);  // still seen: it stays
+      continue;
+    }
+    updatingItems_ = true;
+    item->setIcon(0, placeholder_);
+    item->setData(0, kDrawnRole, kDropped);
+    updatingItems_ = false;
+    if (loader_) loader_->release(row);
+  }
 }
 
 void TFileList::thumbnailsEnded(int generation) {
@@ -550,7 +586,7 @@ bool TFileList::thumbnailsLoading() const { return loader_ && loader_->running()
 
 QIcon TFileList::thumbnailOf(int row) const {
   const QTreeWidgetItem* item = topLevelItem(row);
-  return item && item->data(0, kDrawnRole).toBool() ? item->icon(0) : QIcon();
+  return item && item->data(0, kDrawnRole).toInt() == kShown ? item->icon(0) : QIcon();
 }
 
 void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
@@ -567,7 +603,7 @@ void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
     QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
     if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
     item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
-    item->setData(0, kDrawnRole, true);
+    item->setData(0, kDrawnRole, kShown);
   } catch (const Error& error) {
     emit errorMessage(QString::fromStdString(error.what()));
   }

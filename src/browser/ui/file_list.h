@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QTreeWidget>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -137,6 +139,8 @@ class TFileList : public QTreeWidget {
   void showSelectionCount();
   void loadThumbnails();
   void wantRowsOnScreen();
+  // Puts the placeholder back on the thumbnails drawn longest ago, off screen, past the number kept.
+  void dropFarThumbnails();
   QTreeWidgetItem* itemOf(const std::filesystem::path& file) const;
   // Renews the row's cache entry and, in thumbnail view, draws the row again.
   void redrawThumbnail(QTreeWidgetItem* item);
@@ -150,6 +154,8 @@ class TFileList : public QTreeWidget {
   int generation_ = 0;  // one per listing; late thumbnails of an older one are dropped
   std::unique_ptr<ThumbnailLoader> loader_;
   std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
+  std::deque<int> shown_;  // the running load's rows showing their thumbnail, oldest first
+  QIcon placeholder_;
   int drawnCount_ = 0;
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited

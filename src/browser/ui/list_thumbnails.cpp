@@ -104,6 +104,11 @@ void ThumbnailLoader::stop() {
   wake_.notify_one();
 }
 
+void ThumbnailLoader::release(int row) {
+  const std::lock_guard lock(mutex_);
+  if (row >= 0 && std::size_t(row) < taken_.size()) taken_[std::size_t(row)] = false;
+}
+
 int ThumbnailLoader::nextRow() {
   while (!wanted_.empty()) {
     const int row = wanted_.front();

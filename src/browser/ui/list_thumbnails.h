@@ -65,6 +65,8 @@ class ThumbnailLoader {
   void want(std::vector<int> rows);
   // Ends the sweep; rows wanted later still load.
   void stop();
+  // The row's picture was dropped: wanting it loads it again (the sweep does not go back for it).
+  void release(int row);
   // Whether the sweep goes on.
   bool running() const { return sweeping_; }
 
