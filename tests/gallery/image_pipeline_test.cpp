@@ -180,6 +180,48 @@ TEST_F(ProcessImageTest, PhotosAreMadeTheWayTheCameraWasHeldWhenAsked) {
   }
 }
 
+// What a shell command prints on standard output.
+std::string outputOf(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+// What ImageMagick's compare says of two pictures: the normalised RMSE.
+double differenceOf(const fs::path& ours, const fs::path& theirs) {
+  const std::string out =
+      outputOf("compare -metric RMSE '" + ours.string() + "' '" + theirs.string() + "' null: 2>&1");
+  const auto open = out.find('(');
+  return open == std::string::npos ? 1.0 : std::atof(out.c_str() + open + 1);
+}
+
+TEST_F(ProcessImageTest, UprightPixelsMatchAnIndependentAutoOrient) {
+  if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+  // Four coloured quarters: any turn or mirror moves at least two of them.
+  const fs::path source = folder / "quarters.jpg";
+  const std::string make = "convert -size 160x120 xc:red xc:lime +append \\( -size 160x120 xc:blue xc:white "
+                           "+append \\) -append -quality 95 '" + source.string() + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const char* names[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                         "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+  settings.TurnUpright = true;
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    meta.orientations["quarters.jpg"] = orientation;
+    ASSERT_TRUE(process(source, OutputKind::Thumbnail, true));
+    const ImageSize size = written("thumb_quarters.jpg");
+    const fs::path reference = folder / "reference.png";
+    const std::string turn = "convert '" + source.string() + "' -orient " + names[orientation - 1] +
+                             " -auto-orient -resize " + std::to_string(size.width) + "x" +
+                             std::to_string(size.height) + "! '" + reference.string() + "'";
+    ASSERT_EQ(std::system(turn.c_str()), 0);
+    EXPECT_LT(differenceOf(folder / "web/thumb_quarters.jpg", reference), 0.08) << "orientation " << orientation;
+  }
+}
+
 TEST_F(ProcessImageTest, OverwriteAnswersAndCancel) {
   const auto source = photo("a.jpg", 200, 100);
   ASSERT_TRUE(process(source, OutputKind::Thumbnail));
@@ -274,13 +316,7 @@ TEST_F(ProcessImageTest, ExifOfTheSourceGoesIntoTheOutput) {
 std::string exiftoolSays(const fs::path& file) {
   const std::string command = "exiftool -q -q -s -n -Model -GPSLatitude -GPSLongitude -SerialNumber "
                               "-LensSerialNumber -Warning '" + file.string() + "'";
-  std::string out;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    ::pclose(pipe);
-  }
-  return out;
+  return outputOf(command);
 }
 
 TEST_F(ProcessImageTest, LocationAndSerialNumbersStayOutOfTheCopyWhenAsked) {
