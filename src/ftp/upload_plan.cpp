@@ -13,8 +13,10 @@ std::pair<std::string, std::string> folderAndName(const std::string& remote) {
 
 // The remote file, when the folder's listing has it; an unknown size passes.
 bool listedWithSize(const RemoteFolders& remote, const std::string& name, std::uint64_t size) {
-  const auto [folder, leaf] = folderAndName(name);
-  const auto listing = remote.find(folder);
+  // Not a structured binding: clang before 16 cannot capture one in the lambda below.
+  const auto split = folderAndName(name);
+  const std::string& leaf = split.second;
+  const auto listing = remote.find(split.first);
   if (listing == remote.end() || !listing->second) return false;
   return std::any_of(listing->second->begin(), listing->second->end(), [&](const RemoteEntry& entry) {
     return !entry.folder && entry.name == leaf && (!entry.size || *entry.size == size);
