@@ -82,10 +82,15 @@ bool mixesOldAndNewLines(const FolderContent& before, const FolderContent& after
   return true;
 }
 
-}  // namespace
+FolderContent comparableContent(FolderContent content, const KillRules& rules) {
+  if (rules.comparable) {
+    for (auto& [path, bytes] : content) bytes = rules.comparable(path, bytes);
+  }
+  return content;
+}
 
-std::vector<std::string> faultsAfterKill(const FolderContent& before, const FolderContent& after,
-                                         const FolderContent& killed, const KillRules& rules) {
+std::vector<std::string> faultsInComparable(const FolderContent& before, const FolderContent& after,
+                                            const FolderContent& killed, const KillRules& rules) {
   std::vector<std::string> faults;
   std::set<std::string> present;
   for (const auto& [path, bytes] : killed) {
@@ -105,6 +110,14 @@ std::vector<std::string> faultsAfterKill(const FolderContent& before, const Fold
     }
   }
   return faults;
+}
+
+}  // namespace
+
+std::vector<std::string> faultsAfterKill(const FolderContent& before, const FolderContent& after,
+                                         const FolderContent& killed, const KillRules& rules) {
+  return faultsInComparable(comparableContent(before, rules), comparableContent(after, rules),
+                            comparableContent(killed, rules), rules);
 }
 
 int killRounds() {

@@ -30,10 +30,13 @@ std::chrono::microseconds runUntilKilled(const std::vector<std::string>& args, c
 // nowhere and whose product (the name of what replaces it; empty for none) is
 // missing. Text files the writer rewrites whole once per step (a list of
 // descriptions, one line per file) may also hold any mix of their old and new
-// lines. One line per fault; none when the folder is sound.
+// lines. Files that record when their run wrote something are compared as
+// `comparable` makes them (path, bytes). One line per fault; none when the
+// folder is sound.
 struct KillRules {
   std::function<std::string(const std::string&)> product;
   std::vector<std::string> writtenInSteps;
+  std::function<std::string(const std::string&, const std::string&)> comparable;
 };
 std::vector<std::string> faultsAfterKill(const FolderContent& before, const FolderContent& after,
                                          const FolderContent& killed, const KillRules& rules);
