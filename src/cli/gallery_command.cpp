@@ -77,8 +77,9 @@ constexpr OptionSpec kOptions[] = {
                      "changed\" has the same effect."},
     {"--full", "", "Make every thumbnail and medium image again, also when the gallery window's \"Only make "
                    "what changed\" is ticked."},
-    {"--prune", "", "With --update: remove the thumbnails, medium images, copies and pages that earlier runs made "
-                    "for photos no longer in the gallery. Without it they stay."},
+    {"--prune", "", "With --update: remove what earlier runs made that the gallery no longer has: the thumbnails, "
+                    "medium images, copies and pages of photos no longer in it, index pages past its last, files "
+                    "named with an earlier prefix. Without it they stay."},
     {"--list", "F.vfl", "Take the photos from a drag-list file instead of FILE and FOLDER arguments."},
     {"--overwrite", "ask|all|none", "What to do with outputs that exist: ask on the terminal, replace them all, "
                                     "or keep them all. Without a terminal the default is none."},

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "gallery/gallery_names.h"
+#include "gallery/gallery_files.h"
 #include "gallery/image_batch.h"
 #include "gallery/image_pages.h"
 #include "gallery/index_pages.h"
@@ -82,7 +82,7 @@ class Run {
   bool refuse(RunResult& result, const std::string& refusal);
   bool writePages(const std::vector<GalleryPhoto>& photos);
   std::vector<IndexEntry> indexEntries(const std::vector<GalleryPhoto>& photos) const;
-  void prune(const std::vector<fs::path>& taken);
+  void prune(const std::vector<fs::path>& listed);
   void noteOutputs();
 
   GallerySettings& settings_;
@@ -122,15 +122,21 @@ void Run::run(const std::vector<fs::path>& candidates, CandidateSource from, Run
   if (options_.onlyChanged && options_.prune != Prune::Never && !result.firstIndexPage.empty()) prune(result.files);
 }
 
-// Removes what earlier runs made for photos that are no longer in the
-// gallery, after asking when the caller wants that. A photo of the list that
+// Removes what earlier runs made that the gallery no longer has (the files
+// of photos that left it, index pages past its last, names of an earlier
+// prefix), after asking when the caller wants that. A photo of the list that
 // failed this time keeps its files: it may read again next time.
-void Run::prune(const std::vector<fs::path>& taken) {
-  const std::vector<fs::path> files = outputs_.filesOfOtherPhotos({taken.begin(), taken.end()});
+void Run::prune(const std::vector<fs::path>& listed) {
+  std::vector<fs::path> gallery = listed;
+  for (const GalleryFile& file : galleryFiles(settings_, galleryPhotos(settings_, listed))) gallery.push_back(file.path);
+  for (const fs::path& file : supportingFiles(settings_, services_.programData)) {
+    gallery.push_back(targetFolder(settings_) / file.filename());
+  }
+  const std::vector<fs::path> files = outputs_.filesLeftOver(gallery);
   if (files.empty()) return;
   if (options_.prune == Prune::Ask &&
       services_.prompter.ask("Remove the " + std::to_string(files.size()) +
-                                 " files of photos that are no longer in the gallery?",
+                                 " files of earlier runs that are no longer part of the gallery?",
                              "Confirm", platform::Buttons::YesNo, platform::Icon::Question) != platform::Answer::Yes) {
     return;
   }

@@ -1,6 +1,6 @@
 #include "gallery/index_pages.h"
 
-#include "gallery/gallery_names.h"
+#include "gallery/gallery_files.h"
 #include "gallery/html_text.h"
 #include "gallery/output_writer.h"
 #include "gallery/page_texts.h"
@@ -12,31 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The image named in a link text such as <img src="next.gif" border=0>. Only
-// the name is kept, so that a link text cannot copy files from elsewhere.
-std::string navigationImage(const std::string& linkText) {
-  const std::size_t end = linkText.find(".gif\"");
-  if (end == std::string::npos) return {};
-  const std::size_t src = linkText.rfind("src=\"", end);
-  if (src == std::string::npos) return {};
-  return fs::path(linkText.substr(src + 5, end + 4 - (src + 5))).filename().string();
-}
-
 void copySupportingFiles(const RunContext& run) {
-  const GallerySettings& s = run.settings;
-  const fs::path target = targetFolder(s);
-  for (const std::string* text : {&s.NextIndexPage, &s.BackIndexPage, &s.PreviousSinglePage,
-                                  &s.NextSinglePage, &s.BackToIndex, &s.FirstPage}) {
-    const std::string name = navigationImage(*text);
-    if (!name.empty()) copyOutput(run, run.programData / "gifs" / name, target / name, platform::IfExists::Replace);
-  }
-  if (!s.UseCSS || s.CSSfname.empty()) return;
-  const std::string sheet = fs::path(s.CSSfname).filename().string();
-  copyOutput(run, run.programData / "css" / sheet, target / sheet, platform::IfExists::Replace);
-  const std::string background = "css_" + fs::path(sheet).replace_extension(".gif").string();
-  std::error_code ec;
-  if (fs::exists(run.programData / "css" / background, ec)) {
-    copyOutput(run, run.programData / "css" / background, target / background, platform::IfExists::Replace);
+  for (const fs::path& file : supportingFiles(run.settings, run.programData)) {
+    copyOutput(run, file, targetFolder(run.settings) / file.filename(), platform::IfExists::Replace);
   }
 }
 

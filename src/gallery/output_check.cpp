@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "gallery/gallery_files.h"
 #include "platform/files.h"
 
 namespace vistrel::gallery {
@@ -46,14 +47,8 @@ class OutputChecker {
 
 std::string outputRefusal(const GallerySettings& s, const std::vector<GalleryPhoto>& photos) {
   OutputChecker checker(s, photos);
-  for (const GalleryPhoto& photo : photos) {
-    if (!s.HTMLOnly) checker.check(thumbnailFolder(s) / thumbnailName(s, photo));
-    if (!s.HTMLOnly && s.linkMode == LinkMode::MediumFormat) checker.check(imageFolder(s) / mediumName(s, photo));
-    if (s.linkMode == LinkMode::CopyOriginal) checker.check(imageFolder(s) / photo.copyName, photo.source);
-    if (s.writesImagePages()) checker.check(targetFolder(s) / imagePageName(s, photo));
-  }
-  for (int page = 1; page <= indexPageCount(s, photos.size()); ++page) {
-    checker.check(targetFolder(s) / indexPageName(s, page));
+  for (const GalleryFile& file : galleryFiles(s, photos)) {
+    if (!(file.image && s.HTMLOnly)) checker.check(file.path, file.own);
   }
   return checker.refusal();
 }

@@ -34,15 +34,15 @@ void OutputLedger::wrote(const fs::path& file, const fs::path& source,
                  *stamp};
 }
 
-std::vector<fs::path> OutputLedger::filesOfOtherPhotos(const std::set<fs::path>& sources) const {
-  std::set<std::string> ours, written;
-  for (const fs::path& source : sources) ours.insert(source.string());
-  for (const fs::path& file : written_) written.insert(platform::manifestEntry(target_, file));
+std::vector<fs::path> OutputLedger::filesLeftOver(const std::vector<fs::path>& gallery) const {
+  std::set<std::string> kept;
+  for (const auto* files : {&gallery, &written_}) {
+    for (const fs::path& file : *files) kept.insert(platform::manifestEntry(target_, file));
+  }
   std::vector<fs::path> files;
-  for (const auto& [entry, record] : records_) {
+  for (const std::string& entry : earlier_) {
     std::error_code ec;
-    if (ours.contains(record.source) || written.contains(entry) || !fs::exists(target_ / entry, ec)) continue;
-    files.push_back(target_ / entry);
+    if (!kept.contains(entry) && fs::exists(target_ / entry, ec)) files.push_back(target_ / entry);
   }
   return files;
 }

@@ -34,9 +34,9 @@ class OutputLedger {
              const std::optional<platform::FileStamp>& sourceStamp = {}, const std::string& digest = {});
   bool wroteAny() const { return !written_.empty(); }
 
-  // The files earlier runs made for photos other than `sources`, as far as
-  // they are still there and this run did not write them.
-  std::vector<std::filesystem::path> filesOfOtherPhotos(const std::set<std::filesystem::path>& sources) const;
+  // The files earlier runs made that are still there, which this run did
+  // not write or keep and which are not among `gallery`.
+  std::vector<std::filesystem::path> filesLeftOver(const std::vector<std::filesystem::path>& gallery) const;
 
   // Notes the run's files in the manifest. Throws Error.
   void save() const;

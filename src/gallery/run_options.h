@@ -6,7 +6,7 @@
 
 namespace vistrel::gallery {
 
-// Whether a run removes the outputs of photos no longer in the gallery.
+// Whether a run removes what earlier runs made that the gallery no longer has.
 enum class Prune { Never, Ask, Always };
 
 // The program options every gallery run reads: the options dialog keeps the

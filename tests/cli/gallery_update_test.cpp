@@ -126,6 +126,22 @@ TEST_F(GalleryUpdateTest, OnlyPruneRemovesTheFilesOfPhotosThatLeftTheGallery) {
   EXPECT_EQ(contents("web"), contents("clean"));
 }
 
+TEST_F(GalleryUpdateTest, PruneRemovesIndexPagesPastTheLastAndNamesOfAnEarlierPrefix) {
+  photo("a.jpg", 40), photo("b.jpg", 120), photo("c.jpg", 200);
+  const std::vector<std::string> onePerPage{"--set", "Cols=1", "--set", "Rows=1"};
+  ASSERT_EQ(runVistrel(gallery("web", onePerPage)).status, 0);
+  ASSERT_TRUE(fs::exists(folder / "web/index3.html"));
+  fs::remove(folder / "photos/c.jpg");
+  auto changed = onePerPage;
+  changed.insert(changed.end(), {"--set", "Image.ThumbPrefix=t_"});
+  for (const std::string target : {"web", "clean"}) {
+    auto options = changed;
+    options.insert(options.end(), {"--update", "--prune"});
+    ASSERT_EQ(runVistrel(gallery(target, options)).status, 0);
+  }
+  EXPECT_EQ(contents("web"), contents("clean"));
+}
+
 // Kills the run once the target holds `count` files, or lets it end first.
 void killWhenHolding(pid_t child, const fs::path& target, std::size_t count) {
   for (;;) {

@@ -341,7 +341,7 @@ TEST_F(GalleryRunTest, TheWindowsUpdateAsksBeforeItRemovesTheFilesOfRemovedPhoto
   options.onlyChanged = true;
   options.prune = Prune::Ask;
   for (const auto answer : {platform::Answer::No, platform::Answer::Yes}) {
-    prompter.expect("Remove the 3 files of photos that are no longer in the gallery?", answer);
+    prompter.expect("Remove the 3 files of earlier runs that are no longer part of the gallery?", answer);
     EXPECT_TRUE(run({a}).succeeded());
     EXPECT_EQ(exists("thumb_b.jpg") && exists("medium_b.jpg") && exists("b.html"), answer == platform::Answer::No);
   }
