@@ -105,7 +105,8 @@ const CommandInfo& ftpCommand() {
       "uploads folder of the configuration folder, file by file, so that an interrupted upload with "
       "--only-changed goes on with what is missing. Without --only-changed/--all-files and "
       "--remove-deleted/--keep-deleted the options of the upload window's Options tab apply.\n\n"
-      "An sftp:// site logs in with the site's password or with the key ~/.ssh/id_rsa. The first connection "
+      "An sftp:// site logs in with the site's password or with the first of the keys ~/.ssh/id_ed25519, "
+      "id_ecdsa and id_rsa that exists (a key without a passphrase). The first connection "
       "to an SFTP server records its host key in known_hosts in the configuration folder (the log says so); "
       "a later connection to a server whose key differs is refused. If the key was changed on purpose, delete "
       "the server's line from that file.",

@@ -12,8 +12,11 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/atomic_file.h"
 #include "platform/curl_setup.h"
 #include "platform/error.h"
+#include "platform/files.h"
+#include "platform/log.h"
 #include "platform/program_data.h"
 #include "platform/text.h"
 
@@ -92,6 +95,7 @@ struct ClientCallbacks {
         self->events_.status("First connection to " + server + ": its host key is now recorded in " + file +
                              ", and a later connection is refused if the key changes.");
       }
+      self->hostKeyRecorded_ = true;
       return CURLKHSTAT_FINE_ADD_TO_FILE;
     }
     self->hostKeyRefusal_ = "The host key of " + server + " differs from the one recorded in " + file +
@@ -141,7 +145,32 @@ FtpClient::FtpClient(FtpSettings settings, FtpEvents events)
   curl_ = platform::newCurlHandle();
 }
 
-FtpClient::~FtpClient() { curl_easy_cleanup(curl_); }
+FtpClient::~FtpClient() {
+  curl_easy_cleanup(curl_);
+  std::error_code ec;
+  if (!hostKeysCopy_.empty()) std::filesystem::remove(hostKeysCopy_, ec);
+}
+
+// The library records a host key by writing the whole file again from its
+// first byte, which a crash would leave cut short with every key in it: it
+// gets a copy, which replaces the file whole once the key is in it.
+void FtpClient::copyHostKeys() {
+  const std::filesystem::path file = knownHostsFile();
+  hostKeysCopy_ = file.parent_path() / (".vistrel-tmp-known_hosts-" + std::to_string(::getpid()) + "-" +
+                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+  std::error_code ec;
+  std::filesystem::remove(hostKeysCopy_, ec);
+  if (std::filesystem::exists(file, ec)) std::filesystem::copy_file(file, hostKeysCopy_, ec);
+}
+
+void FtpClient::keepRecordedHostKey() {
+  hostKeyRecorded_ = false;
+  try {
+    platform::writeFileAtomically(knownHostsFile(), platform::readFile(hostKeysCopy_));
+  } catch (const Error& e) {
+    log::warning(e.what());
+  }
+}
 
 std::string FtpClient::url(const std::string& folder, const std::string& file) const {
   std::string host = settings_.host;
@@ -217,7 +246,10 @@ void FtpClient::prepare(const std::string& address) {
     if (bundle && *bundle) curl_easy_setopt(curl, CURLOPT_CAINFO, bundle);
   }
   if (protocol_ == Protocol::Sftp) {
-    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHostsFile().c_str());
+    const std::string key = userKeyFile();
+    if (!key.empty()) curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, key.c_str());
+    copyHostKeys();
+    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, hostKeysCopy_.c_str());
     curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, &ClientCallbacks::hostKey);
     curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, this);
   }
@@ -226,6 +258,7 @@ void FtpClient::prepare(const std::string& address) {
 bool FtpClient::perform() {
   if (stopped_ && !ignoreStop_) return false;
   const CURLcode code = curl_easy_perform(curl_);
+  if (hostKeyRecorded_) keepRecordedHostKey();
   curl_socket_t socket = CURL_SOCKET_BAD;
   curl_easy_getinfo(curl_, CURLINFO_ACTIVESOCKET, &socket);
   connected_ = socket != CURL_SOCKET_BAD;
@@ -378,6 +411,17 @@ std::optional<std::vector<RemoteEntry>> FtpClient::list(const std::string& name)
   if (mlsd) curl_easy_setopt(curl_, CURLOPT_CUSTOMREQUEST, "MLSD");
   if (!perform()) return std::nullopt;
   return parseListing(text, mlsd);
+}
+
+std::string userKeyFile() {
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) return {};
+  for (const char* name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
+    const std::filesystem::path key = std::filesystem::path(home) / ".ssh" / name;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(key, ec)) return key.string();
+  }
+  return {};
 }
 
 std::filesystem::path knownHostsFile() { return platform::configFolder() / "known_hosts"; }

@@ -48,6 +48,9 @@ bool sftpAvailable();
 // The host keys of SFTP servers, in the program's configuration folder: the
 // first connection to a server records its key, later ones must match it.
 std::filesystem::path knownHostsFile();
+// The key an SFTP login offers: the user's first of ~/.ssh/id_ed25519,
+// id_ecdsa and id_rsa; empty for none.
+std::string userKeyFile();
 
 // One control connection to one server, on one libcurl easy handle that keeps
 // the connection between requests. Operations block; each returns false (after
@@ -98,6 +101,8 @@ class FtpClient {
   bool progress(std::uint64_t sent, std::uint64_t total);
   void removePartialFile(const std::string& name);
   void readFeatures();
+  void copyHostKeys();
+  void keepRecordedHostKey();
 
   FtpSettings settings_;
   FtpEvents events_;
@@ -109,6 +114,8 @@ class FtpClient {
   bool connected_ = false;
   bool mlsd_ = false;  // the server offers MLSD
   std::string hostKeyRefusal_;  // why the SFTP server's key was refused
+  std::filesystem::path hostKeysCopy_;  // what the library reads and records host keys in
+  bool hostKeyRecorded_ = false;
   std::atomic<bool> ignoreStop_{false};
   std::mutex socketsMutex_;
   std::set<int> sockets_;  // open sockets of the client, to cut them on stop()

@@ -56,6 +56,9 @@ class SftpTest : public ::testing::Test {
 };
 
 TEST_F(SftpTest, UploadsAGalleryAndRecordsTheHostKeyOnFirstContact) {
+  const std::string otherServer = "[192.0.2.1]" + server_->forgedKnownHostsLine().substr(11);
+  fs::create_directories(user_.config());
+  platform::writeFileAtomically(user_.config() / "known_hosts", otherServer);
   auto result = upload();
   EXPECT_EQ(result.status, 0) << result.err;
   for (const char* name : {"index.html", "photo one.jpg"}) {
@@ -64,7 +67,10 @@ TEST_F(SftpTest, UploadsAGalleryAndRecordsTheHostKeyOnFirstContact) {
   }
   EXPECT_NE(result.err.find("First connection to 127.0.0.1:" + std::to_string(server_->port())), std::string::npos)
       << result.err;
-  EXPECT_TRUE(fs::exists(user_.config() / "known_hosts"));
+  EXPECT_TRUE(platform::readFile(user_.config() / "known_hosts").starts_with(otherServer));
+  for (const auto& entry : fs::directory_iterator(user_.config())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".vistrel-tmp-")) << entry.path();
+  }
 
   result = upload({"--only-changed"});
   EXPECT_EQ(result.status, 0) << result.err;

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kSshd = "/usr/sbin/sshd";
 
 void makeKey(const std::filesystem::path& file, const char* type) {
-  // libssh2 reads RSA keys only in the PEM form.
+  // libssh2 reads RSA keys only in the PEM form (the others have one form).
   if (runQuietly({"/usr/bin/ssh-keygen", "-q", "-t", type, "-m", "PEM", "-N", "", "-f", file.string()},
                  file.string() + ".log") != 0) {
     throw std::runtime_error("ssh-keygen could not make a key");
@@ -38,14 +38,12 @@ SshServer::SshServer() {
   std::filesystem::create_directories(clientHome() / ".ssh");
   makeKey(folder_ / "host_key", "ed25519");
   makeKey(folder_ / "other_host_key", "ed25519");
-  makeKey(clientHome() / ".ssh" / "id_rsa", "rsa");
-  std::filesystem::copy_file(clientHome() / ".ssh" / "id_rsa.pub", folder_ / "authorized_keys");
-  // libssh2 signs with RSA and SHA-1 only; this server accepts it for the test.
+  makeKey(clientHome() / ".ssh" / "id_ed25519", "ed25519");
+  std::filesystem::copy_file(clientHome() / ".ssh" / "id_ed25519.pub", folder_ / "authorized_keys");
   const auto config = folder_.write("sshd_config", "ListenAddress 127.0.0.1\n"
                                                    "HostKey " + (folder_ / "host_key").string() + "\n"
                                                    "PidFile none\nUsePAM no\nStrictModes no\n"
                                                    "AuthorizedKeysFile " + (folder_ / "authorized_keys").string() + "\n"
-                                                   "PubkeyAcceptedAlgorithms +ssh-rsa\n"
                                                    "PasswordAuthentication no\nKbdInteractiveAuthentication no\n"
                                                    "PermitRootLogin prohibit-password\n"
                                                    "Subsystem sftp internal-sftp -d " + root().string() + "\n"

@@ -11,7 +11,7 @@ namespace vistrel::test {
 
 // Debian's OpenSSH server on 127.0.0.1 with a host key of its own, serving
 // only SFTP, starting in root(). It lets the current user in with a key made
-// here, which the client finds as ~/.ssh/id_rsa when HOME is clientHome().
+// here, which the client finds as ~/.ssh/id_ed25519 when HOME is clientHome().
 // Throws std::runtime_error saying why when the server cannot run here.
 class SshServer {
  public:
