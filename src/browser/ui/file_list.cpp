@@ -6,16 +6,15 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <map>
 #include <ranges>
 
 #include "browser/file_commands.h"
-#include "browser/image_types.h"
-#include "browser/list_colours.h"
 #include "browser/list_columns.h"
 #include "browser/ui/file_icon_view.h"
 #include "browser/ui/list_thumbnails.h"
@@ -29,34 +28,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPathRole = Qt::UserRole;
-constexpr int kDrawnRole = Qt::UserRole + 1;  // a Drawn: whether the row shows its own thumbnail
-constexpr int kLoadRole = Qt::UserRole + 2;   // the row's place in the running thumbnail load
-enum Drawn { kNotDrawn, kShown, kDropped };
+using Thumbnail = FileRow::Thumbnail;
+// Rows a listing puts in the list in its first turn, so that a folder of this
+// many files is listed when listFolder returns. Each later turn adds as many
+// rows as there are: the views lay every row out again after each turn, so
+// the slices grow to keep that work in proportion to the folder.
+constexpr std::size_t kFirstRows = 5000;
 // A drawn thumbnail takes about 25 KB: past this many, those off screen drawn
 // longest ago go back to the placeholder, and are loaded again from the cache
 // when they come back on screen.
 constexpr std::size_t kThumbnailsKept = 2000;
 const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
-
-QColor toColour(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
-
-// The icon of a file type, found by the name's extension alone so that listing
-// never opens the files.
-QIcon iconByExtension(const QString& name) {
-  static QHash<QString, QIcon> icons;
-  const QString extension = QFileInfo(name).suffix().toLower();
-  auto found = icons.find(extension);
-  if (found != icons.end()) return *found;
-  const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
-  QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-  if (icon.isNull()) icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-  return *icons.insert(extension, icon);
-}
-
-QString hintOf(const QTreeWidgetItem* item, const fs::path& path) {
-  return QString::fromStdString(path.string()) + "\nSize: " + item->text(1) + "\nDate: " + item->text(2);
-}
 
 ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette) {
   ThumbnailStyle style;
@@ -69,6 +51,15 @@ ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette
 }
 
 // A file without a picture shows its type's icon in the middle of the thumbnail.
+// A description file that cannot be read leaves the column empty.
+std::string descriptionOf(const fs::path& file) {
+  try {
+    return metadata::DescriptionOf(file);
+  } catch (const Error&) {
+    return {};
+  }
+}
+
 QImage iconPicture(const fs::path& file, int side) {
   QImage image(side, side, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -113,7 +104,12 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   });
 }
 
-TFileList::~TFileList() = default;
+// The rows read the list's look, so they go first.
+TFileList::~TFileList() {
+  loader_.reset();
+  dropPending();
+  clear();
+}
 
 fs::path TFileList::pathOf(const QTreeWidgetItem* item) {
   return item ? fs::path(item->data(0, kPathRole).toString().toStdString()) : fs::path();
@@ -122,84 +118,101 @@ fs::path TFileList::pathOf(const QTreeWidgetItem* item) {
 void TFileList::listFolder(const fs::path& folder, const FileListSettings& settings) {
   loader_.reset();
   loadItems_.clear();
+  dropPending();
   ++generation_;
   settings_ = settings;
+  look_.imageColour = settings.options.imageColor;
+  look_.descriptionColour = settings.options.descriptionCol;
+  look_.colourEncrypted = settings.options.colEncrypted;
   flags_.numbersByValue = settings.options.sortNumbersByValue;
   renaming_ = nullptr;
   clear();
   setViewStyle(view_);
   if (folder.empty()) return;
-  setUpdatesEnabled(false);
-  for (const browser::ListedFile& file : browser::listFolderFiles(folder, settings.listing)) {
-    addTopLevelItem(makeItem(file));
+  std::map<std::string, std::string> descriptions;
+  try {
+    descriptions = metadata::FolderDescriptions(folder);
+  } catch (const Error&) {
+    // An unreadable description file leaves the column empty.
   }
-  sortByColumn(sortCol_, false);
+  for (const browser::ListedFile& file : browser::listFolderFiles(folder, settings.listing)) {
+    const auto described = descriptions.find(file.name);
+    pending_.push_back(makeItem(file, described == descriptions.end() ? std::string() : described->second));
+  }
+  sortRows(pending_);
+  listing_ = true;
+  if (view_ == ViewStyle::Thumbnails) {
+    // The first screen need not wait for the rest of the folder.
+    std::vector<FileRow*> rows;
+    for (QTreeWidgetItem* item : pending_) rows.push_back(static_cast<FileRow*>(item));
+    loadThumbnails(std::move(rows));
+  }
+  insertPending(kFirstRows);
+}
+
+void TFileList::insertPending(std::size_t count) {
+  if (!listing_) return;
+  const std::size_t end = std::min(pending_.size(), nextPending_ + count);
+  setUpdatesEnabled(false);
+  appendInOrder(std::span(pending_).subspan(nextPending_, end - nextPending_));
+  nextPending_ = end;
   setUpdatesEnabled(true);
   emit statusText(QString::number(topLevelItemCount()) + " files");
+  if (nextPending_ < pending_.size()) {
+    QTimer::singleShot(0, this, [this, generation = generation_] {
+      if (generation == generation_) insertPending(std::size_t(topLevelItemCount()));
+    });
+    wantRowsOnScreen();
+    return;
+  }
+  pending_.clear();
+  nextPending_ = 0;
+  listing_ = false;
+  listingEnded();
+}
+
+void TFileList::listingEnded() {
   if (view_ == ViewStyle::Thumbnails) {
-    loadThumbnails();
-  } else if (settings.showProperties) {
+    if (thumbnailsLoading()) emit statusText("Creating preview thumbnails. Press ESC to abort ..");
+    wantRowsOnScreen();
+  } else if (settings_.showProperties) {
     fillProperties();
   }
 }
 
-QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
-  auto* item = new QTreeWidgetItem;
-  item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
-  item->setCheckState(0, Qt::Unchecked);
-  item->setText(0, QString::fromStdString(file.name));
-  item->setText(1, QString::fromStdString(file.sizeText));
-  item->setText(2, QString::fromStdString(file.dateText));
-  item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-  item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-  item->setData(0, kPathRole, QString::fromStdString(file.path.string()));
-  try {
-    item->setText(4, QString::fromStdString(metadata::DescriptionOf(file.path)));
-  } catch (const Error&) {
-    // An unreadable description file leaves the column empty.
-  }
-  if (settings_.iptcColumn) item->setText(5, QString::fromStdString(browser::iptcColumnText(file.path)));
-  if (view_ == ViewStyle::Thumbnails) {
-    const QString hint = hintOf(item, file.path);
-    for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hint);
-  } else {
-    item->setIcon(0, iconByExtension(QString::fromStdString(file.name)));
-  }
-  decorate(item);
-  return item;
+void TFileList::dropPending() {
+  for (std::size_t row = nextPending_; row < pending_.size(); ++row) delete pending_[row];
+  pending_.clear();
+  nextPending_ = 0;
+  listing_ = false;
 }
 
-// Image files in the image colour, described rows on the description colour in
-// thumbnail view, tagged rows bold. A text colour that cannot be read on its
-// background gives way to black or white.
-void TFileList::decorate(QTreeWidgetItem* item) const {
-  const fs::path path = pathOf(item);
-  const bool imageColour = browser::hasImageColour(path) ||
-                           (settings_.options.colEncrypted && browser::isEncryptedFile(path));
-  const bool described = view_ == ViewStyle::Thumbnails && !item->text(4).isEmpty();
-  const auto colourOf = [](const QColor& c) { return options::rgb(c.red(), c.green(), c.blue()); };
-  const options::Colour background =
-      described ? settings_.options.descriptionCol : colourOf(palette().color(QPalette::Base));
-  const options::Colour wanted = imageColour ? settings_.options.imageColor : colourOf(palette().color(QPalette::Text));
-  const QBrush text(toColour(browser::readableTextColour(wanted, background)));
-  QFont bold = font();
-  bold.setBold(item->checkState(0) == Qt::Checked);
-  for (int column = 0; column < kColumnCount; ++column) {
-    item->setForeground(column, text);
-    item->setBackground(column, described ? QBrush(toColour(background)) : QBrush());
-    item->setFont(column, bold);
+// Each row is looked up while it is the last one, which is where the model
+// looks first: it then remembers the row's place, so a later change to the row
+// (a thumbnail, a tag) finds it at once instead of searching the whole list.
+void TFileList::appendInOrder(std::span<QTreeWidgetItem* const> rows) {
+  for (QTreeWidgetItem* row : rows) {
+    addTopLevelItem(row);
+    indexFromItem(row);
   }
+}
+
+FileRow* TFileList::makeItem(const browser::ListedFile& file, const std::string& description) const {
+  auto* row = new FileRow(file, description, look_);
+  if (settings_.iptcColumn) row->setText(5, QString::fromStdString(browser::iptcColumnText(file.path)));
+  return row;
 }
 
 void TFileList::redecorate() {
-  updatingItems_ = true;
-  for (int row = 0; row < topLevelItemCount(); ++row) decorate(topLevelItem(row));
-  updatingItems_ = false;
+  viewport()->update();
+  iconView_->viewport()->update();
 }
 
 void TFileList::setViewStyle(ViewStyle style) {
   if (view_ == ViewStyle::Thumbnails && style != ViewStyle::Thumbnails) stopThumbnails();
   view_ = style;
+  look_.thumbnails = style == ViewStyle::Thumbnails;
+  redecorate();
   const bool hadFocus = hasFocus() || iconView_->hasFocus();
   // The tree's scroll bars would show through the icon view.
   const Qt::ScrollBarPolicy treeBars = style == ViewStyle::Details ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
@@ -308,16 +321,30 @@ void TFileList::sortByColumn(int column, bool toggle) {
   if (column < 0 || column >= kColumnCount) column = 0;
   sortCol_ = column;
   if (toggle) flags_.toggle(column);
-  std::vector<QTreeWidgetItem*> rows;
-  while (topLevelItemCount() > 0) rows.push_back(takeTopLevelItem(0));
-  browser::sortWithCallback(rows, [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-    const auto keys = [](const QTreeWidgetItem* item) {
-      return browser::SortKeys{item->text(0).toStdString(), item->text(1).toStdString(), item->text(2).toStdString(),
-                               item->text(3).toStdString()};
-    };
-    return browser::compareRows(keys(a), keys(b), column, flags_);
-  });
-  for (QTreeWidgetItem* item : rows) addTopLevelItem(item);
+  insertPending(pending_.size());  // the whole folder is sorted
+  const QList<QTreeWidgetItem*> taken = invisibleRootItem()->takeChildren();
+  std::vector<QTreeWidgetItem*> rows(taken.begin(), taken.end());
+  sortRows(rows);
+  setUpdatesEnabled(false);
+  appendInOrder(rows);
+  setUpdatesEnabled(true);
+}
+
+void TFileList::sortRows(std::vector<QTreeWidgetItem*>& rows) const {
+  struct Keyed {
+    browser::SortKeys keys;
+    QTreeWidgetItem* row;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(rows.size());
+  for (QTreeWidgetItem* row : rows) {
+    keyed.push_back({{row->text(0).toStdString(), row->text(1).toStdString(), row->text(2).toStdString(),
+                      row->text(3).toStdString()},
+                     row});
+  }
+  browser::sortWithCallback(
+      keyed, [&](const Keyed& a, const Keyed& b) { return browser::compareRows(a.keys, b.keys, sortCol_, flags_); });
+  std::ranges::transform(keyed, rows.begin(), &Keyed::row);
 }
 
 void TFileList::setNumbersByValue(bool on) {
@@ -387,8 +414,9 @@ void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
       emit errorMessage(QString::fromStdString(error.what()));
     }
   }
-  decorate(item);
   updatingItems_ = false;
+  // A tag makes the whole row bold, a description colours it in thumbnail view.
+  activeView()->viewport()->update();
 }
 
 void TFileList::deleteSelected() {
@@ -402,9 +430,6 @@ void TFileList::renameRow(const fs::path& from, const fs::path& to) {
     if (pathOf(item) != from) continue;
     item->setText(0, QString::fromStdString(to.filename().string()));
     item->setData(0, kPathRole, QString::fromStdString(to.string()));
-    if (view_ == ViewStyle::Thumbnails) {
-      for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hintOf(item, to));
-    }
     return;
   }
 }
@@ -414,7 +439,7 @@ void TFileList::dropMissingRows() {
     QTreeWidgetItem* item = topLevelItem(row);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(pathOf(item), ec))) continue;
-    std::replace(loadItems_.begin(), loadItems_.end(), item, static_cast<QTreeWidgetItem*>(nullptr));
+    std::ranges::replace_if(loadItems_, [item](const FileRow* loading) { return loading == item; }, nullptr);
     if (renaming_ == item) renaming_ = nullptr;
     delete item;
   }
@@ -494,39 +519,30 @@ void TFileList::dragSelectedFiles() {
   drag->exec(Qt::CopyAction);
 }
 
-void TFileList::loadThumbnails() {
+void TFileList::loadThumbnails(std::vector<FileRow*> rows) {
   const ThumbnailStyle style = styleOf(settings_, palette());
-  placeholder_ = QIcon(QPixmap::fromImage(placeholderThumbnail(style)));
+  look_.placeholder = QIcon(QPixmap::fromImage(placeholderThumbnail(style)));
   std::vector<fs::path> files;
-  loadItems_.clear();
   shown_.clear();
   drawnCount_ = 0;
-  updatingItems_ = true;  // nothing a row shows in text changes
-  for (int row = 0; row < topLevelItemCount(); ++row) {
-    QTreeWidgetItem* item = topLevelItem(row);
-    item->setIcon(0, placeholder_);
-    item->setData(0, kDrawnRole, kNotDrawn);
-    item->setData(0, kLoadRole, int(loadItems_.size()));
-    loadItems_.push_back(item);
-    files.push_back(pathOf(item));
+  for (FileRow* row : rows) {
+    if (row->thumbnail != Thumbnail::kNotDrawn) setThumbnail(row, {}, Thumbnail::kNotDrawn);
+    row->loadIndex = int(files.size());
+    files.push_back(pathOf(row));
   }
-  updatingItems_ = false;
+  loadItems_ = std::move(rows);
   emit thumbnailProgress(0, int(files.size()));
-  emit statusText("Creating preview thumbnails. Press ESC to abort ..");
   const int generation = generation_;
   ThumbnailLoader::Callbacks callbacks;
-  callbacks.ready = [this, generation, style](int row, const QImage& picture) {
-    if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
-    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
-    const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
-    const int before = item->data(0, kDrawnRole).toInt();
-    updatingItems_ = true;
-    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
-    item->setData(0, kDrawnRole, kShown);
-    updatingItems_ = false;
-    if (before != kShown) shown_.push_back(row);
+  callbacks.ready = [this, generation, style](int index, const QImage& picture) {
+    if (generation != generation_ || !loadItems_[std::size_t(index)]) return;
+    FileRow* row = loadItems_[std::size_t(index)];
+    const QImage shown = picture.isNull() ? iconPicture(pathOf(row), style.side) : picture;
+    const Thumbnail before = row->thumbnail;
+    setThumbnail(row, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))), Thumbnail::kShown);
+    if (before != Thumbnail::kShown) shown_.push_back(index);
     dropFarThumbnails();
-    if (before == kNotDrawn) ++drawnCount_;
+    if (before == Thumbnail::kNotDrawn) ++drawnCount_;
     if (loader_ && loader_->running()) emit thumbnailProgress(drawnCount_, int(loadItems_.size()));
   };
   callbacks.swept = [this, generation] { thumbnailsEnded(generation); };
@@ -535,6 +551,14 @@ void TFileList::loadThumbnails() {
   };
   loader_ = std::make_unique<ThumbnailLoader>(std::move(files), style.cache, this, std::move(callbacks));
   wantRowsOnScreen();
+}
+
+// A null thumbnail shows the placeholder.
+void TFileList::setThumbnail(FileRow* row, const QIcon& thumbnail, Thumbnail state) {
+  updatingItems_ = true;  // nothing a row shows in text changes
+  row->setData(0, Qt::DecorationRole, thumbnail.isNull() ? QVariant() : QVariant(thumbnail));
+  row->thumbnail = state;
+  updatingItems_ = false;
 }
 
 // The rows the user sees are loaded next, during the load and after Esc.
@@ -547,8 +571,8 @@ void TFileList::wantRowsOnScreen() {
   std::vector<int> rows;
   for (int row = *std::ranges::partition_point(all, [&](int r) { return rectOf(r).bottom() < screen.top(); });
        row < topLevelItemCount() && rectOf(row).top() <= screen.bottom(); ++row) {
-    const QTreeWidgetItem* item = topLevelItem(row);
-    if (item->data(0, kDrawnRole).toInt() != kShown) rows.push_back(item->data(0, kLoadRole).toInt());
+    const auto* item = static_cast<const FileRow*>(topLevelItem(row));
+    if (item->thumbnail != Thumbnail::kShown) rows.push_back(item->loadIndex);
   }
   loader_->want(std::move(rows));
 }
@@ -558,16 +582,13 @@ void TFileList::dropFarThumbnails() {
   for (std::size_t looked = shown_.size(); shown_.size() > kThumbnailsKept && looked > 0; --looked) {
     const int row = shown_.front();
     shown_.pop_front();
-    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
-    if (!item || item->data(0, kDrawnRole).toInt() != kShown) continue;
+    FileRow* item = loadItems_[std::size_t(row)];
+    if (!item || item->thumbnail != Thumbnail::kShown) continue;
     if (iconView_->visualRect(indexFromItem(item)).intersects(screen)) {
       shown_.push_back(row);  // still seen: it stays
       continue;
     }
-    updatingItems_ = true;
-    item->setIcon(0, placeholder_);
-    item->setData(0, kDrawnRole, kDropped);
-    updatingItems_ = false;
+    setThumbnail(item, {}, Thumbnail::kDropped);
     if (loader_) loader_->release(row);
   }
 }
@@ -575,7 +596,7 @@ void TFileList::dropFarThumbnails() {
 void TFileList::thumbnailsEnded(int generation) {
   if (generation != generation_) return;
   emit thumbnailProgress(0, 0);
-  emit statusText(QString::number(topLevelItemCount()) + " file(s)");
+  if (!listing_) emit statusText(QString::number(topLevelItemCount()) + " file(s)");
 }
 
 void TFileList::stopThumbnails() {
@@ -585,8 +606,8 @@ void TFileList::stopThumbnails() {
 bool TFileList::thumbnailsLoading() const { return loader_ && loader_->running(); }
 
 QIcon TFileList::thumbnailOf(int row) const {
-  const QTreeWidgetItem* item = topLevelItem(row);
-  return item && item->data(0, kDrawnRole).toInt() == kShown ? item->icon(0) : QIcon();
+  const auto* item = dynamic_cast<const FileRow*>(topLevelItem(row));
+  return item && item->thumbnail == Thumbnail::kShown ? item->icon(0) : QIcon();
 }
 
 void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
@@ -602,8 +623,8 @@ void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
   try {
     QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
     if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
-    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
-    item->setData(0, kDrawnRole, kShown);
+    setThumbnail(static_cast<FileRow*>(item), QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))),
+                 Thumbnail::kShown);
   } catch (const Error& error) {
     emit errorMessage(QString::fromStdString(error.what()));
   }
@@ -625,21 +646,25 @@ void TFileList::fileChanged(const fs::path& file) {
 }
 
 void TFileList::appendRows(const std::vector<browser::ListedFile>& files) {
-  QList<QTreeWidgetItem*> items;
-  for (const browser::ListedFile& file : files) items.append(makeItem(file));
-  addTopLevelItems(items);
+  std::vector<QTreeWidgetItem*> rows;
+  for (const browser::ListedFile& file : files) rows.push_back(makeItem(file, descriptionOf(file.path)));
+  appendInOrder(rows);
 }
 
 void TFileList::clearRows() { listFolder({}, settings_); }
 
 void TFileList::loadListThumbnails() {
-  if (view_ == ViewStyle::Thumbnails) loadThumbnails();
+  if (view_ != ViewStyle::Thumbnails) return;
+  std::vector<FileRow*> rows;
+  for (int row = 0; row < topLevelItemCount(); ++row) rows.push_back(static_cast<FileRow*>(topLevelItem(row)));
+  loadThumbnails(std::move(rows));
+  emit statusText("Creating preview thumbnails. Press ESC to abort ..");
 }
 
 void TFileList::addFile(const fs::path& file) {
   try {
-    QTreeWidgetItem* item = makeItem(browser::listedFile(file));
-    addTopLevelItem(item);
+    QTreeWidgetItem* item = makeItem(browser::listedFile(file), descriptionOf(file));
+    appendInOrder({&item, 1});
     if (view_ == ViewStyle::Thumbnails) redrawThumbnail(item);
   } catch (const Error& error) {
     emit errorMessage(QString::fromStdString(error.what()));
