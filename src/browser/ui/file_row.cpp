@@ -41,7 +41,8 @@ FileRow::FileRow(const browser::ListedFile& file, const std::string& description
   setText(kNameColumn, QString::fromStdString(file.name));
   setText(kSizeColumn, QString::fromStdString(file.sizeText));
   setText(kDateColumn, QString::fromStdString(file.dateText));
-  setText(kDescriptionColumn, QString::fromStdString(description));
+  // A text in a column makes room for every column before it: most rows have none here.
+  if (!description.empty()) setText(kDescriptionColumn, QString::fromStdString(description));
   setData(0, kPathRole, QString::fromStdString(file.path.string()));
 }
 
