@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QMetaObject>
 #include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
@@ -22,6 +23,7 @@
 #include "metadata/descriptions.h"
 #include "metadata/summaries.h"
 #include "platform/error.h"
+#include "platform/heap_tuning.h"
 
 namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
@@ -51,7 +53,50 @@ ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette
 }
 
 // A file without a picture shows its type's icon in the middle of the thumbnail.
+// A large folder's sort stops early with this when another listing replaces it.
+struct SortStopped {};
+
+browser::SortKeys keysOf(const browser::ListedFile& file) { return {file.name, file.sizeText, file.dateText, {}}; }
+
+browser::SortKeys keysOf(const QTreeWidgetItem* row) {
+  return {row->text(0).toStdString(), row->text(1).toStdString(), row->text(2).toStdString(),
+          row->text(3).toStdString()};
+}
+
+// Sorts by a column with each one's keys read once; throws SortStopped when `stop` is requested.
+template <class T>
+void sortByKeys(std::vector<T>& rows, int column, const browser::SortFlags& flags, const std::stop_token& stop = {}) {
+  struct Keyed {
+    browser::SortKeys keys;
+    T row;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(rows.size());
+  for (T& row : rows) keyed.push_back({keysOf(row), std::move(row)});
+  browser::sortWithCallback(keyed, [&](const Keyed& a, const Keyed& b) {
+    if (stop.stop_requested()) throw SortStopped();
+    return browser::compareRows(a.keys, b.keys, column, flags);
+  });
+  for (std::size_t i = 0; i < keyed.size(); ++i) rows[i] = std::move(keyed[i].row);
+}
+
 // A description file that cannot be read leaves the column empty.
+std::map<std::string, std::string> descriptionsIn(const fs::path& folder) {
+  try {
+    return metadata::FolderDescriptions(folder);
+  } catch (const Error&) {
+    return {};
+  }
+}
+
+// The folder's entries, counted without reading more than their names.
+std::size_t entryCount(const fs::path& folder) {
+  std::error_code ec;
+  std::size_t count = 0;
+  for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) ++count;
+  return count;
+}
+
 std::string descriptionOf(const fs::path& file) {
   try {
     return metadata::DescriptionOf(file);
@@ -106,6 +151,7 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
 
 // The rows read the list's look, so they go first.
 TFileList::~TFileList() {
+  sorter_ = std::jthread();
   loader_.reset();
   dropPending();
   clear();
@@ -116,6 +162,7 @@ fs::path TFileList::pathOf(const QTreeWidgetItem* item) {
 }
 
 void TFileList::listFolder(const fs::path& folder, const FileListSettings& settings) {
+  sorter_ = std::jthread();  // stops reading a large folder listed before
   loader_.reset();
   loadItems_.clear();
   dropPending();
@@ -129,18 +176,41 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   clear();
   setViewStyle(view_);
   if (folder.empty()) return;
-  std::map<std::string, std::string> descriptions;
-  try {
-    descriptions = metadata::FolderDescriptions(folder);
-  } catch (const Error&) {
-    // An unreadable description file leaves the column empty.
+  listing_ = true;
+  if (entryCount(folder) <= kFirstRows) {
+    std::vector<browser::ListedFile> files = browser::listFolderFiles(folder, settings.listing);
+    sortByKeys(files, sortCol_, flags_);
+    showListing(files, descriptionsIn(folder), false);
+    return;
   }
-  for (const browser::ListedFile& file : browser::listFolderFiles(folder, settings.listing)) {
+  // Reading 100,000 files' sizes and dates and sorting their names by the locale
+  // take seconds: a thread of its own does it while the window goes on, and the
+  // rows come when it is done.
+  sorter_ = std::jthread([this, folder, listing = settings.listing, column = sortCol_, flags = flags_,
+                          generation = generation_, sorts = sorts_](std::stop_token stop) {
+    std::vector<browser::ListedFile> files = browser::listFolderFiles(folder, listing);
+    try {
+      sortByKeys(files, column, flags, stop);
+    } catch (const SortStopped&) {
+      return;
+    }
+    std::map<std::string, std::string> descriptions = descriptionsIn(folder);
+    QMetaObject::invokeMethod(
+        this,
+        [this, files = std::move(files), descriptions = std::move(descriptions), generation, sorts] {
+          if (generation == generation_) showListing(files, descriptions, sorts != sorts_);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void TFileList::showListing(const std::vector<browser::ListedFile>& files,
+                            const std::map<std::string, std::string>& descriptions, bool sortAgain) {
+  for (const browser::ListedFile& file : files) {
     const auto described = descriptions.find(file.name);
     pending_.push_back(makeItem(file, described == descriptions.end() ? std::string() : described->second));
   }
-  sortRows(pending_);
-  listing_ = true;
+  if (sortAgain) sortRows(pending_);  // the user chose another order meanwhile
   if (view_ == ViewStyle::Thumbnails) {
     // The first screen need not wait for the rest of the folder.
     std::vector<FileRow*> rows;
@@ -172,6 +242,7 @@ void TFileList::insertPending(std::size_t count) {
 }
 
 void TFileList::listingEnded() {
+  if (sorter_.joinable()) platform::returnFreeMemory();  // what the reading thread made and dropped
   if (view_ == ViewStyle::Thumbnails) {
     if (thumbnailsLoading()) emit statusText("Creating preview thumbnails. Press ESC to abort ..");
     wantRowsOnScreen();
@@ -321,7 +392,8 @@ void TFileList::sortByColumn(int column, bool toggle) {
   if (column < 0 || column >= kColumnCount) column = 0;
   sortCol_ = column;
   if (toggle) flags_.toggle(column);
-  insertPending(pending_.size());  // the whole folder is sorted
+  ++sorts_;
+  if (nextPending_ < pending_.size()) insertPending(pending_.size());  // the whole folder is sorted
   const QList<QTreeWidgetItem*> taken = invisibleRootItem()->takeChildren();
   std::vector<QTreeWidgetItem*> rows(taken.begin(), taken.end());
   sortRows(rows);
@@ -330,22 +402,7 @@ void TFileList::sortByColumn(int column, bool toggle) {
   setUpdatesEnabled(true);
 }
 
-void TFileList::sortRows(std::vector<QTreeWidgetItem*>& rows) const {
-  struct Keyed {
-    browser::SortKeys keys;
-    QTreeWidgetItem* row;
-  };
-  std::vector<Keyed> keyed;
-  keyed.reserve(rows.size());
-  for (QTreeWidgetItem* row : rows) {
-    keyed.push_back({{row->text(0).toStdString(), row->text(1).toStdString(), row->text(2).toStdString(),
-                      row->text(3).toStdString()},
-                     row});
-  }
-  browser::sortWithCallback(
-      keyed, [&](const Keyed& a, const Keyed& b) { return browser::compareRows(a.keys, b.keys, sortCol_, flags_); });
-  std::ranges::transform(keyed, rows.begin(), &Keyed::row);
-}
+void TFileList::sortRows(std::vector<QTreeWidgetItem*>& rows) const { sortByKeys(rows, sortCol_, flags_); }
 
 void TFileList::setNumbersByValue(bool on) {
   if (flags_.numbersByValue == on) return;

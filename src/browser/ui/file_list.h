@@ -4,9 +4,11 @@
 #include <QTreeWidget>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "browser/folder_listing.h"
@@ -43,9 +45,9 @@ class TFileList : public QTreeWidget {
   explicit TFileList(QWidget* parent = nullptr);
   ~TFileList() override;
 
-  // Removes every row and lists the folder again. A large folder's rows come in
-  // slices between events, in their sorted order; listing another folder
-  // meanwhile drops the rest.
+  // Removes every row and lists the folder again. A large folder is read and
+  // sorted on another thread and its rows come in slices between events, in
+  // their sorted order; listing another folder meanwhile drops the rest.
   void listFolder(const std::filesystem::path& folder, const FileListSettings& settings);
   void setViewStyle(ViewStyle style);
   // A column's width, also while an icon view hides the columns.
@@ -138,6 +140,9 @@ class TFileList : public QTreeWidget {
 
  private:
   FileRow* makeItem(const browser::ListedFile& file, const std::string& description) const;
+  // Makes the rows of a sorted listing and starts putting them in the list.
+  void showListing(const std::vector<browser::ListedFile>& files,
+                   const std::map<std::string, std::string>& descriptions, bool sortAgain);
   // Sorts the rows by the sort column, reading each row's keys once.
   void sortRows(std::vector<QTreeWidgetItem*>& rows) const;
   void appendInOrder(std::span<QTreeWidgetItem* const> rows);
@@ -168,6 +173,8 @@ class TFileList : public QTreeWidget {
   std::vector<QTreeWidgetItem*> pending_;  // the listing's rows, sorted, from nextPending_ not in the list yet
   std::size_t nextPending_ = 0;
   bool listing_ = false;
+  int sorts_ = 0;  // one per sort the user asks for, so that a listing sorted before it is sorted again
+  std::jthread sorter_;  // reads and sorts a large folder's files
   std::vector<FileRow*> loadItems_;  // the rows of the running load, by load order
   std::deque<int> shown_;  // the running load's rows showing their thumbnail, oldest first
   int drawnCount_ = 0;
