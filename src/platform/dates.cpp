@@ -21,8 +21,10 @@ QString dateFormat() {
 
 QString timeFormat() {
   // The long format of Qt names the time zone, which a file time does not carry.
+  // Made once: a listing formats the time of every file.
+  static const QRegularExpression zone("\\s*t+");
   QString format = QLocale().timeFormat(QLocale::LongFormat);
-  format.remove(QRegularExpression("\\s*t+"));
+  format.remove(zone);
   return format.trimmed();
 }
 

@@ -212,8 +212,14 @@ std::vector<FolderEntry> listFolder(const fs::path& folder) {
     entries.push_back({it->path(), S_ISDIR(info.st_mode), static_cast<std::uint64_t>(info.st_size),
                        fromTimespec(info.st_mtim), isHidden(it->path()), (info.st_mode & S_IWUSR) == 0});
   }
+  // By the names' bytes, read in place: path::filename() makes a path per comparison,
+  // which for a folder of 100,000 files took longer than reading it.
+  const auto nameOf = [](const FolderEntry& entry) {
+    const std::string_view path = entry.path.native();
+    return path.substr(path.rfind('/') + 1);
+  };
   std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.path.filename() < b.path.filename(); });
+            [&](const FolderEntry& a, const FolderEntry& b) { return nameOf(a) < nameOf(b); });
   return entries;
 }
 

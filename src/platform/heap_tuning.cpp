@@ -18,4 +18,6 @@ void reuseLargeBuffers() {
 // decoded them.
 void returnLargeBuffers() { mallopt(M_MMAP_THRESHOLD, 4 << 20); }
 
+void returnFreeMemory() { malloc_trim(0); }
+
 }  // namespace vistrel::platform

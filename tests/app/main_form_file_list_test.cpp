@@ -218,6 +218,47 @@ TEST_F(FileListTest, LeavingTheThumbnailViewStopsTheLoad) {
   EXPECT_TRUE(form->FileList->thumbnailOf(kPhotos - 1).isNull());
 }
 
+TEST_F(FileListTest, ALargeFolderComesInSlicesInOrderAndAnotherFolderListedMeanwhileDropsTheRest) {
+  constexpr int kFiles = 12000;
+  const auto nameOf = [](int i) { return "p" + std::string(5 - std::to_string(i).size(), '0') + std::to_string(i) + ".jpg"; };
+  photos.write(nameOf(0), "x");
+  for (int i = kFiles - 1; i > 0; --i) fs::create_hard_link(photos / nameOf(0), photos / nameOf(i));
+  list();
+  EXPECT_LT(form->FileList->topLevelItemCount(), kFiles);  // the rest comes between events
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->FileList->topLevelItemCount() == kFiles; }, 20000));
+  for (int row = 0; row < kFiles; ++row) ASSERT_EQ(form->FileList->topLevelItem(row)->text(0).toStdString(), nameOf(row));
+  EXPECT_EQ(form->statusPanels[0]->text(), QString::number(kFiles) + " files");
+
+  list();
+  test::TempFolder other;
+  other.write("a.jpg", "a");
+  form->setCurrentFolder(other.path().string());
+  form->listFolder();
+  for (int turn = 0; turn < 5; ++turn) QCoreApplication::processEvents();
+  ASSERT_EQ(form->FileList->topLevelItemCount(), 1);
+  EXPECT_EQ(form->FileList->topLevelItem(0)->text(0), "a.jpg");
+}
+
+TEST_F(FileListTest, HintsAndDescriptionColoursShowInTheThumbnailViewOnly) {
+  metadata::SetDescription(photos.write("a.jpg", "a"), "Harbour");
+  photos.write("b.jpg", "b");
+  list();
+  const auto row = [&](const char* name) { return form->FileList->topLevelItem(rowOf(name)); };
+  EXPECT_TRUE(row("a.jpg")->toolTip(0).isEmpty());
+  EXPECT_EQ(row("a.jpg")->background(0).style(), Qt::NoBrush);
+
+  form->setViewStyle(ViewStyle::Thumbnails);
+  list();
+  waitForThumbnails();
+  const QString hint = QString::fromStdString((photos / "a.jpg").string()) + "\nSize: " + row("a.jpg")->text(1) +
+                       "\nDate: " + row("a.jpg")->text(2);
+  EXPECT_EQ(row("a.jpg")->toolTip(3), hint);
+  const options::Colour described = form->options().descriptionCol;
+  EXPECT_EQ(row("a.jpg")->background(0).color(),
+            QColor(described & 0xFF, (described >> 8) & 0xFF, (described >> 16) & 0xFF));
+  EXPECT_EQ(row("b.jpg")->background(0).style(), Qt::NoBrush);
+}
+
 TEST_F(FileListTest, HeaderClicksSortAndAltDownMovesARowUntagged) {
   photos.write("a.jpg", std::string(5000, 'a'));
   photos.write("b.jpg", std::string(100, 'b'));

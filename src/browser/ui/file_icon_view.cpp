@@ -14,6 +14,19 @@ struct OptionReader : QStyledItemDelegate {
   using QStyledItemDelegate::initStyleOption;
 };
 
+// In a grid every row takes its whole cell, so that laying out a folder of
+// 100,000 files measures no texts. Without a grid (List) each row is as wide as its name.
+class GridDelegate : public QStyledItemDelegate {
+ public:
+  explicit GridDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return view_->gridSize().isValid() ? view_->gridSize() : QStyledItemDelegate::sizeHint(option, index);
+  }
+
+ private:
+  QListView* view_;
+};
+
 }  // namespace
 
 FileIconView::FileIconView(TFileList* list) : QListView(list), list_(list) {
@@ -26,6 +39,7 @@ FileIconView::FileIconView(TFileList* list) : QListView(list), list_(list) {
   setDragEnabled(true);
   setDragDropMode(QAbstractItemView::DragOnly);
   setContextMenuPolicy(Qt::CustomContextMenu);
+  setItemDelegate(new GridDelegate(this));
 }
 
 QRect FileIconView::checkBoxRect(const QModelIndex& index) const {

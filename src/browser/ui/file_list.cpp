@@ -6,16 +6,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QMimeDatabase>
 #include <QPainter>
+#include <QMetaObject>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <map>
 #include <ranges>
 
 #include "browser/file_commands.h"
-#include "browser/image_types.h"
-#include "browser/list_colours.h"
 #include "browser/list_columns.h"
 #include "browser/ui/file_icon_view.h"
 #include "browser/ui/list_thumbnails.h"
@@ -23,40 +23,24 @@
 #include "metadata/descriptions.h"
 #include "metadata/summaries.h"
 #include "platform/error.h"
+#include "platform/heap_tuning.h"
 
 namespace vistrel::browser::ui {
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPathRole = Qt::UserRole;
-constexpr int kDrawnRole = Qt::UserRole + 1;  // a Drawn: whether the row shows its own thumbnail
-constexpr int kLoadRole = Qt::UserRole + 2;   // the row's place in the running thumbnail load
-enum Drawn { kNotDrawn, kShown, kDropped };
+using Thumbnail = FileRow::Thumbnail;
+// Rows a listing puts in the list in its first turn, so that a folder of this
+// many files is listed when listFolder returns. Each later turn adds as many
+// rows as there are: the views lay every row out again after each turn, so
+// the slices grow to keep that work in proportion to the folder.
+constexpr std::size_t kFirstRows = 5000;
 // A drawn thumbnail takes about 25 KB: past this many, those off screen drawn
 // longest ago go back to the placeholder, and are loaded again from the cache
 // when they come back on screen.
 constexpr std::size_t kThumbnailsKept = 2000;
 const char* const kCaptions[kColumnCount] = {"Name", "Size", "Date", "Properties", "Description", "IPTC Caption"};
-
-QColor toColour(options::Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
-
-// The icon of a file type, found by the name's extension alone so that listing
-// never opens the files.
-QIcon iconByExtension(const QString& name) {
-  static QHash<QString, QIcon> icons;
-  const QString extension = QFileInfo(name).suffix().toLower();
-  auto found = icons.find(extension);
-  if (found != icons.end()) return *found;
-  const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
-  QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-  if (icon.isNull()) icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-  return *icons.insert(extension, icon);
-}
-
-QString hintOf(const QTreeWidgetItem* item, const fs::path& path) {
-  return QString::fromStdString(path.string()) + "\nSize: " + item->text(1) + "\nDate: " + item->text(2);
-}
 
 ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette) {
   ThumbnailStyle style;
@@ -69,6 +53,58 @@ ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette
 }
 
 // A file without a picture shows its type's icon in the middle of the thumbnail.
+// A large folder's sort stops early with this when another listing replaces it.
+struct SortStopped {};
+
+browser::SortKeys keysOf(const browser::ListedFile& file) { return {file.name, file.sizeText, file.dateText, {}}; }
+
+browser::SortKeys keysOf(const QTreeWidgetItem* row) {
+  return {row->text(0).toStdString(), row->text(1).toStdString(), row->text(2).toStdString(),
+          row->text(3).toStdString()};
+}
+
+// Sorts by a column with each one's keys read once; throws SortStopped when `stop` is requested.
+template <class T>
+void sortByKeys(std::vector<T>& rows, int column, const browser::SortFlags& flags, const std::stop_token& stop = {}) {
+  struct Keyed {
+    browser::SortKeys keys;
+    T row;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(rows.size());
+  for (T& row : rows) keyed.push_back({keysOf(row), std::move(row)});
+  browser::sortWithCallback(keyed, [&](const Keyed& a, const Keyed& b) {
+    if (stop.stop_requested()) throw SortStopped();
+    return browser::compareRows(a.keys, b.keys, column, flags);
+  });
+  for (std::size_t i = 0; i < keyed.size(); ++i) rows[i] = std::move(keyed[i].row);
+}
+
+// A description file that cannot be read leaves the column empty.
+std::map<std::string, std::string> descriptionsIn(const fs::path& folder) {
+  try {
+    return metadata::FolderDescriptions(folder);
+  } catch (const Error&) {
+    return {};
+  }
+}
+
+// The folder's entries, counted without reading more than their names.
+std::size_t entryCount(const fs::path& folder) {
+  std::error_code ec;
+  std::size_t count = 0;
+  for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) ++count;
+  return count;
+}
+
+std::string descriptionOf(const fs::path& file) {
+  try {
+    return metadata::DescriptionOf(file);
+  } catch (const Error&) {
+    return {};
+  }
+}
+
 QImage iconPicture(const fs::path& file, int side) {
   QImage image(side, side, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -113,93 +149,141 @@ TFileList::TFileList(QWidget* parent) : QTreeWidget(parent) {
   });
 }
 
-TFileList::~TFileList() = default;
+// The rows read the list's look, so they go first.
+TFileList::~TFileList() {
+  sorter_ = std::jthread();
+  loader_.reset();
+  dropPending();
+  clear();
+}
 
 fs::path TFileList::pathOf(const QTreeWidgetItem* item) {
   return item ? fs::path(item->data(0, kPathRole).toString().toStdString()) : fs::path();
 }
 
 void TFileList::listFolder(const fs::path& folder, const FileListSettings& settings) {
+  sorter_ = std::jthread();  // stops reading a large folder listed before
   loader_.reset();
   loadItems_.clear();
+  dropPending();
   ++generation_;
   settings_ = settings;
+  look_.imageColour = settings.options.imageColor;
+  look_.descriptionColour = settings.options.descriptionCol;
+  look_.colourEncrypted = settings.options.colEncrypted;
   flags_.numbersByValue = settings.options.sortNumbersByValue;
   renaming_ = nullptr;
   clear();
   setViewStyle(view_);
   if (folder.empty()) return;
-  setUpdatesEnabled(false);
-  for (const browser::ListedFile& file : browser::listFolderFiles(folder, settings.listing)) {
-    addTopLevelItem(makeItem(file));
+  listing_ = true;
+  if (entryCount(folder) <= kFirstRows) {
+    std::vector<browser::ListedFile> files = browser::listFolderFiles(folder, settings.listing);
+    sortByKeys(files, sortCol_, flags_);
+    showListing(files, descriptionsIn(folder), false);
+    return;
   }
-  sortByColumn(sortCol_, false);
+  // Reading 100,000 files' sizes and dates and sorting their names by the locale
+  // take seconds: a thread of its own does it while the window goes on, and the
+  // rows come when it is done.
+  sorter_ = std::jthread([this, folder, listing = settings.listing, column = sortCol_, flags = flags_,
+                          generation = generation_, sorts = sorts_](std::stop_token stop) {
+    std::vector<browser::ListedFile> files = browser::listFolderFiles(folder, listing);
+    try {
+      sortByKeys(files, column, flags, stop);
+    } catch (const SortStopped&) {
+      return;
+    }
+    std::map<std::string, std::string> descriptions = descriptionsIn(folder);
+    QMetaObject::invokeMethod(
+        this,
+        [this, files = std::move(files), descriptions = std::move(descriptions), generation, sorts] {
+          if (generation == generation_) showListing(files, descriptions, sorts != sorts_);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void TFileList::showListing(const std::vector<browser::ListedFile>& files,
+                            const std::map<std::string, std::string>& descriptions, bool sortAgain) {
+  for (const browser::ListedFile& file : files) {
+    const auto described = descriptions.find(file.name);
+    pending_.push_back(makeItem(file, described == descriptions.end() ? std::string() : described->second));
+  }
+  if (sortAgain) sortRows(pending_);  // the user chose another order meanwhile
+  if (view_ == ViewStyle::Thumbnails) {
+    // The first screen need not wait for the rest of the folder.
+    std::vector<FileRow*> rows;
+    for (QTreeWidgetItem* item : pending_) rows.push_back(static_cast<FileRow*>(item));
+    loadThumbnails(std::move(rows));
+  }
+  insertPending(kFirstRows);
+}
+
+void TFileList::insertPending(std::size_t count) {
+  if (!listing_) return;
+  const std::size_t end = std::min(pending_.size(), nextPending_ + count);
+  setUpdatesEnabled(false);
+  appendInOrder(std::span(pending_).subspan(nextPending_, end - nextPending_));
+  nextPending_ = end;
   setUpdatesEnabled(true);
   emit statusText(QString::number(topLevelItemCount()) + " files");
+  if (nextPending_ < pending_.size()) {
+    QTimer::singleShot(0, this, [this, generation = generation_] {
+      if (generation == generation_) insertPending(std::size_t(topLevelItemCount()));
+    });
+    wantRowsOnScreen();
+    return;
+  }
+  pending_.clear();
+  nextPending_ = 0;
+  listing_ = false;
+  listingEnded();
+}
+
+void TFileList::listingEnded() {
+  if (sorter_.joinable()) platform::returnFreeMemory();  // what the reading thread made and dropped
   if (view_ == ViewStyle::Thumbnails) {
-    loadThumbnails();
-  } else if (settings.showProperties) {
+    if (thumbnailsLoading()) emit statusText("Creating preview thumbnails. Press ESC to abort ..");
+    wantRowsOnScreen();
+  } else if (settings_.showProperties) {
     fillProperties();
   }
 }
 
-QTreeWidgetItem* TFileList::makeItem(const browser::ListedFile& file) const {
-  auto* item = new QTreeWidgetItem;
-  item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
-  item->setCheckState(0, Qt::Unchecked);
-  item->setText(0, QString::fromStdString(file.name));
-  item->setText(1, QString::fromStdString(file.sizeText));
-  item->setText(2, QString::fromStdString(file.dateText));
-  item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-  item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-  item->setData(0, kPathRole, QString::fromStdString(file.path.string()));
-  try {
-    item->setText(4, QString::fromStdString(metadata::DescriptionOf(file.path)));
-  } catch (const Error&) {
-    // An unreadable description file leaves the column empty.
-  }
-  if (settings_.iptcColumn) item->setText(5, QString::fromStdString(browser::iptcColumnText(file.path)));
-  if (view_ == ViewStyle::Thumbnails) {
-    const QString hint = hintOf(item, file.path);
-    for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hint);
-  } else {
-    item->setIcon(0, iconByExtension(QString::fromStdString(file.name)));
-  }
-  decorate(item);
-  return item;
+void TFileList::dropPending() {
+  for (std::size_t row = nextPending_; row < pending_.size(); ++row) delete pending_[row];
+  pending_.clear();
+  nextPending_ = 0;
+  listing_ = false;
 }
 
-// Image files in the image colour, described rows on the description colour in
-// thumbnail view, tagged rows bold. A text colour that cannot be read on its
-// background gives way to black or white.
-void TFileList::decorate(QTreeWidgetItem* item) const {
-  const fs::path path = pathOf(item);
-  const bool imageColour = browser::hasImageColour(path) ||
-                           (settings_.options.colEncrypted && browser::isEncryptedFile(path));
-  const bool described = view_ == ViewStyle::Thumbnails && !item->text(4).isEmpty();
-  const auto colourOf = [](const QColor& c) { return options::rgb(c.red(), c.green(), c.blue()); };
-  const options::Colour background =
-      described ? settings_.options.descriptionCol : colourOf(palette().color(QPalette::Base));
-  const options::Colour wanted = imageColour ? settings_.options.imageColor : colourOf(palette().color(QPalette::Text));
-  const QBrush text(toColour(browser::readableTextColour(wanted, background)));
-  QFont bold = font();
-  bold.setBold(item->checkState(0) == Qt::Checked);
-  for (int column = 0; column < kColumnCount; ++column) {
-    item->setForeground(column, text);
-    item->setBackground(column, described ? QBrush(toColour(background)) : QBrush());
-    item->setFont(column, bold);
+// Each row is looked up while it is the last one, which is where the model
+// looks first: it then remembers the row's place, so a later change to the row
+// (a thumbnail, a tag) finds it at once instead of searching the whole list.
+void TFileList::appendInOrder(std::span<QTreeWidgetItem* const> rows) {
+  for (QTreeWidgetItem* row : rows) {
+    addTopLevelItem(row);
+    indexFromItem(row);
   }
+}
+
+FileRow* TFileList::makeItem(const browser::ListedFile& file, const std::string& description) const {
+  auto* row = new FileRow(file, description, look_);
+  if (settings_.iptcColumn) row->setText(5, QString::fromStdString(browser::iptcColumnText(file.path)));
+  return row;
 }
 
 void TFileList::redecorate() {
-  updatingItems_ = true;
-  for (int row = 0; row < topLevelItemCount(); ++row) decorate(topLevelItem(row));
-  updatingItems_ = false;
+  viewport()->update();
+  iconView_->viewport()->update();
 }
 
 void TFileList::setViewStyle(ViewStyle style) {
   if (view_ == ViewStyle::Thumbnails && style != ViewStyle::Thumbnails) stopThumbnails();
   view_ = style;
+  look_.thumbnails = style == ViewStyle::Thumbnails;
+  redecorate();
   const bool hadFocus = hasFocus() || iconView_->hasFocus();
   // The tree's scroll bars would show through the icon view.
   const Qt::ScrollBarPolicy treeBars = style == ViewStyle::Details ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
@@ -308,17 +392,17 @@ void TFileList::sortByColumn(int column, bool toggle) {
   if (column < 0 || column >= kColumnCount) column = 0;
   sortCol_ = column;
   if (toggle) flags_.toggle(column);
-  std::vector<QTreeWidgetItem*> rows;
-  while (topLevelItemCount() > 0) rows.push_back(takeTopLevelItem(0));
-  browser::sortWithCallback(rows, [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-    const auto keys = [](const QTreeWidgetItem* item) {
-      return browser::SortKeys{item->text(0).toStdString(), item->text(1).toStdString(), item->text(2).toStdString(),
-                               item->text(3).toStdString()};
-    };
-    return browser::compareRows(keys(a), keys(b), column, flags_);
-  });
-  for (QTreeWidgetItem* item : rows) addTopLevelItem(item);
+  ++sorts_;
+  if (nextPending_ < pending_.size()) insertPending(pending_.size());  // the whole folder is sorted
+  const QList<QTreeWidgetItem*> taken = invisibleRootItem()->takeChildren();
+  std::vector<QTreeWidgetItem*> rows(taken.begin(), taken.end());
+  sortRows(rows);
+  setUpdatesEnabled(false);
+  appendInOrder(rows);
+  setUpdatesEnabled(true);
 }
+
+void TFileList::sortRows(std::vector<QTreeWidgetItem*>& rows) const { sortByKeys(rows, sortCol_, flags_); }
 
 void TFileList::setNumbersByValue(bool on) {
   if (flags_.numbersByValue == on) return;
@@ -387,8 +471,9 @@ void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
       emit errorMessage(QString::fromStdString(error.what()));
     }
   }
-  decorate(item);
   updatingItems_ = false;
+  // A tag makes the whole row bold, a description colours it in thumbnail view.
+  activeView()->viewport()->update();
 }
 
 void TFileList::deleteSelected() {
@@ -402,9 +487,6 @@ void TFileList::renameRow(const fs::path& from, const fs::path& to) {
     if (pathOf(item) != from) continue;
     item->setText(0, QString::fromStdString(to.filename().string()));
     item->setData(0, kPathRole, QString::fromStdString(to.string()));
-    if (view_ == ViewStyle::Thumbnails) {
-      for (int column = 0; column < kColumnCount; ++column) item->setToolTip(column, hintOf(item, to));
-    }
     return;
   }
 }
@@ -414,7 +496,7 @@ void TFileList::dropMissingRows() {
     QTreeWidgetItem* item = topLevelItem(row);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(pathOf(item), ec))) continue;
-    std::replace(loadItems_.begin(), loadItems_.end(), item, static_cast<QTreeWidgetItem*>(nullptr));
+    std::ranges::replace_if(loadItems_, [item](const FileRow* loading) { return loading == item; }, nullptr);
     if (renaming_ == item) renaming_ = nullptr;
     delete item;
   }
@@ -494,39 +576,30 @@ void TFileList::dragSelectedFiles() {
   drag->exec(Qt::CopyAction);
 }
 
-void TFileList::loadThumbnails() {
+void TFileList::loadThumbnails(std::vector<FileRow*> rows) {
   const ThumbnailStyle style = styleOf(settings_, palette());
-  placeholder_ = QIcon(QPixmap::fromImage(placeholderThumbnail(style)));
+  look_.placeholder = QIcon(QPixmap::fromImage(placeholderThumbnail(style)));
   std::vector<fs::path> files;
-  loadItems_.clear();
   shown_.clear();
   drawnCount_ = 0;
-  updatingItems_ = true;  // nothing a row shows in text changes
-  for (int row = 0; row < topLevelItemCount(); ++row) {
-    QTreeWidgetItem* item = topLevelItem(row);
-    item->setIcon(0, placeholder_);
-    item->setData(0, kDrawnRole, kNotDrawn);
-    item->setData(0, kLoadRole, int(loadItems_.size()));
-    loadItems_.push_back(item);
-    files.push_back(pathOf(item));
+  for (FileRow* row : rows) {
+    if (row->thumbnail != Thumbnail::kNotDrawn) setThumbnail(row, {}, Thumbnail::kNotDrawn);
+    row->loadIndex = int(files.size());
+    files.push_back(pathOf(row));
   }
-  updatingItems_ = false;
+  loadItems_ = std::move(rows);
   emit thumbnailProgress(0, int(files.size()));
-  emit statusText("Creating preview thumbnails. Press ESC to abort ..");
   const int generation = generation_;
   ThumbnailLoader::Callbacks callbacks;
-  callbacks.ready = [this, generation, style](int row, const QImage& picture) {
-    if (generation != generation_ || !loadItems_[std::size_t(row)]) return;
-    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
-    const QImage shown = picture.isNull() ? iconPicture(pathOf(item), style.side) : picture;
-    const int before = item->data(0, kDrawnRole).toInt();
-    updatingItems_ = true;
-    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))));
-    item->setData(0, kDrawnRole, kShown);
-    updatingItems_ = false;
-    if (before != kShown) shown_.push_back(row);
+  callbacks.ready = [this, generation, style](int index, const QImage& picture) {
+    if (generation != generation_ || !loadItems_[std::size_t(index)]) return;
+    FileRow* row = loadItems_[std::size_t(index)];
+    const QImage shown = picture.isNull() ? iconPicture(pathOf(row), style.side) : picture;
+    const Thumbnail before = row->thumbnail;
+    setThumbnail(row, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))), Thumbnail::kShown);
+    if (before != Thumbnail::kShown) shown_.push_back(index);
     dropFarThumbnails();
-    if (before == kNotDrawn) ++drawnCount_;
+    if (before == Thumbnail::kNotDrawn) ++drawnCount_;
     if (loader_ && loader_->running()) emit thumbnailProgress(drawnCount_, int(loadItems_.size()));
   };
   callbacks.swept = [this, generation] { thumbnailsEnded(generation); };
@@ -535,6 +608,14 @@ void TFileList::loadThumbnails() {
   };
   loader_ = std::make_unique<ThumbnailLoader>(std::move(files), style.cache, this, std::move(callbacks));
   wantRowsOnScreen();
+}
+
+// A null thumbnail shows the placeholder.
+void TFileList::setThumbnail(FileRow* row, const QIcon& thumbnail, Thumbnail state) {
+  updatingItems_ = true;  // nothing a row shows in text changes
+  row->setData(0, Qt::DecorationRole, thumbnail.isNull() ? QVariant() : QVariant(thumbnail));
+  row->thumbnail = state;
+  updatingItems_ = false;
 }
 
 // The rows the user sees are loaded next, during the load and after Esc.
@@ -547,8 +628,8 @@ void TFileList::wantRowsOnScreen() {
   std::vector<int> rows;
   for (int row = *std::ranges::partition_point(all, [&](int r) { return rectOf(r).bottom() < screen.top(); });
        row < topLevelItemCount() && rectOf(row).top() <= screen.bottom(); ++row) {
-    const QTreeWidgetItem* item = topLevelItem(row);
-    if (item->data(0, kDrawnRole).toInt() != kShown) rows.push_back(item->data(0, kLoadRole).toInt());
+    const auto* item = static_cast<const FileRow*>(topLevelItem(row));
+    if (item->thumbnail != Thumbnail::kShown) rows.push_back(item->loadIndex);
   }
   loader_->want(std::move(rows));
 }
@@ -558,16 +639,13 @@ void TFileList::dropFarThumbnails() {
   for (std::size_t looked = shown_.size(); shown_.size() > kThumbnailsKept && looked > 0; --looked) {
     const int row = shown_.front();
     shown_.pop_front();
-    QTreeWidgetItem* item = loadItems_[std::size_t(row)];
-    if (!item || item->data(0, kDrawnRole).toInt() != kShown) continue;
+    FileRow* item = loadItems_[std::size_t(row)];
+    if (!item || item->thumbnail != Thumbnail::kShown) continue;
     if (iconView_->visualRect(indexFromItem(item)).intersects(screen)) {
       shown_.push_back(row);  // still seen: it stays
       continue;
     }
-    updatingItems_ = true;
-    item->setIcon(0, placeholder_);
-    item->setData(0, kDrawnRole, kDropped);
-    updatingItems_ = false;
+    setThumbnail(item, {}, Thumbnail::kDropped);
     if (loader_) loader_->release(row);
   }
 }
@@ -575,7 +653,7 @@ void TFileList::dropFarThumbnails() {
 void TFileList::thumbnailsEnded(int generation) {
   if (generation != generation_) return;
   emit thumbnailProgress(0, 0);
-  emit statusText(QString::number(topLevelItemCount()) + " file(s)");
+  if (!listing_) emit statusText(QString::number(topLevelItemCount()) + " file(s)");
 }
 
 void TFileList::stopThumbnails() {
@@ -585,8 +663,8 @@ void TFileList::stopThumbnails() {
 bool TFileList::thumbnailsLoading() const { return loader_ && loader_->running(); }
 
 QIcon TFileList::thumbnailOf(int row) const {
-  const QTreeWidgetItem* item = topLevelItem(row);
-  return item && item->data(0, kDrawnRole).toInt() == kShown ? item->icon(0) : QIcon();
+  const auto* item = dynamic_cast<const FileRow*>(topLevelItem(row));
+  return item && item->thumbnail == Thumbnail::kShown ? item->icon(0) : QIcon();
 }
 
 void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
@@ -602,8 +680,8 @@ void TFileList::redrawThumbnail(QTreeWidgetItem* item) {
   try {
     QImage picture = thumbnailPicture(pathOf(item), style.cache ? &cache : nullptr);
     if (picture.isNull()) picture = iconPicture(pathOf(item), style.side);
-    item->setIcon(0, QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))));
-    item->setData(0, kDrawnRole, kShown);
+    setThumbnail(static_cast<FileRow*>(item), QIcon(QPixmap::fromImage(drawListThumbnail(picture, style))),
+                 Thumbnail::kShown);
   } catch (const Error& error) {
     emit errorMessage(QString::fromStdString(error.what()));
   }
@@ -625,21 +703,25 @@ void TFileList::fileChanged(const fs::path& file) {
 }
 
 void TFileList::appendRows(const std::vector<browser::ListedFile>& files) {
-  QList<QTreeWidgetItem*> items;
-  for (const browser::ListedFile& file : files) items.append(makeItem(file));
-  addTopLevelItems(items);
+  std::vector<QTreeWidgetItem*> rows;
+  for (const browser::ListedFile& file : files) rows.push_back(makeItem(file, descriptionOf(file.path)));
+  appendInOrder(rows);
 }
 
 void TFileList::clearRows() { listFolder({}, settings_); }
 
 void TFileList::loadListThumbnails() {
-  if (view_ == ViewStyle::Thumbnails) loadThumbnails();
+  if (view_ != ViewStyle::Thumbnails) return;
+  std::vector<FileRow*> rows;
+  for (int row = 0; row < topLevelItemCount(); ++row) rows.push_back(static_cast<FileRow*>(topLevelItem(row)));
+  loadThumbnails(std::move(rows));
+  emit statusText("Creating preview thumbnails. Press ESC to abort ..");
 }
 
 void TFileList::addFile(const fs::path& file) {
   try {
-    QTreeWidgetItem* item = makeItem(browser::listedFile(file));
-    addTopLevelItem(item);
+    QTreeWidgetItem* item = makeItem(browser::listedFile(file), descriptionOf(file));
+    appendInOrder({&item, 1});
     if (view_ == ViewStyle::Thumbnails) redrawThumbnail(item);
   } catch (const Error& error) {
     emit errorMessage(QString::fromStdString(error.what()));

@@ -4,12 +4,16 @@
 #include <QTreeWidget>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "browser/folder_listing.h"
 #include "browser/list_sorting.h"
+#include "browser/ui/file_row.h"
 #include "browser/view_style.h"
 #include "options/program_options.h"
 
@@ -41,7 +45,9 @@ class TFileList : public QTreeWidget {
   explicit TFileList(QWidget* parent = nullptr);
   ~TFileList() override;
 
-  // Removes every row and lists the folder again.
+  // Removes every row and lists the folder again. A large folder is read and
+  // sorted on another thread and its rows come in slices between events, in
+  // their sorted order; listing another folder meanwhile drops the rest.
   void listFolder(const std::filesystem::path& folder, const FileListSettings& settings);
   void setViewStyle(ViewStyle style);
   // A column's width, also while an icon view hides the columns.
@@ -133,11 +139,21 @@ class TFileList : public QTreeWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QTreeWidgetItem* makeItem(const browser::ListedFile& file) const;
-  void decorate(QTreeWidgetItem* item) const;
+  FileRow* makeItem(const browser::ListedFile& file, const std::string& description) const;
+  // Makes the rows of a sorted listing and starts putting them in the list.
+  void showListing(const std::vector<browser::ListedFile>& files,
+                   const std::map<std::string, std::string>& descriptions, bool sortAgain);
+  // Sorts the rows by the sort column, reading each row's keys once.
+  void sortRows(std::vector<QTreeWidgetItem*>& rows) const;
+  void appendInOrder(std::span<QTreeWidgetItem* const> rows);
+  // Moves up to `count` rows of the listing into the list; the rest follow on a later turn.
+  void insertPending(std::size_t count);
+  void listingEnded();
+  void dropPending();
   void itemEdited(QTreeWidgetItem* item, int column);
   void showSelectionCount();
-  void loadThumbnails();
+  void loadThumbnails(std::vector<FileRow*> rows);
+  void setThumbnail(FileRow* row, const QIcon& thumbnail, FileRow::Thumbnail state);
   void wantRowsOnScreen();
   // Puts the placeholder back on the thumbnails drawn longest ago, off screen, past the number kept.
   void dropFarThumbnails();
@@ -153,9 +169,14 @@ class TFileList : public QTreeWidget {
   browser::SortFlags flags_;
   int generation_ = 0;  // one per listing; late thumbnails of an older one are dropped
   std::unique_ptr<ThumbnailLoader> loader_;
-  std::vector<QTreeWidgetItem*> loadItems_;  // the rows of the running load, by load order
+  RowLook look_;
+  std::vector<QTreeWidgetItem*> pending_;  // the listing's rows, sorted, from nextPending_ not in the list yet
+  std::size_t nextPending_ = 0;
+  bool listing_ = false;
+  int sorts_ = 0;  // one per sort the user asks for, so that a listing sorted before it is sorted again
+  std::jthread sorter_;  // reads and sorts a large folder's files
+  std::vector<FileRow*> loadItems_;  // the rows of the running load, by load order
   std::deque<int> shown_;  // the running load's rows showing their thumbnail, oldest first
-  QIcon placeholder_;
   int drawnCount_ = 0;
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
