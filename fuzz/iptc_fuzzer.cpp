@@ -23,7 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // Repeatable values are split at commas and blanks trimmed, so only
       // the others must come back exactly.
       if (vistrel::metadata::TIPTCdata::IsRepeatable(entry.Tag) || entry.DisplayText.size() > 0x7FFF) continue;
-      if (again.ValueOf(entry.Name, "\x01missing") == "\x01missing") std::abort();
+      const int index = again.IndexOfName(entry.Name);
+      if (index < 0 || again.Entries[static_cast<std::size_t>(index)].DisplayText != iptc.ValueOf(entry.Name, "")) {
+        std::abort();
+      }
     }
   } catch (const vistrel::Error&) {
   }
