@@ -1,5 +1,7 @@
 #include "gallery/output_ledger.h"
 
+#include "platform/files.h"
+
 namespace vistrel::gallery {
 
 namespace fs = std::filesystem;
@@ -39,10 +41,17 @@ std::vector<fs::path> OutputLedger::filesLeftOver(const std::vector<fs::path>& g
   for (const auto* files : {&gallery, &written_}) {
     for (const fs::path& file : *files) kept.insert(platform::manifestEntry(target_, file));
   }
+  // The list may come with a gallery from elsewhere: a file it names outside
+  // the target, also by way of a link, is never removed.
+  const fs::path target = platform::resolvedPath(target_);
   std::vector<fs::path> files;
   for (const std::string& entry : earlier_) {
+    const fs::path file = target_ / entry;
     std::error_code ec;
-    if (!kept.contains(entry) && fs::exists(target_ / entry, ec)) files.push_back(target_ / entry);
+    if (!kept.contains(entry) && fs::symlink_status(file, ec).type() == fs::file_type::regular &&
+        platform::liesInside(platform::resolvedPath(file.parent_path()) / file.filename(), target)) {
+      files.push_back(file);
+    }
   }
   return files;
 }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -140,6 +141,17 @@ TEST_F(GalleryUpdateTest, PruneRemovesIndexPagesPastTheLastAndNamesOfAnEarlierPr
     ASSERT_EQ(runVistrel(gallery(target, options)).status, 0);
   }
   EXPECT_EQ(contents("web"), contents("clean"));
+}
+
+TEST_F(GalleryUpdateTest, PruneRemovesNothingOutsideTheTargetThatAListFromElsewhereNames) {
+  photo("a.jpg", 40);
+  ASSERT_EQ(runVistrel(gallery("web")).status, 0);
+  const fs::path outside = folder.write("outside/kept.jpg", "mine");
+  fs::create_directory_symlink(folder / "outside", folder / "web/link");
+  std::ofstream(folder / "web/.vistrel-outputs", std::ios::app) << "../outside/kept.jpg\n" << outside.string() << "\n"
+                                                                 << "link/kept.jpg\n";
+  ASSERT_EQ(runVistrel(gallery("web", {"--update", "--prune"})).status, 0);
+  EXPECT_EQ(platform::readFile(outside), "mine");
 }
 
 // Kills the run once the target holds `count` files, or lets it end first.
