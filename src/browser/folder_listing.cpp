@@ -14,7 +14,7 @@ bool isListed(const platform::FolderEntry& entry, const ListingOptions& options)
 }
 
 ListedFile rowOf(const std::filesystem::path& path, std::uint64_t size, platform::SystemTime lastWrite) {
-  return {path, platform::displayName(path.filename()), size, lastWrite, sizeText(size), fileDateText(lastWrite)};
+  return {path, platform::displayName(path.filename()), size, lastWrite, sizeText(size)};
 }
 
 }  // namespace

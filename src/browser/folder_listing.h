@@ -21,8 +21,7 @@ struct ListedFile {
   std::string name;             // as shown: displayName of the file name
   std::uint64_t size = 0;
   platform::SystemTime lastWrite;
-  std::string sizeText;
-  std::string dateText;
+  std::string sizeText;  // the date's text is made when a row is shown: formatting it costs more than the rest
 };
 
 // The files of a folder the list shows, in name order. A folder that cannot be

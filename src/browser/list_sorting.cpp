@@ -2,9 +2,6 @@
 
 #include <cctype>
 
-#include "platform/collation.h"
-#include "platform/dates.h"
-
 namespace vistrel::browser {
 namespace {
 
@@ -17,24 +14,19 @@ long long leadingInteger(const std::string& text) {
   return value;
 }
 
-int compareNumbers(const std::string& a, const std::string& b, bool flag) {
-  const long long x = leadingInteger(a), y = leadingInteger(b);
+int compareNumbers(long long x, long long y, bool flag) {
   if (x == y) return flag ? -1 : 1;
   const int ascending = x < y ? -1 : 1;
   return flag ? ascending : -ascending;
 }
 
-int compareDates(const std::string& a, const std::string& b, bool flag) {
-  const auto x = platform::parseShortDate(a), y = platform::parseShortDate(b);
+int compareDates(const std::optional<platform::DateTime>& x, const std::optional<platform::DateTime>& y, bool flag) {
   if (!x || !y || *x == *y) return 0;
   const int ascending = *x < *y ? -1 : 1;
   return flag ? ascending : -ascending;
 }
 
-int compareNames(const std::string& a, const std::string& b, const SortFlags& flags) {
-  const int ascending = platform::compareLocaleText(a, b, flags.numbersByValue);
-  return flags.name ? -ascending : ascending;
-}
+bool isNameFamily(int column) { return column != kSizeColumn && column != kPropertiesColumn && column != kDateColumn; }
 
 }  // namespace
 
@@ -47,13 +39,20 @@ void SortFlags::toggle(int column) {
   }
 }
 
-int compareRows(const SortKeys& a, const SortKeys& b, int column, const SortFlags& flags) {
-  switch (column) {
-    case kSizeColumn: return compareNumbers(a.sizeText, b.sizeText, flags.size);
-    case kPropertiesColumn: return compareNumbers(a.propertiesText, b.propertiesText, flags.size);
-    case kDateColumn: return compareDates(a.dateText, b.dateText, flags.date);
-    default: return compareNames(a.caption, b.caption, flags);
-  }
+ColumnKey columnKey(const SortKeys& texts, int column, bool numbersByValue) {
+  ColumnKey key;
+  if (isNameFamily(column)) key.caption.emplace(texts.caption, numbersByValue);
+  if (column == kSizeColumn) key.number = leadingInteger(texts.sizeText);
+  if (column == kPropertiesColumn) key.number = leadingInteger(texts.propertiesText);
+  if (column == kDateColumn) key.date = platform::parseShortDate(texts.dateText);
+  return key;
+}
+
+int compareRows(const ColumnKey& a, const ColumnKey& b, int column, const SortFlags& flags) {
+  if (column == kDateColumn) return compareDates(a.date, b.date, flags.date);
+  if (!isNameFamily(column)) return compareNumbers(a.number, b.number, flags.size);
+  const int ascending = a.caption->compare(*b.caption);
+  return flags.name ? -ascending : ascending;
 }
 
 }  // namespace vistrel::browser

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/collation.h"
+#include "platform/dates.h"
 
 namespace vistrel::browser {
 
@@ -31,12 +35,21 @@ struct SortKeys {
   std::string propertiesText;
 };
 
+// What the comparison of one column looks at, worked out from a row's texts
+// once before a sort rather than in each of its comparisons.
+struct ColumnKey {
+  std::optional<platform::CollationKey> caption;  // Name, Description, IPTC Caption
+  long long number = 0;                           // Size, Properties: the leading integer
+  std::optional<platform::DateTime> date;         // Date, when its text parses
+};
+ColumnKey columnKey(const SortKeys& texts, int column, bool numbersByValue);
+
 // Negative: a goes before b. Names compare by the locale, either case alike
 // (ascending with the flag off); sizes and widths by their leading integer (largest first with the
 // flag off), where two equal numbers never tie: a stays first with the flag on
 // and goes after b with it off; dates newest first with the flag off, a date
 // that does not parse comparing equal to anything.
-int compareRows(const SortKeys& a, const SortKeys& b, int column, const SortFlags& flags);
+int compareRows(const ColumnKey& a, const ColumnKey& b, int column, const SortFlags& flags);
 
 // A merge sort that calls compare(earlier, later) like a list control's sort
 // callback does. It never leaves its range, whatever the comparison answers,

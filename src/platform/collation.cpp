@@ -36,14 +36,37 @@ struct Collators {
   }
 };
 
+Collators& threadCollators() {
+  thread_local Collators collators;
+  return collators;
+}
+
+QString toQ(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
 }  // namespace
 
 int compareLocaleText(std::string_view a, std::string_view b, bool numbersByValue) {
-  thread_local Collators collators;
-  const auto toQ = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
+  Collators& collators = threadCollators();
   const QString x = toQ(a), y = toQ(b);
   const int result = collators.get(numbersByValue, false).compare(x, y);
   return result != 0 ? result : collators.get(numbersByValue, true).compare(x, y);
+}
+
+struct CollationKey::Keys {
+  QCollatorSortKey anyCase;
+  QCollatorSortKey withCase;
+};
+
+CollationKey::CollationKey(std::string_view text, bool numbersByValue) {
+  Collators& collators = threadCollators();
+  const QString q = toQ(text);
+  keys_ = std::make_shared<const Keys>(
+      Keys{collators.get(numbersByValue, false).sortKey(q), collators.get(numbersByValue, true).sortKey(q)});
+}
+
+int CollationKey::compare(const CollationKey& other) const {
+  const int result = keys_->anyCase.compare(other.keys_->anyCase);
+  return result != 0 ? result : keys_->withCase.compare(other.keys_->withCase);
 }
 
 }  // namespace vistrel::platform

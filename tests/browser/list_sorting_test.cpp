@@ -10,14 +10,16 @@ namespace {
 struct Row {
   std::string id;
   SortKeys keys;
+  ColumnKey key;
 };
 
 Row row(std::string id, std::string caption, std::string size = "", std::string date = "") {
-  return {std::move(id), {std::move(caption), std::move(size), std::move(date), ""}};
+  return {std::move(id), {std::move(caption), std::move(size), std::move(date), ""}, {}};
 }
 
 std::string sorted(std::vector<Row> rows, int column, const SortFlags& flags) {
-  sortWithCallback(rows, [&](const Row& a, const Row& b) { return compareRows(a.keys, b.keys, column, flags); });
+  for (Row& r : rows) r.key = columnKey(r.keys, column, flags.numbersByValue);
+  sortWithCallback(rows, [&](const Row& a, const Row& b) { return compareRows(a.key, b.key, column, flags); });
   std::string order;
   for (const auto& r : rows) order += r.id;
   return order;

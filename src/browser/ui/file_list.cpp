@@ -56,28 +56,37 @@ ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette
 // A large folder's sort stops early with this when another listing replaces it.
 struct SortStopped {};
 
-browser::SortKeys keysOf(const browser::ListedFile& file) { return {file.name, file.sizeText, file.dateText, {}}; }
+// The texts the sort by a column compares; a date is formatted only for a sort by date.
+browser::SortKeys keysOf(const browser::ListedFile& file, int column) {
+  return {file.name, file.sizeText, column == kDateColumn ? browser::fileDateText(file.lastWrite) : std::string(), {}};
+}
 
-browser::SortKeys keysOf(const QTreeWidgetItem* row) {
-  return {row->text(0).toStdString(), row->text(1).toStdString(), row->text(2).toStdString(),
-          row->text(3).toStdString()};
+browser::SortKeys keysOf(const QTreeWidgetItem* row, int column) {
+  return {row->text(0).toStdString(), row->text(1).toStdString(),
+          column == kDateColumn ? row->text(2).toStdString() : std::string(), row->text(3).toStdString()};
 }
 
 // Sorts by a column with each one's keys read once; throws SortStopped when `stop` is requested.
 template <class T>
 void sortByKeys(std::vector<T>& rows, int column, const browser::SortFlags& flags, const std::stop_token& stop = {}) {
+  // The merge moves these small pairs, not the rows.
   struct Keyed {
-    browser::SortKeys keys;
-    T row;
+    browser::ColumnKey key;
+    std::size_t row;
   };
   std::vector<Keyed> keyed;
   keyed.reserve(rows.size());
-  for (T& row : rows) keyed.push_back({keysOf(row), std::move(row)});
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    keyed.push_back({browser::columnKey(keysOf(rows[i], column), column, flags.numbersByValue), i});
+  }
   browser::sortWithCallback(keyed, [&](const Keyed& a, const Keyed& b) {
     if (stop.stop_requested()) throw SortStopped();
-    return browser::compareRows(a.keys, b.keys, column, flags);
+    return browser::compareRows(a.key, b.key, column, flags);
   });
-  for (std::size_t i = 0; i < keyed.size(); ++i) rows[i] = std::move(keyed[i].row);
+  std::vector<T> sorted;
+  sorted.reserve(rows.size());
+  for (const Keyed& k : keyed) sorted.push_back(std::move(rows[k.row]));
+  rows = std::move(sorted);
 }
 
 // A description file that cannot be read leaves the column empty.

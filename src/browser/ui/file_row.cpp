@@ -35,12 +35,12 @@ QIcon iconByExtension(const QString& name) {
 
 }  // namespace
 
-FileRow::FileRow(const browser::ListedFile& file, const std::string& description, const RowLook& look) : look_(look) {
+FileRow::FileRow(const browser::ListedFile& file, const std::string& description, const RowLook& look)
+    : lastWrite_(file.lastWrite), look_(look) {
   setFlags(flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
   setCheckState(0, Qt::Unchecked);
   setText(kNameColumn, QString::fromStdString(file.name));
   setText(kSizeColumn, QString::fromStdString(file.sizeText));
-  setText(kDateColumn, QString::fromStdString(file.dateText));
   // A text in a column makes room for every column before it: most rows have none here.
   if (!description.empty()) setText(kDescriptionColumn, QString::fromStdString(description));
   setData(0, kPathRole, QString::fromStdString(file.path.string()));
@@ -48,6 +48,9 @@ FileRow::FileRow(const browser::ListedFile& file, const std::string& description
 
 QVariant FileRow::data(int column, int role) const {
   switch (role) {
+    case Qt::DisplayRole:
+      if (column == kDateColumn) return QString::fromStdString(browser::fileDateText(lastWrite_));
+      break;
     case Qt::FontRole: {
       if (checkState(0) != Qt::Checked || !treeWidget()) break;
       QFont bold = treeWidget()->font();

@@ -40,6 +40,7 @@ class FileRow : public QTreeWidgetItem {
   QVariant textColour() const;
   QVariant decoration() const;
 
+  platform::SystemTime lastWrite_;  // shown as text only when drawn
   const RowLook& look_;
 };
 

@@ -5,8 +5,8 @@
 namespace vistrel::search {
 
 browser::ListedFile hitRow(const FoundFile& file) {
-  return {file.path,      platform::displayName(file.path.filename()),       file.size,
-          file.lastWrite, std::to_string((file.size + 1023) / 1024) + " KB", browser::fileDateText(file.lastWrite)};
+  return {file.path, platform::displayName(file.path.filename()), file.size, file.lastWrite,
+          std::to_string((file.size + 1023) / 1024) + " KB"};
 }
 
 }  // namespace vistrel::search
