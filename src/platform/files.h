@@ -63,6 +63,9 @@ struct FolderEntry {
 // The entries of a folder (without "." and ".."), sorted by name. Entries that
 // vanish while being read are left out. Throws Error when the folder cannot be read.
 std::vector<FolderEntry> listFolder(const fs::path& folder);
+// How many entries listFolder would look at, counted from their names alone; 0
+// when the folder cannot be read.
+std::size_t countFolderEntries(const fs::path& folder);
 
 // The file's "file://" URI, percent-encoded.
 std::string fileUri(const fs::path& file);

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -121,6 +124,22 @@ TEST(Files, ListFolderIsSortedAndDescribesEntries) {
   EXPECT_EQ(entries[2].size, 5u);
   EXPECT_TRUE(entries[3].isFolder);
   EXPECT_THROW(listFolder(folder / "missing"), Error);
+}
+
+// Large enough that its entries are read by more than one thread.
+TEST(Files, ListFolderOfManyEntriesKeepsNameOrderAndLeavesOutEntriesThatCannotBeRead) {
+  test::TempFolder folder;
+  constexpr int kFiles = 1200;
+  for (int i = kFiles - 1; i >= 0; --i) std::ofstream(folder / ("f" + std::to_string(i))) << std::string(std::size_t(i % 7), 'x');
+  for (const char* dangling : {"f1000x", "f30x", "f1199x"}) std::filesystem::create_symlink(folder / "gone", folder / dangling);
+  const auto entries = listFolder(folder.path());
+  ASSERT_EQ(entries.size(), std::size_t(kFiles));
+  EXPECT_TRUE(std::ranges::is_sorted(entries, {}, [](const FolderEntry& e) { return e.path.filename().string(); }));
+  for (const FolderEntry& entry : entries) {
+    EXPECT_EQ(entry.size, std::stoul(entry.path.filename().string().substr(1)) % 7) << entry.path;
+  }
+  EXPECT_EQ(countFolderEntries(folder.path()), std::size_t(kFiles + 3));
+  EXPECT_EQ(countFolderEntries(folder / "missing"), 0u);
 }
 
 TEST(Files, MoveToTrashTakesTheFileAway) {

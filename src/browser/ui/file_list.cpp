@@ -23,6 +23,7 @@
 #include "metadata/descriptions.h"
 #include "metadata/summaries.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/heap_tuning.h"
 
 namespace vistrel::browser::ui {
@@ -98,14 +99,6 @@ std::map<std::string, std::string> descriptionsIn(const fs::path& folder) {
   }
 }
 
-// The folder's entries, counted without reading more than their names.
-std::size_t entryCount(const fs::path& folder) {
-  std::error_code ec;
-  std::size_t count = 0;
-  for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) ++count;
-  return count;
-}
-
 std::string descriptionOf(const fs::path& file) {
   try {
     return metadata::DescriptionOf(file);
@@ -174,6 +167,7 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   sorter_ = std::jthread();  // stops reading a large folder listed before
   loader_.reset();
   loadItems_.clear();
+  listingLoads_ = false;
   dropPending();
   ++generation_;
   settings_ = settings;
@@ -186,10 +180,10 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   setViewStyle(view_);
   if (folder.empty()) return;
   listing_ = true;
-  if (entryCount(folder) <= kFirstRows) {
+  if (platform::countFolderEntries(folder) <= kFirstRows) {
     std::vector<browser::ListedFile> files = browser::listFolderFiles(folder, settings.listing);
     sortByKeys(files, sortCol_, flags_);
-    showListing(files, descriptionsIn(folder), false);
+    showListing(std::move(files), descriptionsIn(folder), false);
     return;
   }
   // Reading 100,000 files' sizes and dates and sorting their names by the locale
@@ -206,25 +200,26 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
     std::map<std::string, std::string> descriptions = descriptionsIn(folder);
     QMetaObject::invokeMethod(
         this,
-        [this, files = std::move(files), descriptions = std::move(descriptions), generation, sorts] {
-          if (generation == generation_) showListing(files, descriptions, sorts != sorts_);
+        [this, files = std::move(files), descriptions = std::move(descriptions), generation, sorts]() mutable {
+          if (generation == generation_) showListing(std::move(files), std::move(descriptions), sorts != sorts_);
         },
         Qt::QueuedConnection);
   });
 }
 
-void TFileList::showListing(const std::vector<browser::ListedFile>& files,
-                            const std::map<std::string, std::string>& descriptions, bool sortAgain) {
-  for (const browser::ListedFile& file : files) {
-    const auto described = descriptions.find(file.name);
-    pending_.push_back(makeItem(file, described == descriptions.end() ? std::string() : described->second));
-  }
-  if (sortAgain) sortRows(pending_);  // the user chose another order meanwhile
+// Rows are made only as they go into the list: the first screen need not wait
+// for 100,000 of them, nor for the IPTC captions of the whole folder.
+void TFileList::showListing(std::vector<browser::ListedFile> files, std::map<std::string, std::string> descriptions,
+                            bool sortAgain) {
+  if (sortAgain) sortByKeys(files, sortCol_, flags_);  // the user chose another order meanwhile
+  pending_ = std::move(files);
+  pendingDescriptions_ = std::move(descriptions);
   if (view_ == ViewStyle::Thumbnails) {
-    // The first screen need not wait for the rest of the folder.
-    std::vector<FileRow*> rows;
-    for (QTreeWidgetItem* item : pending_) rows.push_back(static_cast<FileRow*>(item));
-    loadThumbnails(std::move(rows));
+    std::vector<fs::path> paths;
+    paths.reserve(pending_.size());
+    for (const browser::ListedFile& file : pending_) paths.push_back(file.path);
+    startThumbnails(std::move(paths));
+    listingLoads_ = true;
   }
   insertPending(kFirstRows);
 }
@@ -232,8 +227,16 @@ void TFileList::showListing(const std::vector<browser::ListedFile>& files,
 void TFileList::insertPending(std::size_t count) {
   if (!listing_) return;
   const std::size_t end = std::min(pending_.size(), nextPending_ + count);
+  std::vector<QTreeWidgetItem*> rows;
+  rows.reserve(end - nextPending_);
+  for (std::size_t i = nextPending_; i < end; ++i) {
+    const auto described = pendingDescriptions_.find(pending_[i].name);
+    FileRow* row = makeItem(pending_[i], described == pendingDescriptions_.end() ? std::string() : described->second);
+    if (listingLoads_) attachToLoad(row, i);
+    rows.push_back(row);
+  }
   setUpdatesEnabled(false);
-  appendInOrder(std::span(pending_).subspan(nextPending_, end - nextPending_));
+  appendInOrder(rows);
   nextPending_ = end;
   setUpdatesEnabled(true);
   emit statusText(QString::number(topLevelItemCount()) + " files");
@@ -244,9 +247,7 @@ void TFileList::insertPending(std::size_t count) {
     wantRowsOnScreen();
     return;
   }
-  pending_.clear();
-  nextPending_ = 0;
-  listing_ = false;
+  dropPending();
   listingEnded();
 }
 
@@ -261,8 +262,8 @@ void TFileList::listingEnded() {
 }
 
 void TFileList::dropPending() {
-  for (std::size_t row = nextPending_; row < pending_.size(); ++row) delete pending_[row];
   pending_.clear();
+  pendingDescriptions_.clear();
   nextPending_ = 0;
   listing_ = false;
 }
@@ -586,23 +587,38 @@ void TFileList::dragSelectedFiles() {
 }
 
 void TFileList::loadThumbnails(std::vector<FileRow*> rows) {
+  listingLoads_ = false;
+  std::vector<fs::path> files;
+  for (const FileRow* row : rows) files.push_back(pathOf(row));
+  startThumbnails(std::move(files));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i]->thumbnail != Thumbnail::kNotDrawn) setThumbnail(rows[i], {}, Thumbnail::kNotDrawn);
+    attachToLoad(rows[i], i);
+  }
+  wantRowsOnScreen();
+}
+
+void TFileList::attachToLoad(FileRow* row, std::size_t index) {
+  row->loadIndex = int(index);
+  loadItems_[index] = row;
+}
+
+void TFileList::startThumbnails(std::vector<fs::path> files) {
   const ThumbnailStyle style = styleOf(settings_, palette());
   look_.placeholder = QIcon(QPixmap::fromImage(placeholderThumbnail(style)));
-  std::vector<fs::path> files;
   shown_.clear();
   drawnCount_ = 0;
-  for (FileRow* row : rows) {
-    if (row->thumbnail != Thumbnail::kNotDrawn) setThumbnail(row, {}, Thumbnail::kNotDrawn);
-    row->loadIndex = int(files.size());
-    files.push_back(pathOf(row));
-  }
-  loadItems_ = std::move(rows);
+  loadItems_.assign(files.size(), nullptr);
   emit thumbnailProgress(0, int(files.size()));
   const int generation = generation_;
   ThumbnailLoader::Callbacks callbacks;
   callbacks.ready = [this, generation, style](int index, const QImage& picture) {
-    if (generation != generation_ || !loadItems_[std::size_t(index)]) return;
+    if (generation != generation_) return;
     FileRow* row = loadItems_[std::size_t(index)];
+    if (!row) {
+      loader_->release(index);  // a row not made yet loads again when it comes on screen
+      return;
+    }
     const QImage shown = picture.isNull() ? iconPicture(pathOf(row), style.side) : picture;
     const Thumbnail before = row->thumbnail;
     setThumbnail(row, QIcon(QPixmap::fromImage(drawListThumbnail(shown, style))), Thumbnail::kShown);
@@ -616,7 +632,6 @@ void TFileList::loadThumbnails(std::vector<FileRow*> rows) {
     if (generation == generation_) emit cacheProblem(QString::fromStdString(reason));
   };
   loader_ = std::make_unique<ThumbnailLoader>(std::move(files), style.cache, this, std::move(callbacks));
-  wantRowsOnScreen();
 }
 
 // A null thumbnail shows the placeholder.

@@ -140,19 +140,23 @@ class TFileList : public QTreeWidget {
 
  private:
   FileRow* makeItem(const browser::ListedFile& file, const std::string& description) const;
-  // Makes the rows of a sorted listing and starts putting them in the list.
-  void showListing(const std::vector<browser::ListedFile>& files,
-                   const std::map<std::string, std::string>& descriptions, bool sortAgain);
+  // Starts putting a sorted listing's rows in the list.
+  void showListing(std::vector<browser::ListedFile> files, std::map<std::string, std::string> descriptions,
+                   bool sortAgain);
   // Sorts the rows by the sort column, reading each row's keys once.
   void sortRows(std::vector<QTreeWidgetItem*>& rows) const;
   void appendInOrder(std::span<QTreeWidgetItem* const> rows);
-  // Moves up to `count` rows of the listing into the list; the rest follow on a later turn.
+  // Makes up to `count` rows of the listing and puts them in the list; the rest follow on a later turn.
   void insertPending(std::size_t count);
   void listingEnded();
   void dropPending();
   void itemEdited(QTreeWidgetItem* item, int column);
   void showSelectionCount();
   void loadThumbnails(std::vector<FileRow*> rows);
+  // Starts loading the files' thumbnails for rows that may not be made yet:
+  // each joins the load with attachToLoad when it is.
+  void startThumbnails(std::vector<std::filesystem::path> files);
+  void attachToLoad(FileRow* row, std::size_t index);
   void setThumbnail(FileRow* row, const QIcon& thumbnail, FileRow::Thumbnail state);
   void wantRowsOnScreen();
   // Puts the placeholder back on the thumbnails drawn longest ago, off screen, past the number kept.
@@ -170,8 +174,11 @@ class TFileList : public QTreeWidget {
   int generation_ = 0;  // one per listing; late thumbnails of an older one are dropped
   std::unique_ptr<ThumbnailLoader> loader_;
   RowLook look_;
-  std::vector<QTreeWidgetItem*> pending_;  // the listing's rows, sorted, from nextPending_ not in the list yet
+  // The listing's files, sorted; those from nextPending_ on have no row yet.
+  std::vector<browser::ListedFile> pending_;
+  std::map<std::string, std::string> pendingDescriptions_;
   std::size_t nextPending_ = 0;
+  bool listingLoads_ = false;  // the thumbnail load started with the listing, its rows joining as they are made
   bool listing_ = false;
   int sorts_ = 0;  // one per sort the user asks for, so that a listing sorted before it is sorted again
   std::jthread sorter_;  // reads and sorts a large folder's files
