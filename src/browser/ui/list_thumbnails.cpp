@@ -15,6 +15,8 @@ namespace {
 
 // The decoder's 1/8 reduction for pictures drawn without the cache.
 constexpr int kDirectReduction = 3;
+// Pictures at most on their way to the window: a few screens' worth.
+constexpr int kBacklog = 32;
 
 void drawBackground(QPainter& painter, const ThumbnailStyle& style) {
   const int side = style.side;
@@ -82,7 +84,12 @@ ThumbnailLoader::~ThumbnailLoader() {
     const std::lock_guard lock(mutex_);
     quit_ = true;
   }
+  {
+    const std::lock_guard lock(backlog_->mutex);
+    backlog_->quit = true;
+  }
   wake_.notify_one();
+  backlog_->taken.notify_one();
   worker_.join();
 }
 
@@ -127,6 +134,11 @@ void ThumbnailLoader::run(std::optional<browser::CacheSettings> cacheSettings) {
   std::optional<browser::ThumbnailCache> cache;
   if (cacheSettings) cache.emplace(*cacheSettings);
   for (;;) {
+    {
+      std::unique_lock lock(backlog_->mutex);
+      backlog_->taken.wait(lock, [this] { return backlog_->quit || backlog_->count < kBacklog; });
+      if (backlog_->quit) return;
+    }
     int row = -1;
     bool ended = false;
     {
@@ -145,8 +157,20 @@ void ThumbnailLoader::run(std::optional<browser::CacheSettings> cacheSettings) {
         QMetaObject::invokeMethod(receiver_, [report = callbacks_.cacheProblem, problem] { report(problem); },
                                   Qt::QueuedConnection);
       }
+      {
+        const std::lock_guard lock(backlog_->mutex);
+        ++backlog_->count;
+      }
       QMetaObject::invokeMethod(
-          receiver_, [ready = callbacks_.ready, row, picture = std::move(picture)] { ready(row, picture); },
+          receiver_,
+          [ready = callbacks_.ready, row, picture = std::move(picture), backlog = backlog_] {
+            ready(row, picture);
+            {
+              const std::lock_guard lock(backlog->mutex);
+              --backlog->count;
+            }
+            backlog->taken.notify_one();
+          },
           Qt::QueuedConnection);
     }
     if (ended) QMetaObject::invokeMethod(receiver_, callbacks_.swept, Qt::QueuedConnection);

@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -78,6 +79,17 @@ class ThumbnailLoader {
   std::vector<std::filesystem::path> files_;
   QObject* receiver_;
   Callbacks callbacks_;
+  // Pictures handed to the receiver's thread and not taken yet. While that
+  // thread is busy (a sort of 100,000 rows), the worker waits instead of
+  // queueing thousands of them. Shared with the calls in flight, which may
+  // outlive the loader.
+  struct Backlog {
+    std::mutex mutex;
+    std::condition_variable taken;
+    int count = 0;
+    bool quit = false;
+  };
+  std::shared_ptr<Backlog> backlog_ = std::make_shared<Backlog>();
   std::mutex mutex_;
   std::condition_variable wake_;
   std::vector<bool> taken_;       // rows loaded or being loaded
