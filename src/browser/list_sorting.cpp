@@ -20,9 +20,9 @@ int compareNumbers(long long x, long long y, bool flag) {
   return flag ? ascending : -ascending;
 }
 
-int compareDates(const std::optional<platform::DateTime>& x, const std::optional<platform::DateTime>& y, bool flag) {
-  if (!x || !y || *x == *y) return 0;
-  const int ascending = *x < *y ? -1 : 1;
+int compareDates(const platform::DateTime& x, const platform::DateTime& y, bool flag) {
+  if (x == y) return 0;
+  const int ascending = x < y ? -1 : 1;
   return flag ? ascending : -ascending;
 }
 
@@ -44,7 +44,12 @@ ColumnKey columnKey(const SortKeys& texts, int column, bool numbersByValue) {
   if (isNameFamily(column)) key.caption.emplace(texts.caption, numbersByValue);
   if (column == kSizeColumn) key.number = leadingInteger(texts.sizeText);
   if (column == kPropertiesColumn) key.number = leadingInteger(texts.propertiesText);
-  if (column == kDateColumn) key.date = platform::parseShortDate(texts.dateText);
+  if (column == kDateColumn) {
+    // From the time itself: formatting the shown text and reading it back cost
+    // 40 µs a row, 4 s for a folder of 100,000 files.
+    key.date = platform::toLocal(texts.lastWrite);
+    key.date.millisecond = 0;
+  }
   return key;
 }
 

@@ -27,28 +27,27 @@ struct SortFlags {
   void toggle(int column);
 };
 
-// The texts of a row the comparisons look at.
+// What of a row the comparisons look at.
 struct SortKeys {
   std::string caption;
   std::string sizeText;
-  std::string dateText;
+  platform::SystemTime lastWrite;
   std::string propertiesText;
 };
 
-// What the comparison of one column looks at, worked out from a row's texts
+// What the comparison of one column looks at, worked out from a row's keys
 // once before a sort rather than in each of its comparisons.
 struct ColumnKey {
   std::optional<platform::CollationKey> caption;  // Name, Description, IPTC Caption
   long long number = 0;                           // Size, Properties: the leading integer
-  std::optional<platform::DateTime> date;         // Date, when its text parses
+  platform::DateTime date;                        // Date: local time to the second, as the column shows it
 };
 ColumnKey columnKey(const SortKeys& texts, int column, bool numbersByValue);
 
 // Negative: a goes before b. Names compare by the locale, either case alike
 // (ascending with the flag off); sizes and widths by their leading integer (largest first with the
 // flag off), where two equal numbers never tie: a stays first with the flag on
-// and goes after b with it off; dates newest first with the flag off, a date
-// that does not parse comparing equal to anything.
+// and goes after b with it off; dates newest first with the flag off.
 int compareRows(const ColumnKey& a, const ColumnKey& b, int column, const SortFlags& flags);
 
 // A merge sort that calls compare(earlier, later) like a list control's sort

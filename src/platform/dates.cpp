@@ -1,7 +1,6 @@
 #include "platform/dates.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTime>
@@ -103,18 +102,6 @@ std::string longTimeText(const DateTime& local) {
 std::string dateTimeText(const DateTime& local) {
   if (local.isMidnight()) return shortDateText(local);
   return shortDateText(local) + " " + longTimeText(local);
-}
-
-std::optional<DateTime> parseShortDate(std::string_view text) {
-  const QString input = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-  const QLocale locale;
-  const QDate date = locale.toDate(input, dateFormat());
-  if (date.isValid()) return DateTime{date.year(), date.month(), date.day()};
-  const QDateTime both = locale.toDateTime(input, dateFormat() + " " + timeFormat());
-  if (!both.isValid()) return std::nullopt;
-  const QDate d = both.date();
-  const QTime t = both.time();
-  return DateTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
 }
 
 std::string formatDateTime(const DateTime& local, std::string_view format) {

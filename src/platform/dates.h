@@ -3,7 +3,6 @@
 #include <chrono>
 #include <compare>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,8 +41,6 @@ std::string shortDateText(const DateTime& local);
 std::string longTimeText(const DateTime& local);
 // "date time", the time left out at exact midnight.
 std::string dateTimeText(const DateTime& local);
-// Reads a text written by shortDateText back; nothing when it does not parse.
-std::optional<DateTime> parseShortDate(std::string_view text);
 
 // The date and time in a format of the usual letters, in either case:
 // "yyyy"/"yy" the year; "mmmm"/"mmm" the locale's long/short month name and

@@ -13,8 +13,8 @@ struct Row {
   ColumnKey key;
 };
 
-Row row(std::string id, std::string caption, std::string size = "", std::string date = "") {
-  return {std::move(id), {std::move(caption), std::move(size), std::move(date), ""}, {}};
+Row row(std::string id, std::string caption, std::string size = "", platform::SystemTime lastWrite = {}) {
+  return {std::move(id), {std::move(caption), std::move(size), lastWrite, ""}, {}};
 }
 
 std::string sorted(std::vector<Row> rows, int column, const SortFlags& flags) {
@@ -64,14 +64,18 @@ TEST_F(ListSortingTest, NamesSortAsWordsInEitherCaseAndNumbersByValueWhateverThe
   }
 }
 
-TEST_F(ListSortingTest, DatesSortNewestFirstAndUnreadableDatesStayPut) {
-  const auto text = [](int year) { return platform::dateTimeText({year, 5, 1, 10, 0, 0, 0}); };
-  const std::vector<Row> rows{row("a", "a", "", text(2001)), row("b", "b", "", text(2020)),
-                              row("c", "c", "", text(1999))};
-  EXPECT_EQ(sorted(rows, kDateColumn, {}), "bac");
-  EXPECT_EQ(sorted(rows, kDateColumn, {.date = true}), "cab");
-  const std::vector<Row> withBad{row("x", "x", "", "garbage"), row("b", "b", "", text(2020))};
-  EXPECT_EQ(sorted(withBad, kDateColumn, {}), "xb");
+TEST_F(ListSortingTest, DatesSortNewestFirstToTheSecondAsShown) {
+  const auto at = [](int year, int millisecond = 0) {
+    return platform::fromLocal({year, 5, 1, 10, 0, 0, millisecond});
+  };
+  const std::vector<Row> rows{row("a", "a", "", at(2001)), row("b", "b", "", at(2020)), row("c", "c", "", at(1999)),
+                              row("d", "d", "", at(1960))};
+  EXPECT_EQ(sorted(rows, kDateColumn, {}), "bacd");
+  EXPECT_EQ(sorted(rows, kDateColumn, {.date = true}), "dcab");
+  // The column shows no milliseconds: times within one second keep their order.
+  const std::vector<Row> sameSecond{row("x", "x", "", at(2020, 100)), row("y", "y", "", at(2020, 900))};
+  EXPECT_EQ(sorted(sameSecond, kDateColumn, {}), "xy");
+  EXPECT_EQ(sorted(sameSecond, kDateColumn, {.date = true}), "xy");
 }
 
 TEST_F(ListSortingTest, TheSortSurvivesComparisonsThatContradictThemselves) {

@@ -52,18 +52,6 @@ TEST_F(DatesTest, TextsFollowTheLocaleAndLeaveOutMidnight) {
   EXPECT_EQ(dateTimeText({2024, 3, 9, 14, 5, 7, 0}), "09.03.2024 14:05:07");
 }
 
-TEST_F(DatesTest, ShortDatesParseBack) {
-  for (const char* locale : {"en_US", "de_DE", "ja_JP"}) {
-    useLocale(locale);
-    const DateTime date{2019, 11, 28};
-    EXPECT_EQ(parseShortDate(shortDateText(date)), date) << locale;
-    const DateTime withTime{2019, 11, 28, 9, 41, 2, 0};
-    EXPECT_EQ(parseShortDate(dateTimeText(withTime)), withTime) << locale;
-  }
-  EXPECT_FALSE(parseShortDate("not a date"));
-  EXPECT_FALSE(parseShortDate(""));
-}
-
 TEST_F(DatesTest, FormatLettersWithLocaleNames) {
   const DateTime taken{2004, 1, 5, 14, 30, 7};  // a Monday
   const std::pair<const char*, const char*> cases[] = {

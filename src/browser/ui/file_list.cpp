@@ -57,14 +57,11 @@ ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette
 // A large folder's sort stops early with this when another listing replaces it.
 struct SortStopped {};
 
-// The texts the sort by a column compares; a date is formatted only for a sort by date.
-browser::SortKeys keysOf(const browser::ListedFile& file, int column) {
-  return {file.name, file.sizeText, column == kDateColumn ? browser::fileDateText(file.lastWrite) : std::string(), {}};
-}
+browser::SortKeys keysOf(const browser::ListedFile& file) { return {file.name, file.sizeText, file.lastWrite, {}}; }
 
-browser::SortKeys keysOf(const QTreeWidgetItem* row, int column) {
-  return {row->text(0).toStdString(), row->text(1).toStdString(),
-          column == kDateColumn ? row->text(2).toStdString() : std::string(), row->text(3).toStdString()};
+browser::SortKeys keysOf(const QTreeWidgetItem* row) {
+  return {row->text(0).toStdString(), row->text(1).toStdString(), static_cast<const FileRow*>(row)->lastWrite(),
+          row->text(3).toStdString()};
 }
 
 // Sorts by a column with each one's keys read once; throws SortStopped when `stop` is requested.
@@ -78,7 +75,7 @@ void sortByKeys(std::vector<T>& rows, int column, const browser::SortFlags& flag
   std::vector<Keyed> keyed;
   keyed.reserve(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    keyed.push_back({browser::columnKey(keysOf(rows[i], column), column, flags.numbersByValue), i});
+    keyed.push_back({browser::columnKey(keysOf(rows[i]), column, flags.numbersByValue), i});
   }
   browser::sortWithCallback(keyed, [&](const Keyed& a, const Keyed& b) {
     if (stop.stop_requested()) throw SortStopped();

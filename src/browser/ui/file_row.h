@@ -33,6 +33,8 @@ class FileRow : public QTreeWidgetItem {
   FileRow(const browser::ListedFile& file, const std::string& description, const RowLook& look);
   QVariant data(int column, int role) const override;
 
+  platform::SystemTime lastWrite() const { return lastWrite_; }
+
   Thumbnail thumbnail = Thumbnail::kNotDrawn;
   int loadIndex = -1;  // the row's place in the running thumbnail load
 
