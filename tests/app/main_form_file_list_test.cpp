@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QListView>
 #include <QProgressBar>
+#include <QStyledItemDelegate>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -180,6 +181,32 @@ TEST_F(FileListTest, ViewMenuKeepsTagsBetweenTheListViewsAndOffersTheMenuInEach)
   choose("Thumbnails");  // a new listing, with pictures
   EXPECT_TRUE(form->taggedFiles().empty());
   EXPECT_EQ(form->FileList->viewStyle(), ViewStyle::Thumbnails);
+}
+
+// The List view's columns share one width, that of the widest name as drawn
+// when tagged (bold), so that no name is cut and a layout measures no names.
+TEST_F(FileListTest, ListColumnsAreAsWideAsTheWidestNameAndWidenWhenARenameNeedsIt) {
+  const std::string wide = "a rather wide name for a photo, 2026.jpg";
+  for (const std::string& name : {std::string("a.jpg"), wide}) photos.write(name, name);
+  form->setViewStyle(ViewStyle::List);
+  list();
+  QListView* icons = form->FileList->iconView();
+  const auto wholeWidth = [&](const std::string& name) {
+    QStyleOptionViewItem option;
+    option.initFrom(icons);
+    option.decorationSize = icons->iconSize();
+    return QStyledItemDelegate().sizeHint(option, indexOf(name)).width();
+  };
+  form->FileList->topLevelItem(rowOf(wide))->setCheckState(0, Qt::Checked);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(icons->visualRect(indexOf("a.jpg")).size(), icons->visualRect(indexOf(wide)).size());
+  EXPECT_GE(icons->visualRect(indexOf(wide)).width(), wholeWidth(wide));
+
+  const std::string wider = wide + ", renamed to be wider still.jpg";
+  form->FileList->renameRow(photos / "a.jpg", photos / wider);
+  QCoreApplication::processEvents();
+  EXPECT_GE(icons->visualRect(indexOf(wider)).width(), wholeWidth(wider));
+  EXPECT_EQ(icons->visualRect(indexOf(wide)).size(), icons->visualRect(indexOf(wider)).size());
 }
 
 TEST_F(FileListTest, TicksAndSelectionInTheIconViewsAreTheListsJobSets) {

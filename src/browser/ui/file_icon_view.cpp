@@ -14,8 +14,8 @@ struct OptionReader : QStyledItemDelegate {
   using QStyledItemDelegate::initStyleOption;
 };
 
-// In a grid every row takes its whole cell, so that laying out a folder of
-// 100,000 files measures no texts. Without a grid (List) each row is as wide as its name.
+// Every row takes its whole cell of the grid, so that laying out a folder of
+// 100,000 files measures no texts.
 class GridDelegate : public QStyledItemDelegate {
  public:
   explicit GridDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
@@ -48,6 +48,17 @@ QRect FileIconView::checkBoxRect(const QModelIndex& index) const {
   option.rect = visualRect(index);
   OptionReader().initStyleOption(&option, index);
   return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+}
+
+QSize FileIconView::listCellFor(const QString& name, const QFont& font) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration |
+                     QStyleOptionViewItem::HasDisplay;
+  option.text = name;
+  option.font = font;
+  option.fontMetrics = QFontMetrics(font);
+  return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
 }
 
 void FileIconView::keyPressEvent(QKeyEvent* event) {

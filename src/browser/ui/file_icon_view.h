@@ -19,6 +19,8 @@ class FileIconView : public QListView {
   bool editing() const { return state() == EditingState; }
   // Where the row's check box is drawn, in viewport coordinates.
   QRect checkBoxRect(const QModelIndex& index) const;
+  // The cell a row with this name takes in the List view, check box and icon included.
+  QSize listCellFor(const QString& name, const QFont& font) const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

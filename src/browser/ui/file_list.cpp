@@ -53,7 +53,12 @@ ThumbnailStyle styleOf(const FileListSettings& settings, const QPalette& palette
   return style;
 }
 
-// A file without a picture shows its type's icon in the middle of the thumbnail.
+// Tagged rows are bold.
+QFont taggedFont(QFont font) {
+  font.setBold(true);
+  return font;
+}
+
 // A large folder's sort stops early with this when another listing replaces it.
 struct SortStopped {};
 
@@ -104,6 +109,7 @@ std::string descriptionOf(const fs::path& file) {
   }
 }
 
+// A file without a picture shows its type's icon in the middle of the thumbnail.
 QImage iconPicture(const fs::path& file, int side) {
   QImage image(side, side, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -173,6 +179,8 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   look_.colourEncrypted = settings.options.colEncrypted;
   flags_.numbersByValue = settings.options.sortNumbersByValue;
   renaming_ = nullptr;
+  widestName_.clear();
+  widestNameWidth_ = 0;
   clear();
   setViewStyle(view_);
   if (folder.empty()) return;
@@ -233,7 +241,7 @@ void TFileList::insertPending(std::size_t count) {
     rows.push_back(row);
   }
   setUpdatesEnabled(false);
-  appendInOrder(rows);
+  appendNewRows(rows);
   nextPending_ = end;
   setUpdatesEnabled(true);
   emit statusText(QString::number(topLevelItemCount()) + " files");
@@ -273,6 +281,28 @@ void TFileList::appendInOrder(std::span<QTreeWidgetItem* const> rows) {
     addTopLevelItem(row);
     indexFromItem(row);
   }
+}
+
+void TFileList::appendNewRows(std::span<QTreeWidgetItem* const> rows) {
+  appendInOrder(rows);
+  measureNames(rows);
+}
+
+void TFileList::measureNames(std::span<QTreeWidgetItem* const> rows) {
+  const QFontMetrics metrics(taggedFont(font()));
+  const int before = widestNameWidth_;
+  for (const QTreeWidgetItem* row : rows) {
+    const int width = metrics.horizontalAdvance(row->text(kNameColumn));
+    if (width <= widestNameWidth_) continue;
+    widestNameWidth_ = width;
+    widestName_ = row->text(kNameColumn);
+  }
+  if (widestNameWidth_ != before) fitListGrid();
+}
+
+void TFileList::fitListGrid() {
+  if (view_ != ViewStyle::List) return;
+  iconView_->setGridSize(iconView_->listCellFor(widestName_, taggedFont(font())));
 }
 
 FileRow* TFileList::makeItem(const browser::ListedFile& file, const std::string& description) const {
@@ -315,9 +345,10 @@ void TFileList::setViewStyle(ViewStyle style) {
     iconView_->setViewMode(QListView::ListMode);
     iconView_->setIconSize(QSize(16, 16));
     iconView_->setWordWrap(false);
-    // Small icons line the names up in a grid of equal cells; List lets each
-    // column be as wide as its longest name.
-    iconView_->setGridSize(style == ViewStyle::SmallIcons ? QSize(columnWidth(0) + 40, metrics.height() + 6) : QSize());
+    // Small icons line the names up in cells of the name column's width, List
+    // in columns as wide as the widest name.
+    if (style == ViewStyle::SmallIcons) iconView_->setGridSize(QSize(columnWidth(0) + 40, metrics.height() + 6));
+    fitListGrid();
   }
   // List flows down in columns and scrolls sideways; the grids flow across and scroll down.
   const bool columns = style == ViewStyle::List;
@@ -473,6 +504,7 @@ void TFileList::itemEdited(QTreeWidgetItem* item, int column) {
     try {
       const fs::path renamed = browser::renameListedFile(path, item->text(0).toStdString());
       item->setData(0, kPathRole, QString::fromStdString(renamed.string()));
+      measureNames({&item, 1});
     } catch (const Error& error) {
       item->setText(0, oldName);
       emit errorMessage(QString::fromStdString(error.what()));
@@ -494,6 +526,7 @@ void TFileList::renameRow(const fs::path& from, const fs::path& to) {
     if (pathOf(item) != from) continue;
     item->setText(0, QString::fromStdString(to.filename().string()));
     item->setData(0, kPathRole, QString::fromStdString(to.string()));
+    measureNames({&item, 1});
     return;
   }
 }
@@ -726,7 +759,7 @@ void TFileList::fileChanged(const fs::path& file) {
 void TFileList::appendRows(const std::vector<browser::ListedFile>& files) {
   std::vector<QTreeWidgetItem*> rows;
   for (const browser::ListedFile& file : files) rows.push_back(makeItem(file, descriptionOf(file.path)));
-  appendInOrder(rows);
+  appendNewRows(rows);
 }
 
 void TFileList::clearRows() { listFolder({}, settings_); }
@@ -742,7 +775,7 @@ void TFileList::loadListThumbnails() {
 void TFileList::addFile(const fs::path& file) {
   try {
     QTreeWidgetItem* item = makeItem(browser::listedFile(file), descriptionOf(file));
-    appendInOrder({&item, 1});
+    appendNewRows({&item, 1});
     if (view_ == ViewStyle::Thumbnails) redrawThumbnail(item);
   } catch (const Error& error) {
     emit errorMessage(QString::fromStdString(error.what()));

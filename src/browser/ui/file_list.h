@@ -146,6 +146,12 @@ class TFileList : public QTreeWidget {
   // Sorts the rows by the sort column, reading each row's keys once.
   void sortRows(std::vector<QTreeWidgetItem*>& rows) const;
   void appendInOrder(std::span<QTreeWidgetItem* const> rows);
+  void appendNewRows(std::span<QTreeWidgetItem* const> rows);
+  // Notes the names of rows new or renamed, for the width of the List view's columns.
+  void measureNames(std::span<QTreeWidgetItem* const> rows);
+  // In the List view every column is as wide as the widest name: a grid, so
+  // that laying 100,000 rows out measures no names.
+  void fitListGrid();
   // Makes up to `count` rows of the listing and puts them in the list; the rest follow on a later turn.
   void insertPending(std::size_t count);
   void listingEnded();
@@ -187,6 +193,8 @@ class TFileList : public QTreeWidget {
   int drawnCount_ = 0;
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
+  QString widestName_;  // of the rows listed, as wide as it is when tagged (bold)
+  int widestNameWidth_ = 0;
   FileIconView* iconView_;
 };
 
