@@ -10,7 +10,7 @@ namespace {
 
 std::uint8_t channel(std::uint32_t pixel, int shift, int bits) {
   if (bits == 0) return 0;
-  const std::uint32_t value = (pixel >> shift) & ((std::uint32_t{1} << bits) - 1);
+  const std::uint32_t value = (pixel >> shift) & lowMask(bits);
   return static_cast<std::uint8_t>(bits < 8 ? value << (8 - bits) : value >> (bits - 8));
 }
 

@@ -13,7 +13,6 @@ namespace {
 
 std::uint8_t expandOf(int bits) { return bits >= 8 ? 0 : static_cast<std::uint8_t>(8 - bits); }
 
-std::uint32_t lowMask(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << bits) - 1; }
 
 void storeMask(RgbQuad& entry, std::uint32_t mask) {
   entry.rgbBlue = static_cast<std::uint8_t>(mask);
@@ -63,7 +62,9 @@ void TFastDIB::SetFormat(std::uint8_t* externalMemory, int width, int height, in
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
     throw Error("Unsupported bit depth " + std::to_string(bitCount) + ".");
   }
-  if (blueBits < 0 || greenBits < 0 || redBits < 0 || blueBits + greenBits + redBits > 32) {
+  // A 16-bit pixel has no room for wider fields; the readers of its channels rely on that.
+  const int room = bitCount == 16 ? 16 : 32;
+  if (blueBits < 0 || greenBits < 0 || redBits < 0 || blueBits + greenBits + redBits > room) {
     throw Error("Invalid colour channel widths.");
   }
   const bool bitFields = blueBits != 0 || greenBits != 0 || redBits != 0;

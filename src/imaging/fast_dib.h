@@ -24,6 +24,9 @@ struct BitmapInfoHeader {
   std::uint32_t biClrImportant = 0;
 };
 
+// The low `bits` bits set, all 32 included (a shift by 32 would be undefined).
+inline std::uint32_t lowMask(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << bits) - 1; }
+
 // One colour-table entry; for bit-field pictures the first three entries hold
 // the red, green and blue masks as little-endian 32-bit words.
 struct RgbQuad {

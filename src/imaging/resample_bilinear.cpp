@@ -16,7 +16,7 @@ inline std::uint8_t blend(const Weights& w, std::uint32_t ai, std::uint32_t aj, 
 
 // A 16-bit pixel's channel, widened to 8 bits, and back.
 inline std::uint32_t widen(std::uint32_t pixel, int shift, int bits, int expand) {
-  return ((pixel >> shift) & ((1u << bits) - 1)) << expand;
+  return ((pixel >> shift) & lowMask(bits)) << expand;
 }
 
 inline std::uint16_t read16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }

@@ -191,6 +191,21 @@ TEST(FastDib, BitFieldMasksGiveChannelWidths) {
   EXPECT_EQ(bitmap.ScanLine(0)[4], 252);  // pure green
 }
 
+// Found by fuzzing: a mask of all 32 bits made the channel's shift undefined.
+TEST(FastDib, ChannelsAsWideAsThePixelReadWithoutOverflowAndTooWideOnesAreRefused) {
+  Bytes masks(12);
+  putLe32(masks, 8, 0xFFFFFFFF);  // blue takes the whole pixel
+  TFastDIB dib;
+  dib.LoadFromMemory(bmpImage(1, 1, 32, kBiBitFields, masks, {0x00, 0x00, 0x00, 0xAB}));
+  EXPECT_EQ(dib.BlueBits, 32);
+  TBitmap bitmap;
+  DibToBitmap(dib, bitmap);
+  EXPECT_EQ(bitmap.ScanLine(0)[0], 0xAB);  // the top 8 of its 32 bits
+
+  putLe32(masks, 0, 0xFFFF);  // 32 bits of fields in a 16-bit pixel
+  EXPECT_THROW(dib.LoadFromMemory(bmpImage(1, 1, 16, kBiBitFields, masks, {0, 0, 0, 0})), Error);
+}
+
 TEST(FastDib, Rle8RunsDeltasAndAbsoluteRuns) {
   // Row 0: run of 3 x index 1, then absolute 2, 3, 1 (padded), end of line.
   // Row 1: delta right 1, run of 1 x index 2, end of bitmap.

@@ -40,6 +40,40 @@ void putLe32(Bytes& b, std::size_t at, std::uint32_t v) {
   putLe16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
 }
 
+// A DNG-style TIFF: its first directory is an uncompressed RGB preview that
+// claims width x height (its strip holds 16 x 12 pixels whatever it claims),
+// the sub-directory a 32 x 32 raw image. Every value fits in its entry.
+Bytes cameraRawWithBitmapPreview(std::uint32_t width, std::uint32_t height) {
+  struct Entry {
+    std::uint16_t tag, type;
+    std::uint32_t count, value;
+  };
+  constexpr std::uint16_t kByte = 1, kAscii = 2, kShort = 3, kLong = 4;
+  constexpr std::size_t kRawAt = 158, kPixelsAt = 308, kSide = 32;
+  Bytes file(kPixelsAt + kSide * kSide);
+  file[0] = 'I', file[1] = 'I', file[2] = 42;
+  putLe32(file, 4, 8);
+  const auto directory = [&](std::size_t at, const std::vector<Entry>& entries) {
+    putLe16(file, at, static_cast<std::uint16_t>(entries.size()));
+    for (const Entry& e : entries) {
+      at += 12;
+      putLe16(file, at - 10, e.tag);
+      putLe16(file, at - 8, e.type);
+      putLe32(file, at - 6, e.count);
+      putLe32(file, at - 2, e.value);
+    }
+  };
+  directory(8, {{254, kLong, 1, 1}, {256, kLong, 1, width}, {257, kLong, 1, height}, {258, kShort, 1, 8},
+                {262, kShort, 1, 2}, {271, kAscii, 4, 0x006C654B /* "Kel" */}, {273, kLong, 1, kPixelsAt},
+                {277, kShort, 1, 3}, {278, kLong, 1, height}, {279, kLong, 1, 16 * 12 * 3},
+                {330, kLong, 1, kRawAt}, {50706, kByte, 4, 0x0401 /* DNG 1.4 */}});
+  directory(kRawAt, {{254, kLong, 1, 0}, {256, kLong, 1, kSide}, {257, kLong, 1, kSide}, {258, kShort, 1, 8},
+                     {259, kShort, 1, 1}, {262, kShort, 1, 32803}, {273, kLong, 1, kPixelsAt}, {277, kShort, 1, 1},
+                     {278, kLong, 1, kSide}, {279, kLong, 1, kSide * kSide}, {33421, kShort, 2, 0x00020002},
+                     {33422, kByte, 4, 0x02010100}});
+  return file;
+}
+
 class HostileInput : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -228,6 +262,12 @@ TEST_F(HostileInput, GarbageUnderARawExtension) {
   Bytes bytes(4096);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 131 + 7);
   expectRefused("camera.nef", bytes);
+}
+
+// Found by fuzzing: LibRaw took the memory of the claimed size before reading a byte of it.
+TEST_F(HostileInput, CameraRawPreviewClaimingAHugeBitmapIsRefusedBeforeItsMemoryIsTaken) {
+  EXPECT_EQ(ReadImageHeader(cameraRawWithBitmapPreview(16, 12), "small.dng").width, 16);
+  EXPECT_THROW(ReadImageHeader(cameraRawWithBitmapPreview(8192, 64769), "huge.dng"), Error);  // 1.6 GB in 1.3 KB
 }
 
 }  // namespace
