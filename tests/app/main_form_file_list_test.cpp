@@ -188,8 +188,8 @@ TEST_F(FileListTest, ViewMenuKeepsTagsBetweenTheListViewsAndOffersTheMenuInEach)
 TEST_F(FileListTest, ListColumnsAreAsWideAsTheWidestNameAndWidenWhenARenameNeedsIt) {
   const std::string wide = "a rather wide name for a photo, 2026.jpg";
   for (const std::string& name : {std::string("a.jpg"), wide}) photos.write(name, name);
-  form->setViewStyle(ViewStyle::List);
   list();
+  form->setViewStyle(ViewStyle::List);  // the rows are there before the view
   QListView* icons = form->FileList->iconView();
   const auto wholeWidth = [&](const std::string& name) {
     QStyleOptionViewItem option;

@@ -179,8 +179,6 @@ void TFileList::listFolder(const fs::path& folder, const FileListSettings& setti
   look_.colourEncrypted = settings.options.colEncrypted;
   flags_.numbersByValue = settings.options.sortNumbersByValue;
   renaming_ = nullptr;
-  widestName_.clear();
-  widestNameWidth_ = 0;
   clear();
   setViewStyle(view_);
   if (folder.empty()) return;
@@ -288,7 +286,9 @@ void TFileList::appendNewRows(std::span<QTreeWidgetItem* const> rows) {
   measureNames(rows);
 }
 
+// The other views need no widths: the List view measures every name when it comes up.
 void TFileList::measureNames(std::span<QTreeWidgetItem* const> rows) {
+  if (view_ != ViewStyle::List) return;
   const QFontMetrics metrics(taggedFont(font()));
   const int before = widestNameWidth_;
   for (const QTreeWidgetItem* row : rows) {
@@ -300,8 +300,17 @@ void TFileList::measureNames(std::span<QTreeWidgetItem* const> rows) {
   if (widestNameWidth_ != before) fitListGrid();
 }
 
+void TFileList::measureAllNames() {
+  widestName_.clear();
+  widestNameWidth_ = 0;
+  std::vector<QTreeWidgetItem*> rows;
+  rows.reserve(std::size_t(topLevelItemCount()));
+  for (int row = 0; row < topLevelItemCount(); ++row) rows.push_back(topLevelItem(row));
+  measureNames(rows);
+  fitListGrid();
+}
+
 void TFileList::fitListGrid() {
-  if (view_ != ViewStyle::List) return;
   iconView_->setGridSize(iconView_->listCellFor(widestName_, taggedFont(font())));
 }
 
@@ -348,7 +357,7 @@ void TFileList::setViewStyle(ViewStyle style) {
     // Small icons line the names up in cells of the name column's width, List
     // in columns as wide as the widest name.
     if (style == ViewStyle::SmallIcons) iconView_->setGridSize(QSize(columnWidth(0) + 40, metrics.height() + 6));
-    fitListGrid();
+    if (style == ViewStyle::List) measureAllNames();
   }
   // List flows down in columns and scrolls sideways; the grids flow across and scroll down.
   const bool columns = style == ViewStyle::List;

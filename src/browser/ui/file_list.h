@@ -149,6 +149,7 @@ class TFileList : public QTreeWidget {
   void appendNewRows(std::span<QTreeWidgetItem* const> rows);
   // Notes the names of rows new or renamed, for the width of the List view's columns.
   void measureNames(std::span<QTreeWidgetItem* const> rows);
+  void measureAllNames();
   // In the List view every column is as wide as the widest name: a grid, so
   // that laying 100,000 rows out measures no names.
   void fitListGrid();
@@ -193,7 +194,7 @@ class TFileList : public QTreeWidget {
   int drawnCount_ = 0;
   bool updatingItems_ = false;
   QTreeWidgetItem* renaming_ = nullptr;  // the row whose name is being edited
-  QString widestName_;  // of the rows listed, as wide as it is when tagged (bold)
+  QString widestName_;  // in the List view, of its rows, as wide as it is when tagged (bold)
   int widestNameWidth_ = 0;
   FileIconView* iconView_;
 };
