@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
 
 #include "platform/files.h"
 #include "platform/log.h"
+#include "support/killed_runs.h"
 #include "support/temp_folder.h"
 
 namespace vistrel::platform {
@@ -204,7 +206,7 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
 // as it can; wherever the kill lands, the file must hold one complete save.
 TEST_F(SettingsStoreTest, AProcessKilledWhileSavingLeavesACompleteFile) {
   std::mt19937 random(7);
-  for (int round = 0; round < 12; ++round) {
+  for (int round = 0; round < std::max(12, test::killRounds()); ++round) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
