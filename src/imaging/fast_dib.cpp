@@ -13,7 +13,6 @@ namespace {
 
 std::uint8_t expandOf(int bits) { return bits >= 8 ? 0 : static_cast<std::uint8_t>(8 - bits); }
 
-
 void storeMask(RgbQuad& entry, std::uint32_t mask) {
   entry.rgbBlue = static_cast<std::uint8_t>(mask);
   entry.rgbGreen = static_cast<std::uint8_t>(mask >> 8);
